@@ -1,0 +1,3 @@
+#include "app/TorvaneStudioApp.h"
+
+wxIMPLEMENT_APP(TorvaneStudioApp);

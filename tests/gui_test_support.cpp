@@ -1,0 +1,87 @@
+#include "gui_test_support.h"
+
+#include <cstdlib>
+
+#include <wx/app.h>
+#include <wx/evtloop.h>
+#include <wx/frame.h>
+#include <wx/statusbr.h>
+#include <wx/stopwatch.h>
+#include <wx/utils.h>
+
+#include "app/TorvaneStudioFrame.h"
+
+wxWindow* findByName(wxWindow* parent, const wxString& name)
+{
+    return wxWindow::FindWindowByName(name, parent);
+}
+
+void pumpEvents(int ms)
+{
+    wxStopWatch watch;
+    do {
+        wxEventLoopBase* loop = wxEventLoopBase::GetActive();
+        if (loop) {
+            while (loop->Pending())
+                loop->Dispatch();
+        }
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        wxYield();
+        if (ms > 0)
+            wxMilliSleep(5);
+    } while (watch.Time() < ms);
+}
+
+void sendMenuCommand(wxFrame* frame, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    event.SetEventObject(frame);
+    frame->GetEventHandler()->ProcessEvent(event);
+}
+
+wxString statusText(wxFrame* frame, int field)
+{
+    return frame->GetStatusBar()->GetStatusText(field);
+}
+
+ScopedHome::ScopedHome()
+{
+    if (const char* home = std::getenv("HOME"))
+        m_oldHome = home;
+    setenv("HOME", m_dir.path().c_str(), 1);
+}
+
+ScopedHome::~ScopedHome()
+{
+    setenv("HOME", m_oldHome.c_str(), 1);
+}
+
+std::string ScopedHome::settingsFile() const
+{
+    return m_dir.file(".TorvaneStudio");
+}
+
+MainWindowFixture::MainWindowFixture()
+{
+    m_frame = new TorvaneStudioFrame(nullptr);
+    m_frame->Show();
+    pumpEvents(20);
+}
+
+MainWindowFixture::~MainWindowFixture()
+{
+    if (m_frame) {
+        m_frame->Destroy();
+        pumpEvents(10);
+    }
+}
+
+void MainWindowFixture::close()
+{
+    if (m_frame) {
+        m_frame->Close();
+        m_frame = nullptr;
+        pumpEvents(10);
+    }
+}

@@ -1,0 +1,5 @@
+// Placeholder until the map viewer lands.
+#include "app/TorvaneStudioFrame.h"
+
+void TorvaneStudioFrame::showMapViewer() {}
+void TorvaneStudioFrame::rebuildMapList() {}
