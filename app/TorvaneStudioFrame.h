@@ -86,6 +86,7 @@ public:
     void rememberMapsFile(const wxString& path);
 
 private:
+    void allocateCommandIds();
     void buildBinPanels();
     void buildMenuBar();
     void buildToolBar();

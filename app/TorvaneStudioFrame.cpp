@@ -1,0 +1,366 @@
+#include "app/TorvaneStudioFrame.h"
+
+#include <clocale>
+
+#include <wx/button.h>
+#include <wx/filename.h>
+#include <wx/log.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/radiobut.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/stdpaths.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+
+#include "about/AboutBoxDialog.h"
+#include "resources/resource_bitmaps_ui.h"
+
+namespace {
+
+// Per BIN panel (index 0 = BIN #1): texts and window names. The text boxes and
+// "..." buttons are numbered against the panel order.
+struct BinPanelTexts {
+    const char* radioLabel;
+    const char* radioTip;
+    const char* buttonTip;
+    const char* fileNameBox;
+    const char* loadButton;
+    int sizeLabelNumber;   // "Size" label; its value is one below
+    int firstRowNumber;    // label of "ECU"; rows follow as label/value pairs
+};
+
+const BinPanelTexts kBinPanelTexts[kRomBufferCount] = {
+    {wxTRANSLATE("Select BIN #1"), wxTRANSLATE("Select BIN #1 as the default for edit operations"),
+     wxTRANSLATE("Load BIN #1 from your hard drive"), "ID_TEXTCTRL4", "ID_BUTTON3", 47, 1},
+    {wxTRANSLATE("Select BIN #2"), wxTRANSLATE("Select BIN #2 as the default for edit operations"),
+     wxTRANSLATE("Load BIN #2 from your hard drive"), "ID_TEXTCTRL3", "ID_BUTTON2", 49, 15},
+    {wxTRANSLATE("Select BIN #3"), wxTRANSLATE("Select BIN #3 as the default for edit operations"),
+     wxTRANSLATE("Load BIN #3 from your hard drive"), "ID_TEXTCTRL2", "ID_BUTTON1", 51, 29},
+};
+
+// Summary rows after "Size", in display order.
+const char* const kSummaryRows[] = {
+    wxTRANSLATE("ECU"),    wxTRANSLATE("HW"),      wxTRANSLATE("SW"),      wxTRANSLATE("Chk. Type"),
+    wxTRANSLATE("Chk. 8"), wxTRANSLATE("Chk. 16"), wxTRANSLATE("Chk. 32"),
+};
+
+wxString staticTextName(int number)
+{
+    return wxString::Format("ID_STATICTEXT%d", number);
+}
+
+const wxString kNoValue = "---";
+
+} // namespace
+
+TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
+{
+    {
+        // A desktop language without a catalogue or system locale is not an
+        // error worth a log box: the texts then show as written.
+        wxLogNull noLog;
+        m_locale.Init(wxLANGUAGE_DEFAULT, wxLOCALE_LOAD_DEFAULT);
+        m_locale.AddCatalogLookupPathPrefix(
+            wxFileName(wxStandardPaths::Get().GetExecutablePath()).GetPath());
+        m_locale.AddCatalog("language");
+    }
+    // Files, clipboard and grid always use a point as decimal separator.
+    std::setlocale(LC_NUMERIC, "C");
+
+    Create(parent, id, _("Torvane Studio"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE);
+
+    allocateCommandIds();
+    buildBinPanels();
+    buildMenuBar();
+
+    auto* statusBar = new wxStatusBar(this, wxWindow::NewControlId(),
+                                      wxSTB_SHOW_TIPS | wxSTB_ELLIPSIZE_END | wxFULL_REPAINT_ON_RESIZE,
+                                      "ID_STATUSBAR1");
+    const int widths[2] = {400, -1};
+    const int styles[2] = {wxSB_NORMAL, wxSB_NORMAL};
+    statusBar->SetFieldsCount(2, widths);
+    statusBar->SetStatusStyles(2, styles);
+    SetStatusBar(statusBar);
+
+    GetSizer()->Fit(this);
+    GetSizer()->SetSizeHints(this);
+    Centre();
+
+    connectCommands();
+
+    SetIcon(resourceIcon("icon_app"));
+    buildToolBar();
+    GetSizer()->Fit(this);
+    // The toolbar takes height from the client area: keep the panels whole.
+    GetSizer()->SetSizeHints(this);
+
+    m_workspace = std::make_unique<Workspace>();
+
+    restoreSession();
+}
+
+TorvaneStudioFrame::~TorvaneStudioFrame() = default;
+
+void TorvaneStudioFrame::showStatus(const wxString& text)
+{
+    SetStatusText(wxGetTranslation(text), 1);
+}
+
+void TorvaneStudioFrame::buildBinPanels()
+{
+    auto* frameSizer = new wxBoxSizer(wxHORIZONTAL);
+    auto* panel = new wxPanel(this, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize,
+                              wxTAB_TRAVERSAL, "ID_PANEL1");
+    auto* panelSizer = new wxBoxSizer(wxHORIZONTAL);
+
+    for (int index = 0; index < kRomBufferCount; ++index) {
+        const BinPanelTexts& texts = kBinPanelTexts[index];
+        BinPanelControls& bin = m_bins[index];
+        auto* column = new wxBoxSizer(wxVERTICAL);
+
+        bin.radio = new wxRadioButton(panel, wxWindow::NewControlId(), wxGetTranslation(texts.radioLabel),
+                                      wxDefaultPosition, wxDefaultSize, index == 0 ? wxRB_GROUP : 0,
+                                      wxDefaultValidator,
+                                      wxString::Format("ID_RADIOBUTTON%d", index + 1));
+        bin.radio->SetToolTip(wxGetTranslation(texts.radioTip));
+        column->Add(bin.radio, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
+
+        auto* fileRow = new wxBoxSizer(wxHORIZONTAL);
+        bin.fileName = new wxTextCtrl(panel, wxWindow::NewControlId(), wxEmptyString, wxDefaultPosition,
+                                      wxSize(179, 27), wxTE_READONLY, wxDefaultValidator, texts.fileNameBox);
+        fileRow->Add(bin.fileName, 1, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+        bin.loadButton = new wxButton(panel, wxWindow::NewControlId(), _("..."), wxDefaultPosition,
+                                      wxSize(30, 29), 0, wxDefaultValidator, texts.loadButton);
+        bin.loadButton->SetToolTip(wxGetTranslation(texts.buttonTip));
+        fileRow->Add(bin.loadButton, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+        column->Add(fileRow, 0, wxALL | wxEXPAND, 5);
+
+        auto* summary = new wxFlexGridSizer(8, 3, 0, 0);
+        summary->AddGrowableCol(2);
+        auto addRow = [&](const char* label, int labelNumber) {
+            summary->Add(new wxStaticText(panel, wxWindow::NewControlId(), wxGetTranslation(label),
+                                          wxDefaultPosition, wxDefaultSize, 0, staticTextName(labelNumber)),
+                         0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+            summary->Add(0, 0, 1, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+            auto* value = new wxStaticText(panel, wxWindow::NewControlId(), kNoValue, wxDefaultPosition,
+                                           wxDefaultSize, 0, staticTextName(labelNumber + 1));
+            summary->Add(value, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+            return value;
+        };
+        // "Size" carries the higher number of its pair, label above value.
+        bin.size = new wxStaticText(panel, wxWindow::NewControlId(), kNoValue, wxDefaultPosition,
+                                    wxDefaultSize, 0, staticTextName(texts.sizeLabelNumber - 1));
+        summary->Add(new wxStaticText(panel, wxWindow::NewControlId(), _("Size"), wxDefaultPosition,
+                                      wxDefaultSize, 0, staticTextName(texts.sizeLabelNumber)),
+                     0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+        summary->Add(0, 0, 1, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+        summary->Add(bin.size, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+
+        wxStaticText* values[7] = {};
+        for (int row = 0; row < 7; ++row)
+            values[row] = addRow(kSummaryRows[row], texts.firstRowNumber + 2 * row);
+        bin.chk8 = values[4];
+        bin.chk16 = values[5];
+        bin.chk32 = values[6];
+        column->Add(summary, 0, wxALL | wxEXPAND, 5);
+
+        panelSizer->Add(column, 1, wxALL | wxEXPAND, 5);
+    }
+    m_bins[0].radio->SetValue(true);
+
+    panel->SetSizer(panelSizer);
+    panelSizer->Fit(panel);
+    panelSizer->SetSizeHints(panel);
+    frameSizer->Add(panel, 1, wxEXPAND, 0);
+    SetSizer(frameSizer);
+}
+
+void TorvaneStudioFrame::allocateCommandIds()
+{
+    auto newId = [] { return static_cast<int>(wxWindow::NewControlId()); };
+    for (int* id : {&m_ids.loadBin, &m_ids.saveBin, &m_ids.saveBinAs, &m_ids.appendBin, &m_ids.overloadBin,
+                    &m_ids.splitBin, &m_ids.savePartialBin, &m_ids.quit, &m_ids.newMaps, &m_ids.loadMaps,
+                    &m_ids.saveMaps, &m_ids.addMap, &m_ids.editMap, &m_ids.deleteMap, &m_ids.duplicateMap,
+                    &m_ids.importMenu, &m_ids.importXdf, &m_ids.exportMenu, &m_ids.exportMapList,
+                    &m_ids.exportMapData, &m_ids.copyBuffersMenu, &m_ids.preferences, &m_ids.definitionsViewer,
+                    &m_ids.tableEditor, &m_ids.editor2d, &m_ids.toolEditor, &m_ids.pluginChecksum,
+                    &m_ids.pluginFlashing, &m_ids.about, &m_ids.toolLoadMap, &m_ids.toolMapViewer,
+                    &m_ids.toolMapEditor, &m_ids.toolTableEditor, &m_ids.tool2dEditor, &m_ids.toolPreferences,
+                    &m_ids.toolAbout, &m_ids.toolQuit})
+        *id = newId();
+    for (int& id : m_ids.copyBuffer)
+        id = newId();
+}
+
+void TorvaneStudioFrame::buildMenuBar()
+{
+    auto* menuBar = new wxMenuBar();
+
+    auto* file = new wxMenu();
+    file->Append(m_ids.loadBin, _("Load BIN\tAlt-1"), _("Load BIN file from your hard drive"));
+    file->Append(m_ids.saveBin, _("Save BIN\tAlt-4"), _("Save BIN file to your hard drive"));
+    file->Append(m_ids.saveBinAs, _("Save BIN as ...\tAlt-7"),
+                 _("Save BIN file to your hard drive with a different name"));
+    file->AppendSeparator();
+    file->Append(m_ids.appendBin, _("Append to BIN"), _("Function not available!"));
+    file->Append(m_ids.overloadBin, _("Overload to BIN"), _("Function not available!"));
+    file->AppendSeparator();
+    file->Append(m_ids.splitBin, _("Split BIN"), _("Function not available!"));
+    file->Append(m_ids.savePartialBin, _("Save Partial BIN"), _("Function not available!"));
+    file->AppendSeparator();
+    file->Append(m_ids.quit, _("Quit\tAlt-F4"), _("Quit the application"));
+    menuBar->Append(file, _("&File"));
+
+    auto* maps = new wxMenu();
+    maps->Append(m_ids.newMaps, _("New Map Definitions \tAlt-N"), _("Clear definitions from memory"));
+    maps->Append(m_ids.loadMaps, _("Load Map Definitions\tAlt-L"),
+                 _("Load definition file from hard drive"));
+    maps->Append(m_ids.saveMaps, _("Save Map Definitions\tAlt-W"), _("Save definition file to hard drive"));
+    maps->AppendSeparator();
+    maps->Append(m_ids.addMap, _("Add New Map\tAlt-A"), _("Create a new map"));
+    maps->Append(m_ids.editMap, _("Edit Selected Map\tAlt-I"), _("Edit the currently selected map"));
+    maps->Append(m_ids.deleteMap, _("Delete Selected Map\tAlt-D"), _("Delete the currently selected map"));
+    maps->Append(m_ids.duplicateMap, _("Duplicate Selected Map\tAlt-U"),
+                 _("Duplicate the currently selected map"));
+    maps->AppendSeparator();
+    auto* import = new wxMenu();
+    import->Append(m_ids.importXdf, _("TunerPro (XDF v1.50)"), _("Import TunerPro XDF definition files"));
+    maps->Append(m_ids.importMenu, _("Import"), import, _("Import definitions from other formats"));
+    auto* exportMenu = new wxMenu();
+    exportMenu->Append(m_ids.exportMapList, _("Map List"), _("Function not available!"));
+    exportMenu->Append(m_ids.exportMapData, _("Map Data"), _("Function not available!"));
+    maps->Append(m_ids.exportMenu, _("Export"), exportMenu, wxEmptyString);
+    menuBar->Append(maps, _("&Maps"));
+
+    auto* modify = new wxMenu();
+    auto* copyBuffers = new wxMenu();
+    const char* const copyLabels[6] = {
+        wxTRANSLATE("Copy BIN #1 to BIN #2"), wxTRANSLATE("Copy BIN #1 to BIN #3"),
+        wxTRANSLATE("Copy BIN #2 to BIN #1"), wxTRANSLATE("Copy BIN #2 to BIN #3"),
+        wxTRANSLATE("Copy BIN #3 to BIN #1"), wxTRANSLATE("Copy BIN #3 to BIN #2"),
+    };
+    for (int i = 0; i < 6; ++i)
+        copyBuffers->Append(m_ids.copyBuffer[i], wxGetTranslation(copyLabels[i]),
+                            wxGetTranslation(copyLabels[i]));
+    modify->Append(m_ids.copyBuffersMenu, _("Copy Buffers"), copyBuffers,
+                   _("Functions to copy BIN buffers between one another"));
+    menuBar->Append(modify, _("&Modify"));
+
+    auto* options = new wxMenu();
+    options->Append(m_ids.preferences, _("Preferences\tAlt-P"), _("Function not available!"));
+    menuBar->Append(options, _("&Options"));
+
+    auto* windows = new wxMenu();
+    windows->Append(m_ids.definitionsViewer, _("Definitions Viewer\tAlt-V"),
+                    _("Open map definitions window"));
+    windows->Append(m_ids.tableEditor, _("Table Map Editor\tAlt-T"), _("Open map data in table form"));
+    windows->Append(m_ids.editor2d, _("2D Map Editor\tAlt-O"), _("Function not available!"));
+    menuBar->Append(windows, _("&Windows"));
+
+    auto* tools = new wxMenu();
+    tools->Append(m_ids.toolEditor, _("Tool Editor\tAlt-T"), _("Function not available!"));
+    tools->AppendSeparator();
+    menuBar->Append(tools, _("&Tools"));
+
+    auto* plugins = new wxMenu();
+    plugins->Append(m_ids.pluginChecksum, _("Checksum"), wxEmptyString);
+    plugins->Append(m_ids.pluginFlashing, _("Flashing"), wxEmptyString);
+    menuBar->Append(plugins, _("&Plugins"));
+
+    auto* help = new wxMenu();
+    help->Append(m_ids.about, _("About\tF1"), _("Show info about this application"));
+    menuBar->Append(help, _("&Help"));
+
+    SetMenuBar(menuBar);
+}
+
+void TorvaneStudioFrame::buildToolBar()
+{
+    struct Tool {
+        int id;   // 0 = separator
+        const char* image;
+        const char* label;
+        const char* help;   // short and long help alike
+    };
+    const Tool tools[] = {
+        {m_ids.loadBin, "tool_load_bin", wxTRANSLATE("Load BIN"), wxTRANSLATE("Load BIN")},
+        {m_ids.saveBin, "tool_save_bin", wxTRANSLATE("Save BIN"), wxTRANSLATE("Save BIN")},
+        {0, nullptr, nullptr, nullptr},
+        {m_ids.toolLoadMap, "tool_load_map", wxTRANSLATE("Load Map"), wxTRANSLATE("Load Map Definitions")},
+        {m_ids.toolMapViewer, "tool_map_viewer", wxTRANSLATE("Map Viewer"), wxTRANSLATE("Definitions Map Viewer")},
+        {m_ids.toolMapEditor, "tool_map_editor", wxTRANSLATE("Map Editor"), wxTRANSLATE("Definitions Map Editor")},
+        {0, nullptr, nullptr, nullptr},
+        {m_ids.toolTableEditor, "tool_table_editor", wxTRANSLATE("Table Editor"), wxTRANSLATE("Table Editor")},
+        {m_ids.tool2dEditor, "tool_2d_editor", wxTRANSLATE("2D Editor"), wxTRANSLATE("2D Editor")},
+        {0, nullptr, nullptr, nullptr},
+        {m_ids.toolPreferences, "tool_preferences", wxTRANSLATE("Preferences"), wxTRANSLATE("Preferences")},
+        {0, nullptr, nullptr, nullptr},
+        {m_ids.toolAbout, "tool_about", wxTRANSLATE("About"), wxTRANSLATE("About")},
+        {m_ids.toolQuit, "tool_quit", wxTRANSLATE("Quit"), wxTRANSLATE("Quit")},
+    };
+
+    auto* toolBar = new wxToolBar(this, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize,
+                                  wxTB_HORIZONTAL | wxNO_BORDER, "ID_TOOLBAR1");
+    toolBar->SetToolBitmapSize(wxSize(48, 48));
+    for (const Tool& tool : tools) {
+        if (tool.id == 0) {
+            toolBar->AddSeparator();
+            continue;
+        }
+        wxBitmap image = resourceBitmap(tool.image);
+        if (!image.IsOk())
+            image = wxBitmap(48, 48);   // a missing image must not cost the command
+        toolBar->AddTool(tool.id, wxGetTranslation(tool.label), image, wxNullBitmap, wxITEM_NORMAL,
+                         wxGetTranslation(tool.help), wxGetTranslation(tool.help));
+    }
+    toolBar->Realize();
+    SetToolBar(toolBar);
+}
+
+void TorvaneStudioFrame::connectCommands()
+{
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { loadBin(); }, m_ids.loadBin);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { saveRomFile(selectedBuffer()); }, m_ids.saveBin);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { saveRomFileAs(selectedBuffer()); }, m_ids.saveBinAs);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(false); }, m_ids.quit);
+
+    // Same order as copyBuffer: 1->2, 1->3, 2->1, 2->3, 3->1, 3->2.
+    const int copyPairs[6][2] = {{0, 1}, {0, 2}, {1, 0}, {1, 2}, {2, 0}, {2, 1}};
+    for (int i = 0; i < 6; ++i) {
+        const int source = copyPairs[i][0];
+        const int destination = copyPairs[i][1];
+        Bind(wxEVT_MENU, [this, source, destination](wxCommandEvent&) { copyRomBuffer(source, destination); },
+             m_ids.copyBuffer[i]);
+    }
+
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAboutBox(this); }, m_ids.about);
+
+    for (int index = 0; index < kRomBufferCount; ++index) {
+        m_bins[index].radio->Bind(wxEVT_RADIOBUTTON, [this, index](wxCommandEvent&) {
+            m_workspace->selectedBuffer = static_cast<std::uint16_t>(index);
+        });
+        m_bins[index].loadButton->Bind(wxEVT_BUTTON, [this, index](wxCommandEvent&) {
+            m_bins[index].radio->SetValue(true);
+            m_workspace->selectedBuffer = static_cast<std::uint16_t>(index);
+            loadBin();
+        });
+    }
+
+    Bind(wxEVT_CLOSE_WINDOW, &TorvaneStudioFrame::onClose, this);
+
+    // The toolbar is built later; its events reach the frame by identifier.
+    // Load BIN and Save BIN share the menu items' identifiers.
+    Bind(wxEVT_TOOL, [this](wxCommandEvent&) { showAboutBox(this); }, m_ids.toolAbout);
+    Bind(wxEVT_TOOL, [this](wxCommandEvent&) { Close(false); }, m_ids.toolQuit);
+
+    connectDefinitionCommands();
+}
+
+void TorvaneStudioFrame::onClose(wxCloseEvent&)
+{
+    saveWindowPositions();
+    Destroy();
+}
