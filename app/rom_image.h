@@ -33,3 +33,6 @@ RomStatus saveRomImage(const RomBuffer& buffer, const std::string& path);
 
 // Copies image, size, path and file name from one buffer to another.
 RomStatus copyRomBuffer(Workspace& workspace, int source, int destination);
+
+// Tests only: while set, every request for image storage is refused.
+void setRomAllocationFailureForTesting(bool fail);
