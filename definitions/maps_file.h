@@ -2,6 +2,7 @@
 // The maps file (*.xts): the program's own XML file for a whole definition
 // set. Reading and writing are pure logic; the windows ask for the path and
 // show the message of the returned status.
+#include <cstddef>
 #include <string>
 
 #include "definitions/map_definition.h"
@@ -30,6 +31,9 @@ inline bool mapsFileLoaded(MapsFileStatus s)
 // an accepted file restarts the map list at 0 and overwrites only the fields
 // the file gives, so slots keep their old contents elsewhere.
 MapsFileStatus loadMapsFile(DefinitionStore& store, const std::string& path);
+
+// The same from the file's bytes already in memory (never NotFound).
+MapsFileStatus loadMapsText(DefinitionStore& store, const char* data, std::size_t size);
 
 // The document text that saving writes for the store.
 std::string mapsFileText(const DefinitionStore& store);
