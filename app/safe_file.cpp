@@ -120,7 +120,8 @@ bool replaceFileContents(const std::string& path, const void* data, std::size_t 
     const std::string folder = parentOf(target);
     auto slash = target.find_last_of('/');
     const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    std::string temp = folder + "/." + name + ".XXXXXX";
+    // Capped so that a name near the file system's limit still leaves room for the suffix.
+    std::string temp = folder + "/." + name.substr(0, 200) + ".XXXXXX";
     const int fd = mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
         return false;

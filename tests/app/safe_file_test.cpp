@@ -88,6 +88,14 @@ TEST(ReplaceFileContents, ShortWriteLeavesOldFileIntact)
     }
 }
 
+TEST(ReplaceFileContents, LongestFileName)
+{
+    TempDir dir;
+    const std::string path = dir.file(std::string(255, 'n'));
+    ASSERT_TRUE(replace(path, {1, 2, 3}));
+    EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
+}
+
 TEST(ReplaceFileContents, FollowsSymbolicLinks)
 {
     TempDir dir;
