@@ -97,7 +97,7 @@ RomStatus loadRomImage(RomBuffer& buffer, const std::string& path, const std::st
     // Non-blocking so that a file swapped for a FIFO after the check cannot hang the open.
     const FileHandle file(open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (file.get() < 0)
-        return errno == ENOENT ? RomStatus::FileNotFound : RomStatus::ReadError;
+        return errno == ENOENT ? RomStatus::FileNotFound : RomStatus::FileSizeError;   // length unknowable
     if (fstat(file.get(), &st) != 0)
         return RomStatus::FileSizeError;
     if (!S_ISREG(st.st_mode))

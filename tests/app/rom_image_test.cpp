@@ -100,7 +100,7 @@ TEST(LoadRomImage, ReloadShrinksAndGrowsStorage)
     }
 }
 
-TEST(LoadRomImage, UnreadableFileIsAReadError)
+TEST(LoadRomImage, FileThatCannotBeOpenedIsASizeError)
 {
     if (geteuid() == 0)
         GTEST_SKIP() << "permissions do not bind root";
@@ -110,7 +110,7 @@ TEST(LoadRomImage, UnreadableFileIsAReadError)
     const std::string path = dir.file("locked.bin");
     writeBytes(path, {1, 2, 3});
     chmod(path.c_str(), 0);
-    EXPECT_EQ(loadRomImage(buffer, path, "locked.bin"), RomStatus::ReadError);
+    EXPECT_EQ(loadRomImage(buffer, path, "locked.bin"), RomStatus::FileSizeError);
     expectUnchanged(buffer, oldBytes, dir.file("old.bin"));
 }
 
