@@ -1,0 +1,378 @@
+#include "definitions/maps_file.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <memory>
+
+#include "test_support.h"
+
+namespace {
+
+std::unique_ptr<DefinitionStore> newStore() { return std::make_unique<DefinitionStore>(); }
+
+std::string dataFile(const char* name)
+{
+    return (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
+}
+
+std::string mapsXml(const std::string& body, const std::string& rootAttributes = " version=\"1.0\"")
+{
+    return "<?xml version=\"1.0\" ?>\n<XTS" + rootAttributes + ">" + body + "</XTS>\n";
+}
+
+// A store whose every field differs from what the tests load into it.
+void fillWithOldContents(DefinitionStore& s)
+{
+    s.mapCount = 5;
+    s.formatVersion = "old";
+    s.header.title = "old header";
+    s.checksum.title = "old checksum";
+    for (int m = 0; m < kMaxMaps; ++m) {
+        s.maps[m].title = "old " + std::to_string(m);
+        s.maps[m].description = "old description";
+        for (auto& axis : s.maps[m].axes) {
+            axis.units = "old";
+            axis.bits = 99;
+            axis.factor = 99.0;
+            axis.labels.fill(-99.0);
+        }
+    }
+}
+
+MapsFileStatus loadText(DefinitionStore& store, const std::string& text)
+{
+    TempDir dir;
+    writeText(dir.file("m.xts"), text);
+    return loadMapsFile(store, dir.file("m.xts"));
+}
+
+// The golden file's store: one map with a Manual, a Scaled and an Embedded axis.
+void fillSmallStore(DefinitionStore& s)
+{
+    s.mapCount = 1;
+    s.header = {0x10, "1.2", "Small set", "", "Test & Co <x>", 0x8000};
+    s.checksum = {"Sum \"A\"", 3};
+    MapDefinition& m = s.maps[0];
+    m.flags = 1;
+    m.title = "Ignition advance";
+    m.description = "Degrees before TDC";
+    AxisDefinition& x = m.axes[AxisX];
+    x.bits = 8; x.units = "rpm"; x.count = 3; x.outputtype = OutputInteger; x.embeddedinfotype = SourceManual;
+    x.labels[0] = 500; x.labels[1] = 1000.5; x.labels[2] = 12.3456789; x.labels[3] = 7;
+    x.factor = 1; x.offset = 0;
+    AxisDefinition& y = m.axes[AxisY];
+    y.flags = 3; y.address = 0x1234; y.bits = 16; y.units = "°C"; y.decimalpl = 1; y.count = 5;
+    y.outputtype = OutputFloat; y.embeddedinfotype = SourceScaled; y.labels[0] = -40; y.labels[1] = 120;
+    y.labels[2] = 5; y.factor = 0.1; y.offset = -40;
+    AxisDefinition& z = m.axes[AxisZ];
+    z.flags = 6; z.address = 65536; z.bits = 16; z.units = "deg"; z.decimalpl = 2; z.count = 0;
+    z.outputtype = OutputFloat; z.embeddedinfotype = SourceEmbedded; z.labels[0] = 9; z.factor = 0.5;
+    z.offset = 0;
+}
+
+void expectSameMap(const MapDefinition& a, const MapDefinition& b, int slot)
+{
+    SCOPED_TRACE("slot " + std::to_string(slot));
+    EXPECT_EQ(a.flags, b.flags);
+    EXPECT_EQ(a.title, b.title);
+    EXPECT_EQ(a.description, b.description);
+    for (int i = 0; i < 3; ++i) {
+        const AxisDefinition &p = a.axes[i], &q = b.axes[i];
+        SCOPED_TRACE("axis " + std::to_string(i));
+        EXPECT_EQ(std::vector<std::uint32_t>({p.flags, p.address, p.bits, p.decimalpl, p.count, p.outputtype,
+                                              p.embeddedinfotype}),
+                  std::vector<std::uint32_t>({q.flags, q.address, q.bits, q.decimalpl, q.count, q.outputtype,
+                                              q.embeddedinfotype}));
+        EXPECT_EQ(p.units, q.units);
+        EXPECT_EQ(p.factor, q.factor);
+        EXPECT_EQ(p.offset, q.offset);
+        const int written = p.embeddedinfotype == SourceManual ? std::min<int>(p.count, kMaxLabels)
+                          : p.embeddedinfotype == SourceScaled ? 2 : 0;
+        for (int l = 0; l < written; ++l)
+            EXPECT_EQ(p.labels[l], q.labels[l]) << "label " << l;
+    }
+}
+
+} // namespace
+
+TEST(MapsFile, RoundTripKeepsEveryFieldAndLeavesStaleSlots)
+{
+    auto saved = newStore();
+    fillSmallStore(*saved);
+    saved->maps[0].axes[AxisX].labels[2] = 12.345679;   // six decimals survive exactly
+    saved->mapCount = 3;
+    saved->maps[1] = saved->maps[0];
+    saved->maps[1].title = "a < b && c > \"d\" 'e'";
+    saved->maps[1].description = "line 1\nline 2\ttab";
+    saved->maps[1].axes[AxisX].count = 256;
+    for (int l = 0; l < kMaxLabels; ++l)
+        saved->maps[1].axes[AxisX].labels[l] = l * 0.25 - 10;
+    saved->maps[2].flags = 0xFFFF;
+    saved->maps[2].axes[AxisZ].address = 0xFFFFFFFF;
+    saved->maps[2].axes[AxisZ].factor = -0.000001;
+
+    TempDir dir;
+    ASSERT_EQ(saveMapsFile(*saved, dir.file("set.xts")), MapsFileStatus::Saved);
+    auto loaded = newStore();
+    fillWithOldContents(*loaded);
+    ASSERT_EQ(loadMapsFile(*loaded, dir.file("set.xts")), MapsFileStatus::Loaded);
+
+    EXPECT_EQ(loaded->mapCount, 3);
+    EXPECT_EQ(loaded->formatVersion, "1.0");
+    EXPECT_EQ(loaded->header.title, "Small set");
+    EXPECT_EQ(loaded->header.author, "Test & Co <x>");
+    EXPECT_EQ(loaded->header.description, "");
+    EXPECT_EQ(loaded->header.baseoffset, 0x8000u);
+    EXPECT_EQ(loaded->checksum.title, "Sum \"A\"");
+    EXPECT_EQ(loaded->checksum.pluginid, 3);
+    for (int m = 0; m < 3; ++m)
+        expectSameMap(saved->maps[m], loaded->maps[m], m);
+    EXPECT_EQ(loaded->maps[0].axes[AxisX].id, "x");
+    EXPECT_EQ(loaded->maps[0].axes[AxisZ].labels[0], -99.0);      // Embedded labels are not written
+    EXPECT_EQ(loaded->maps[3].title, "old 3");                     // beyond the new count
+    EXPECT_EQ(loaded->maps[4].axes[AxisY].bits, 99);
+}
+
+TEST(MapsFile, WriterTextMatchesGoldenFile)
+{
+    auto store = newStore();
+    fillSmallStore(*store);
+    const std::string golden = readText(dataFile("small_store.xts"));
+    ASSERT_FALSE(golden.empty());
+    EXPECT_EQ(mapsFileText(*store), golden);
+
+    TempDir dir;
+    writeText(dir.file("old.xts"), "previous contents");
+    ASSERT_EQ(saveMapsFile(*store, dir.file("old.xts")), MapsFileStatus::Saved);
+    EXPECT_EQ(readText(dir.file("old.xts")), golden);
+    EXPECT_EQ(saveMapsFile(*store, dir.file("no-such-folder/set.xts")), MapsFileStatus::SaveFailed);
+}
+
+TEST(MapsFile, LabelsWrittenPerSource)
+{
+    struct Row { std::uint16_t type, count; int labels; };
+    const Row rows[] = {{SourceManual, 4, 4}, {SourceManual, 0, 0}, {SourceManual, 300, 256},
+                        {SourceScaled, 5, 2}, {SourceScaled, 0, 2}, {SourceEmbedded, 4, 0}, {7, 4, 0}};
+    for (const Row& row : rows) {
+        auto store = newStore();
+        store->mapCount = 1;
+        store->maps[0].axes[AxisX].embeddedinfotype = row.type;
+        store->maps[0].axes[AxisX].count = row.count;
+        const std::string text = mapsFileText(*store);
+        int n = 0;
+        for (auto at = text.find("<embeddedinfolabel"); at != std::string::npos; at = text.find("<embeddedinfolabel", at + 1))
+            ++n;
+        EXPECT_EQ(n, row.labels) << "type " << row.type << " count " << row.count;
+    }
+}
+
+TEST(MapsFile, WriterClampsAnOutOfRangeMapCount)
+{
+    auto store = newStore();
+    store->mapCount = 300;
+    const std::string text = mapsFileText(*store);
+    int n = 0;
+    for (auto at = text.find("<TABLE>"); at != std::string::npos; at = text.find("<TABLE>", at + 1))
+        ++n;
+    EXPECT_EQ(n, kMaxMaps);
+}
+
+TEST(MapsFile, RealsAreWrittenLikePrintfF)
+{
+    const double values[] = {0.0, -0.0, 1.0, 0.1, -40.0, 12.3456789, 5e-7, 1.5e-6, 2.5, 1e300, DBL_MAX,
+                             -DBL_MIN, 123456789.123456789, INFINITY, -INFINITY, NAN};
+    for (double v : values) {
+        auto store = newStore();
+        store->mapCount = 1;
+        store->maps[0].axes[AxisZ].factor = v;
+        char expected[512];
+        std::snprintf(expected, sizeof expected, "<factor>%f</factor>", v);
+        EXPECT_NE(mapsFileText(*store).find(expected), std::string::npos) << expected;
+    }
+}
+
+TEST(MapsFile, ReadsEachValueNotation)
+{
+    using Get = std::function<double(const AxisDefinition&)>;
+    const Get address = [](const AxisDefinition& a) { return a.address; };
+    const Get flags = [](const AxisDefinition& a) { return a.flags; };
+    const Get count = [](const AxisDefinition& a) { return a.count; };
+    const Get factor = [](const AxisDefinition& a) { return a.factor; };
+    const Get offset = [](const AxisDefinition& a) { return a.offset; };
+    struct Row { const char* element; const char* text; Get get; double expected; };
+    const Row rows[] = {
+        {"address", "0x10000", address, 65536},       {"address", "0X1f", address, 31},
+        {"address", "1234", address, 1234},           {"address", "017", address, 15},
+        {"address", "   0x20", address, 32},          {"address", "0x123456789", address, 0x12345678},
+        {"address", "12abc", address, 12},            {"address", "zz", address, 0},
+        {"address", "", address, 0},                  {"address", "4294967297", address, 1},
+        {"address", "0x", address, 0},                {"flags", "0x12345", flags, 0x2345},
+        {"count", "12", count, 12},                   {"count", "  +7", count, 7},
+        {"count", "-1", count, 65535},                {"count", "7x", count, 7},
+        {"count", "0x10", count, 0},                  {"count", "010", count, 10},
+        {"count", "70000", count, 4464},              {"count", "", count, 0},
+        {"factor", "0.5", factor, 0.5},               {"factor", "-4e1", factor, -40},
+        {"factor", "", factor, 1.0},                  {"factor", "abc", factor, 1.0},
+        {"factor", "1.5x", factor, 1.0},              {"factor", "1,5", factor, 1.0},
+        {"offset", "2.25", offset, 2.25},             {"offset", "abc", offset, 0.0},
+        {"offset", "", offset, 0.0},
+    };
+    for (const Row& row : rows) {
+        auto store = newStore();
+        fillWithOldContents(*store);
+        const std::string e = row.element;
+        ASSERT_EQ(loadText(*store, mapsXml("<TABLE><AXIS id=\"y\"><" + e + ">" + row.text + "</" + e + "></AXIS></TABLE>")),
+                  MapsFileStatus::Loaded);
+        EXPECT_EQ(row.get(store->maps[0].axes[AxisY]), row.expected) << e << " \"" << row.text << '"';
+    }
+}
+
+TEST(MapsFile, ReadsTextsAndLabels)
+{
+    auto store = newStore();
+    fillWithOldContents(*store);
+    ASSERT_EQ(loadText(*store, mapsXml("<TABLE><title>a &amp; b</title><AXIS id=\"x\"><units></units>"
+                                       "<embeddedinfolabel index=\"0x10\" value=\"12.3456789\"/>"
+                                       "<embeddedinfolabel index=\"010\" value=\"1.5abc\"/>"
+                                       "<embeddedinfolabel index=\"2\" value=\"abc\"/>"
+                                       "<embeddedinfolabel index=\"3\"/><embeddedinfolabel value=\"4\"/>"
+                                       "<embeddedinfolabel index=\"300\" value=\"5\"/>"
+                                       "<embeddedinfolabel index=\"-1\" value=\"6\"/></AXIS></TABLE>")),
+              MapsFileStatus::Loaded);
+    const MapDefinition& m = store->maps[0];
+    EXPECT_EQ(m.title, "a & b");
+    EXPECT_EQ(m.description, "old description");   // absent elements keep the old content
+    EXPECT_EQ(m.axes[AxisX].units, "");
+    EXPECT_EQ(m.axes[AxisX].labels[16], 12.3456789);
+    EXPECT_EQ(m.axes[AxisX].labels[8], 1.5);
+    EXPECT_EQ(m.axes[AxisX].labels[2], 0.0);
+    EXPECT_EQ(m.axes[AxisX].labels[3], -99.0);   // no value: skipped
+    EXPECT_EQ(m.axes[AxisX].labels[0], -99.0);   // no index: skipped
+    EXPECT_EQ(m.axes[AxisX].labels[255], -99.0);
+}
+
+TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
+{
+    struct Row { const char* name; const char* text; MapsFileStatus status; const char* version; };
+    const Row rows[] = {
+        {"missing file", nullptr, MapsFileStatus::NotFound, "old"},
+        {"empty file", "", MapsFileStatus::Unreadable, "old"},
+        {"not well-formed", "<XTS version=\"1.0\"><HEADER></XTS>", MapsFileStatus::Unreadable, "old"},
+        {"no root element", "<?xml version=\"1.0\" ?>\n<!-- nothing -->\n", MapsFileStatus::Corrupted, "old"},
+        {"version 1.00", "<XTS version=\"1.00\"><TABLE/></XTS>", MapsFileStatus::IncompatibleVersion, "1.00"},
+        {"no version", "<XTS><TABLE/></XTS>", MapsFileStatus::IncompatibleVersion, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        auto store = newStore();
+        fillWithOldContents(*store);
+        TempDir dir;
+        if (row.text)
+            writeText(dir.file("m.xts"), row.text);
+        EXPECT_EQ(loadMapsFile(*store, dir.file("m.xts")), row.status);
+        EXPECT_EQ(store->formatVersion, row.version);
+        EXPECT_EQ(store->mapCount, 5);
+        EXPECT_EQ(store->maps[0].title, "old 0");
+        EXPECT_EQ(store->header.title, "old header");
+    }
+    auto store = newStore();
+    TempDir dir;
+    EXPECT_EQ(loadMapsFile(*store, dir.path().string()), MapsFileStatus::NotFound);   // a folder
+}
+
+TEST(MapsFile, DocumentStructureRules)
+{
+    struct Row { const char* name; std::string text; int maps; const char* headerTitle; };
+    const Row rows[] = {
+        {"root of another name", "<ROOT version=\"1.0\"><HEADER><title>new</title></HEADER><TABLE/></ROOT>", 1, "new"},
+        {"comment first", mapsXml("<!-- c --><HEADER><title>new</title></HEADER><TABLE/>"), 0, "old header"},
+        {"text first", mapsXml("x<HEADER><title>new</title></HEADER><TABLE/>"), 0, "old header"},
+        {"unknown sections skipped", mapsXml("<NOTE/><TABLE/><HEADER><title>a</title></HEADER><HEADER><title>b</title></HEADER>"), 1, "b"},
+    };
+    for (const Row& row : rows) {
+        auto store = newStore();
+        fillWithOldContents(*store);
+        EXPECT_EQ(loadText(*store, row.text), MapsFileStatus::Loaded) << row.name;
+        EXPECT_EQ(store->mapCount, row.maps) << row.name;
+        EXPECT_EQ(store->header.title, row.headerTitle) << row.name;
+    }
+}
+
+TEST(MapsFile, AxisIdsOtherThanLowerCaseXAndYSelectZ)
+{
+    auto store = newStore();
+    fillWithOldContents(*store);
+    ASSERT_EQ(loadText(*store, mapsXml("<TABLE><AXIS id=\"X\"><bits>8</bits></AXIS><AXIS><bits>16</bits></AXIS>"
+                                       "<AXIS id=\"y\"><bits>32</bits></AXIS></TABLE>")),
+              MapsFileStatus::Loaded);
+    const MapDefinition& m = store->maps[0];
+    EXPECT_EQ(m.axes[AxisX].bits, 99);
+    EXPECT_EQ(m.axes[AxisY].bits, 32);
+    EXPECT_EQ(m.axes[AxisZ].bits, 16);
+    EXPECT_EQ(m.axes[AxisZ].id, "");
+    EXPECT_EQ(m.axes[AxisY].id, "y");
+}
+
+TEST(MapsFile, KeepsTheFirst256Tables)
+{
+    std::string body;
+    for (int i = 0; i < 257; ++i)
+        body += "<TABLE><title>t" + std::to_string(i) + "</title></TABLE>";
+    auto store = newStore();
+    ASSERT_EQ(loadText(*store, mapsXml(body + "<CHECKSUM><pluginid>4</pluginid></CHECKSUM>")),
+              MapsFileStatus::LoadedFirst256);
+    EXPECT_EQ(store->mapCount, 256);
+    EXPECT_EQ(store->maps[255].title, "t255");
+    EXPECT_EQ(store->checksum.pluginid, 4);   // sections after the excess are still read
+    EXPECT_STREQ(mapsFileStatusMessage(MapsFileStatus::LoadedFirst256), "Only the first 256 maps were loaded.");
+}
+
+TEST(MapsFile, TextEncodings)
+{
+    struct Row { const char* name; std::string text; const char* units; };
+    const std::string body = "<TABLE><AXIS id=\"x\"><units>";
+    const std::string tail = "</units><bits>8</bits></AXIS></TABLE>";
+    const Row rows[] = {
+        {"UTF-8", mapsXml(body + "°C" + tail), "°C"},
+        {"Windows-1252", mapsXml(body + "\xB0" "C \xE4" + tail), "°C ä"},
+        {"byte order mark", "\xEF\xBB\xBF" + mapsXml(body + "°C" + tail), "°C"},
+        {"character reference", mapsXml(body + "&#xB0;C" + tail), "°C"},
+        {"CR LF line ends", "<?xml version=\"1.0\" ?>\r\n<XTS version=\"1.0\">\r\n" + body + "\xB5s" + tail + "\r\n</XTS>\r\n", "µs"},
+    };
+    for (const Row& row : rows) {
+        auto store = newStore();
+        ASSERT_EQ(loadText(*store, row.text), MapsFileStatus::Loaded) << row.name;
+        EXPECT_EQ(store->maps[0].axes[AxisX].units, row.units) << row.name;
+        EXPECT_EQ(store->maps[0].axes[AxisX].bits, 8) << row.name;
+    }
+}
+
+TEST(MapsFile, NumbersIgnoreTheProcessLocale)
+{
+    struct LocaleGuard {
+        ~LocaleGuard() { std::setlocale(LC_ALL, "C"); }
+    } guard;
+    if (!std::setlocale(LC_ALL, "de_DE.UTF-8") && !std::setlocale(LC_ALL, "de_DE.utf8"))
+        GTEST_SKIP() << "no German locale installed";
+    ASSERT_STREQ(std::localeconv()->decimal_point, ",");
+
+    auto store = newStore();
+    fillSmallStore(*store);
+    store->maps[0].axes[AxisX].labels[0] = 1.5;
+    TempDir dir;
+    ASSERT_EQ(saveMapsFile(*store, dir.file("de.xts")), MapsFileStatus::Saved);
+    const std::string text = readText(dir.file("de.xts"));
+    EXPECT_EQ(text.find(','), std::string::npos);
+    EXPECT_NE(text.find("value=\"1.500000\""), std::string::npos);
+
+    ASSERT_EQ(loadText(*store, mapsXml("<TABLE><AXIS id=\"x\"><factor>1.5</factor>"
+                                       "<embeddedinfolabel index=\"0\" value=\"2.25\"/></AXIS></TABLE>")),
+              MapsFileStatus::Loaded);
+    EXPECT_EQ(store->maps[0].axes[AxisX].factor, 1.5);
+    EXPECT_EQ(store->maps[0].axes[AxisX].labels[0], 2.25);
+}
