@@ -132,8 +132,9 @@ void TorvaneStudioFrame::buildBinPanels()
         bin.fileName = new wxTextCtrl(panel, wxWindow::NewControlId(), wxEmptyString, wxDefaultPosition,
                                       wxSize(179, 27), wxTE_READONLY, wxDefaultValidator, texts.fileNameBox);
         fileRow->Add(bin.fileName, 1, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+        // Exact fit: the theme's padding would not leave room for "..." in 30 pixels.
         bin.loadButton = new wxButton(panel, wxWindow::NewControlId(), _("..."), wxDefaultPosition,
-                                      wxSize(30, 29), 0, wxDefaultValidator, texts.loadButton);
+                                      wxSize(30, 29), wxBU_EXACTFIT, wxDefaultValidator, texts.loadButton);
         bin.loadButton->SetToolTip(wxGetTranslation(texts.buttonTip));
         fileRow->Add(bin.loadButton, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
         column->Add(fileRow, 0, wxALL | wxEXPAND, 5);

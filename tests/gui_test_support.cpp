@@ -3,6 +3,8 @@
 #include <cstdlib>
 
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/radiobut.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/statusbr.h>
@@ -40,6 +42,44 @@ void sendMenuCommand(wxFrame* frame, int id)
     frame->GetEventHandler()->ProcessEvent(event);
 }
 
+void clickRadio(wxRadioButton* radio)
+{
+    radio->SetValue(true);
+    wxCommandEvent event(wxEVT_RADIOBUTTON, radio->GetId());
+    event.SetEventObject(radio);
+    event.SetInt(1);
+    radio->GetEventHandler()->ProcessEvent(event);
+}
+
+void clickButton(wxButton* button)
+{
+    wxCommandEvent event(wxEVT_BUTTON, button->GetId());
+    event.SetEventObject(button);
+    button->GetEventHandler()->ProcessEvent(event);
+}
+
+namespace {
+ExpectFileDialog::Seen g_lastFileDialog;
+}
+
+const ExpectFileDialog::Seen& ExpectFileDialog::lastSeen()
+{
+    return g_lastFileDialog;
+}
+
+int ExpectFileDialog::OnInvoked(wxFileDialog* dialog) const
+{
+    g_lastFileDialog = {dialog->GetMessage(), dialog->GetWildcard(), dialog->GetDirectory(), dialog->GetFilename(),
+                        dialog->GetWindowStyle()};
+    dialog->SetPath(m_path);
+    if (m_id == wxID_OK) {
+        wxStopWatch watch;
+        while (dialog->GetPath() != m_path && watch.Time() < 3000)
+            pumpEvents(5);
+    }
+    return m_id;
+}
+
 wxString statusText(wxFrame* frame, int field)
 {
     return frame->GetStatusBar()->GetStatusText(field);
@@ -71,15 +111,20 @@ MainWindowFixture::MainWindowFixture()
 
 MainWindowFixture::~MainWindowFixture()
 {
-    if (m_frame) {
+    if (alive()) {
         m_frame->Destroy();
         pumpEvents(10);
     }
 }
 
+bool MainWindowFixture::alive() const
+{
+    return m_frame && wxTopLevelWindows.Find(m_frame) && !wxTheApp->IsScheduledForDestruction(m_frame);
+}
+
 void MainWindowFixture::close()
 {
-    if (m_frame) {
+    if (alive()) {
         m_frame->Close();
         m_frame = nullptr;
         pumpEvents(10);

@@ -1,13 +1,18 @@
 #pragma once
 // Helpers for the window tests: finding controls by window name, letting the
 // event loop run, and sending real menu commands.
+#include <wx/filedlg.h>
+#include <wx/modalhook.h>
 #include <wx/string.h>
+#include <wx/testing.h>
 #include <wx/window.h>
 
 #include "test_support.h"
 
 class TorvaneStudioFrame;
+class wxButton;
 class wxFrame;
+class wxRadioButton;
 
 // The descendant of `parent` whose window name is `name`, or null.
 wxWindow* findByName(wxWindow* parent, const wxString& name);
@@ -23,6 +28,54 @@ void pumpEvents(int ms = 50);
 
 // Sends a menu or tool command with that identifier to the frame, as a click would.
 void sendMenuCommand(wxFrame* frame, int id);
+
+// Turns the radio button on and sends its selection event, as a click would.
+void clickRadio(wxRadioButton* radio);
+
+// Sends the button's click event.
+void clickButton(wxButton* button);
+
+// While it exists, answers every modal dialog with wxID_CANCEL and counts them:
+// proves that a command opened no dialog without hanging the test if it did.
+class ModalDialogCounter : public wxModalDialogHook {
+public:
+    ModalDialogCounter() { Register(); }
+    ~ModalDialogCounter() override { Unregister(); }
+    int count() const { return m_count; }
+
+protected:
+    int Enter(wxDialog*) override
+    {
+        ++m_count;
+        return wxID_CANCEL;
+    }
+    void Exit(wxDialog*) override {}
+
+private:
+    int m_count = 0;
+};
+
+// Answers a file dialog inside wxTEST_DIALOG like wxExpectModal<wxFileDialog>.
+// The GTK chooser reports a path set on it only after it has looked at the
+// folder, which it does in the event loop: wait for that before answering.
+class ExpectFileDialog : public wxExpectModalBase<wxFileDialog, ExpectFileDialog> {
+public:
+    explicit ExpectFileDialog(const wxString& path, int id = wxID_OK) : m_path(path), m_id(id) {}
+
+    // How the last file dialog answered by any ExpectFileDialog was set up.
+    struct Seen {
+        wxString title, wildcard, directory, fileName;   // title: the dialog message
+        long style = 0;
+    };
+    static const Seen& lastSeen();
+
+protected:
+    int OnInvoked(wxFileDialog* dialog) const override;
+
+private:
+    wxString m_path;
+    int m_id;
+};
 
 // Text of field `field` of the frame's status bar.
 wxString statusText(wxFrame* frame, int field = 1);
@@ -50,6 +103,8 @@ public:
     TorvaneStudioFrame* frame() const { return m_frame; }
     // Closes the window through its close event (as the window manager would).
     void close();
+    // True while the frame has not been destroyed (a command may close it).
+    bool alive() const;
 
 private:
     TorvaneStudioFrame* m_frame = nullptr;

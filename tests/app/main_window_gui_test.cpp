@@ -1,0 +1,324 @@
+// The main window as the user first sees it: controls found by window name,
+// the menu bar and toolbar item by item, the selection radios, the commands
+// that do nothing, About and Quit.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/menu.h>
+#include <wx/panel.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/statusbr.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+
+#include "about/AboutBoxDialog.h"
+#include "app/TorvaneStudioFrame.h"
+#include "gui_test_support.h"
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    ScopedHome home;
+    MainWindowFixture window;
+    TorvaneStudioFrame* frame() { return window.frame(); }
+    const MainCommandIds& ids() { return window.frame()->commandIds(); }
+};
+
+struct BinPanelNames {
+    const char* radio;
+    const char* radioLabel;
+    const char* radioTip;
+    const char* fileBox;
+    const char* button;
+    const char* buttonTip;
+    // Summary rows "Size", "ECU", "HW", "SW", "Chk. Type", "Chk. 8", "Chk. 16", "Chk. 32".
+    int labels[8];
+    int values[8];
+};
+
+const BinPanelNames kBinPanels[] = {
+    {"ID_RADIOBUTTON1", "Select BIN #1", "Select BIN #1 as the default for edit operations", "ID_TEXTCTRL4",
+     "ID_BUTTON3", "Load BIN #1 from your hard drive",
+     {47, 1, 3, 5, 7, 9, 11, 13}, {46, 2, 4, 6, 8, 10, 12, 14}},
+    {"ID_RADIOBUTTON2", "Select BIN #2", "Select BIN #2 as the default for edit operations", "ID_TEXTCTRL3",
+     "ID_BUTTON2", "Load BIN #2 from your hard drive",
+     {49, 15, 17, 19, 21, 23, 25, 27}, {48, 16, 18, 20, 22, 24, 26, 28}},
+    {"ID_RADIOBUTTON3", "Select BIN #3", "Select BIN #3 as the default for edit operations", "ID_TEXTCTRL2",
+     "ID_BUTTON1", "Load BIN #3 from your hard drive",
+     {51, 29, 31, 33, 35, 37, 39, 41}, {50, 30, 32, 34, 36, 38, 40, 42}},
+};
+
+const char* const kRowLabels[8] = {"Size", "ECU", "HW", "SW", "Chk. Type", "Chk. 8", "Chk. 16", "Chk. 32"};
+
+wxString staticName(int number)
+{
+    return wxString::Format("ID_STATICTEXT%d", number);
+}
+
+TEST_F(MainWindowTest, StartsWithEmptyBinPanelsAndBinOneSelected)
+{
+    EXPECT_EQ(frame()->GetTitle(), "Torvane Studio");
+    EXPECT_NE(findControl<wxPanel>(frame(), "ID_PANEL1"), nullptr);
+
+    for (int index = 0; index < 3; ++index) {
+        SCOPED_TRACE(index + 1);
+        const BinPanelNames& names = kBinPanels[index];
+
+        auto* radio = findControl<wxRadioButton>(frame(), names.radio);
+        ASSERT_NE(radio, nullptr);
+        EXPECT_EQ(radio->GetLabel(), names.radioLabel);
+        EXPECT_EQ(radio->GetToolTipText(), names.radioTip);
+        EXPECT_EQ(radio->GetValue(), index == 0);
+
+        auto* fileBox = findControl<wxTextCtrl>(frame(), names.fileBox);
+        ASSERT_NE(fileBox, nullptr);
+        EXPECT_EQ(fileBox->GetValue(), "");
+        EXPECT_FALSE(fileBox->IsEditable());
+
+        auto* button = findControl<wxButton>(frame(), names.button);
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->GetLabel(), "...");
+        EXPECT_EQ(button->GetToolTipText(), names.buttonTip);
+
+        for (int row = 0; row < 8; ++row) {
+            SCOPED_TRACE(kRowLabels[row]);
+            auto* label = findControl<wxStaticText>(frame(), staticName(names.labels[row]));
+            auto* value = findControl<wxStaticText>(frame(), staticName(names.values[row]));
+            ASSERT_NE(label, nullptr);
+            ASSERT_NE(value, nullptr);
+            EXPECT_EQ(label->GetLabel(), kRowLabels[row]);
+            EXPECT_EQ(value->GetLabel(), "---");
+        }
+    }
+
+    auto* statusBar = findControl<wxStatusBar>(frame(), "ID_STATUSBAR1");
+    ASSERT_NE(statusBar, nullptr);
+    EXPECT_EQ(statusBar, frame()->GetStatusBar());
+    EXPECT_EQ(statusBar->GetFieldsCount(), 2);
+    EXPECT_FALSE(statusBar->HasFlag(wxSTB_SIZEGRIP));
+    EXPECT_EQ(statusBar->GetStatusWidth(0), 400);
+    EXPECT_EQ(statusBar->GetStatusWidth(1), -1);
+    EXPECT_EQ(statusText(frame(), 1), "");
+
+    auto* toolBar = findControl<wxToolBar>(frame(), "ID_TOOLBAR1");
+    ASSERT_NE(toolBar, nullptr);
+    EXPECT_EQ(toolBar, frame()->GetToolBar());
+
+    EXPECT_EQ(frame()->workspace().selectedBuffer, 0);
+    for (const RomBuffer& buffer : frame()->workspace().buffers)
+        EXPECT_EQ(buffer.size, 0);
+}
+
+// One line per menu entry: "title | submenu > label | help | id"; separators "-".
+std::string menuLine(const wxString& title, const wxString& submenu, const wxMenuItem* item)
+{
+    std::string line = title.utf8_string() + " | ";
+    if (!submenu.empty())
+        line += submenu.utf8_string() + " > ";
+    if (item->IsSeparator())
+        return line + "-";
+    return line + item->GetItemLabel().utf8_string() + " | " + item->GetHelp().utf8_string() + " | " +
+           std::to_string(item->GetId());
+}
+
+void collectMenu(const wxString& title, const wxString& submenu, wxMenu* menu, std::vector<std::string>& lines)
+{
+    for (const wxMenuItem* item : menu->GetMenuItems()) {
+        lines.push_back(menuLine(title, submenu, item));
+        if (item->IsSubMenu())
+            collectMenu(title, item->GetItemLabel(), item->GetSubMenu(), lines);
+    }
+}
+
+TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
+{
+    const MainCommandIds& id = ids();
+    struct Entry {
+        const char* title;
+        const char* submenu;   // "" = top level of the menu
+        const char* label;     // nullptr = separator
+        const char* help;
+        int id;
+    };
+    const char* const na = "Function not available!";
+    const Entry expected[] = {
+        {"&File", "", "Load BIN\tAlt-1", "Load BIN file from your hard drive", id.loadBin},
+        {"&File", "", "Save BIN\tAlt-4", "Save BIN file to your hard drive", id.saveBin},
+        {"&File", "", "Save BIN as ...\tAlt-7", "Save BIN file to your hard drive with a different name",
+         id.saveBinAs},
+        {"&File", "", nullptr, nullptr, 0},
+        {"&File", "", "Append to BIN", na, id.appendBin},
+        {"&File", "", "Overload to BIN", na, id.overloadBin},
+        {"&File", "", nullptr, nullptr, 0},
+        {"&File", "", "Split BIN", na, id.splitBin},
+        {"&File", "", "Save Partial BIN", na, id.savePartialBin},
+        {"&File", "", nullptr, nullptr, 0},
+        {"&File", "", "Quit\tAlt-F4", "Quit the application", id.quit},
+        {"&Maps", "", "New Map Definitions \tAlt-N", "Clear definitions from memory", id.newMaps},
+        {"&Maps", "", "Load Map Definitions\tAlt-L", "Load definition file from hard drive", id.loadMaps},
+        {"&Maps", "", "Save Map Definitions\tAlt-W", "Save definition file to hard drive", id.saveMaps},
+        {"&Maps", "", nullptr, nullptr, 0},
+        {"&Maps", "", "Add New Map\tAlt-A", "Create a new map", id.addMap},
+        {"&Maps", "", "Edit Selected Map\tAlt-I", "Edit the currently selected map", id.editMap},
+        {"&Maps", "", "Delete Selected Map\tAlt-D", "Delete the currently selected map", id.deleteMap},
+        {"&Maps", "", "Duplicate Selected Map\tAlt-U", "Duplicate the currently selected map", id.duplicateMap},
+        {"&Maps", "", nullptr, nullptr, 0},
+        {"&Maps", "", "Import", "Import definitions from other formats", id.importMenu},
+        {"&Maps", "Import", "TunerPro (XDF v1.50)", "Import TunerPro XDF definition files", id.importXdf},
+        {"&Maps", "", "Export", "", id.exportMenu},
+        {"&Maps", "Export", "Map List", na, id.exportMapList},
+        {"&Maps", "Export", "Map Data", na, id.exportMapData},
+        {"&Modify", "", "Copy Buffers", "Functions to copy BIN buffers between one another", id.copyBuffersMenu},
+        {"&Modify", "Copy Buffers", "Copy BIN #1 to BIN #2", "Copy BIN #1 to BIN #2", id.copyBuffer[0]},
+        {"&Modify", "Copy Buffers", "Copy BIN #1 to BIN #3", "Copy BIN #1 to BIN #3", id.copyBuffer[1]},
+        {"&Modify", "Copy Buffers", "Copy BIN #2 to BIN #1", "Copy BIN #2 to BIN #1", id.copyBuffer[2]},
+        {"&Modify", "Copy Buffers", "Copy BIN #2 to BIN #3", "Copy BIN #2 to BIN #3", id.copyBuffer[3]},
+        {"&Modify", "Copy Buffers", "Copy BIN #3 to BIN #1", "Copy BIN #3 to BIN #1", id.copyBuffer[4]},
+        {"&Modify", "Copy Buffers", "Copy BIN #3 to BIN #2", "Copy BIN #3 to BIN #2", id.copyBuffer[5]},
+        {"&Options", "", "Preferences\tAlt-P", na, id.preferences},
+        {"&Windows", "", "Definitions Viewer\tAlt-V", "Open map definitions window", id.definitionsViewer},
+        {"&Windows", "", "Table Map Editor\tAlt-T", "Open map data in table form", id.tableEditor},
+        {"&Windows", "", "2D Map Editor\tAlt-O", na, id.editor2d},
+        {"&Tools", "", "Tool Editor\tAlt-T", na, id.toolEditor},
+        {"&Tools", "", nullptr, nullptr, 0},
+        {"&Plugins", "", "Checksum", "", id.pluginChecksum},
+        {"&Plugins", "", "Flashing", "", id.pluginFlashing},
+        {"&Help", "", "About\tF1", "Show info about this application", id.about},
+    };
+    std::vector<std::string> expectedLines;
+    for (const Entry& entry : expected) {
+        std::string line = std::string(entry.title) + " | ";
+        if (*entry.submenu)
+            line += std::string(entry.submenu) + " > ";
+        if (!entry.label)
+            line += "-";
+        else
+            line += std::string(entry.label) + " | " + entry.help + " | " + std::to_string(entry.id);
+        expectedLines.push_back(line);
+    }
+
+    wxMenuBar* menuBar = frame()->GetMenuBar();
+    ASSERT_NE(menuBar, nullptr);
+    std::vector<std::string> actualLines;
+    for (size_t i = 0; i < menuBar->GetMenuCount(); ++i)
+        collectMenu(menuBar->GetMenuLabel(i), "", menuBar->GetMenu(i), actualLines);
+    EXPECT_EQ(actualLines, expectedLines);
+
+    struct Tool {
+        const char* label;   // nullptr = separator
+        const char* help;    // short and long help
+        int id;
+    };
+    const Tool expectedTools[] = {
+        {"Load BIN", "Load BIN", id.loadBin},
+        {"Save BIN", "Save BIN", id.saveBin},
+        {nullptr, nullptr, 0},
+        {"Load Map", "Load Map Definitions", id.toolLoadMap},
+        {"Map Viewer", "Definitions Map Viewer", id.toolMapViewer},
+        {"Map Editor", "Definitions Map Editor", id.toolMapEditor},
+        {nullptr, nullptr, 0},
+        {"Table Editor", "Table Editor", id.toolTableEditor},
+        {"2D Editor", "2D Editor", id.tool2dEditor},
+        {nullptr, nullptr, 0},
+        {"Preferences", "Preferences", id.toolPreferences},
+        {nullptr, nullptr, 0},
+        {"About", "About", id.toolAbout},
+        {"Quit", "Quit", id.toolQuit},
+    };
+    wxToolBar* toolBar = frame()->GetToolBar();
+    ASSERT_NE(toolBar, nullptr);
+    ASSERT_EQ(toolBar->GetToolsCount(), std::size(expectedTools));
+    for (size_t pos = 0; pos < std::size(expectedTools); ++pos) {
+        SCOPED_TRACE(pos);
+        const Tool& want = expectedTools[pos];
+        const wxToolBarToolBase* tool = toolBar->GetToolByPos(static_cast<int>(pos));
+        ASSERT_NE(tool, nullptr);
+        ASSERT_EQ(tool->IsSeparator(), want.label == nullptr);
+        if (!want.label)
+            continue;
+        EXPECT_EQ(tool->GetLabel(), want.label);
+        EXPECT_EQ(tool->GetShortHelp(), want.help);
+        EXPECT_EQ(tool->GetLongHelp(), want.help);
+        EXPECT_EQ(tool->GetId(), want.id);
+        EXPECT_EQ(tool->GetNormalBitmap().GetSize(), wxSize(48, 48));
+    }
+}
+
+TEST_F(MainWindowTest, RadioButtonsStoreTheSelectedBuffer)
+{
+    Workspace& workspace = frame()->workspace();
+    for (int index : {2, 1, 0, 2}) {
+        SCOPED_TRACE(index);
+        clickRadio(findControl<wxRadioButton>(frame(), kBinPanels[index].radio));
+        EXPECT_EQ(workspace.selectedBuffer, index);
+        for (int other = 0; other < 3; ++other)
+            EXPECT_EQ(findControl<wxRadioButton>(frame(), kBinPanels[other].radio)->GetValue(), other == index);
+        workspace.selectedBuffer = 0;   // selectedBuffer() must read the radios, not trust the field
+        EXPECT_EQ(frame()->selectedBuffer(), index);
+        EXPECT_EQ(workspace.selectedBuffer, index);
+    }
+}
+
+TEST_F(MainWindowTest, CommandsWithoutActionChangeNothing)
+{
+    const MainCommandIds& id = ids();
+    const int noAction[] = {id.appendBin,   id.overloadBin,    id.splitBin,      id.savePartialBin,
+                            id.exportMapList, id.exportMapData, id.preferences,   id.editor2d,
+                            id.toolEditor,  id.pluginChecksum, id.pluginFlashing, id.tool2dEditor,
+                            id.toolPreferences};
+    ModalDialogCounter dialogs;
+    for (int command : noAction) {
+        SCOPED_TRACE(command);
+        sendMenuCommand(frame(), command);
+        pumpEvents(5);
+        ASSERT_TRUE(window.alive());
+        EXPECT_EQ(statusText(frame(), 1), "");
+    }
+    EXPECT_EQ(dialogs.count(), 0);
+    EXPECT_EQ(frame()->workspace().selectedBuffer, 0);
+    EXPECT_TRUE(findControl<wxRadioButton>(frame(), "ID_RADIOBUTTON1")->GetValue());
+    for (const BinPanelNames& names : kBinPanels) {
+        EXPECT_EQ(findControl<wxTextCtrl>(frame(), names.fileBox)->GetValue(), "");
+        EXPECT_EQ(findControl<wxStaticText>(frame(), staticName(names.values[0]))->GetLabel(), "---");
+    }
+}
+
+TEST_F(MainWindowTest, AboutItemAndToolOpenTheAboutBox)
+{
+    for (int command : {ids().about, ids().toolAbout}) {
+        wxTEST_DIALOG(sendMenuCommand(frame(), command), wxExpectDismissableModal<AboutBoxDialog>(wxID_OK));
+        pumpEvents(5);
+        EXPECT_TRUE(window.alive());
+        EXPECT_EQ(statusText(frame(), 1), "");
+    }
+}
+
+TEST_F(MainWindowTest, QuitItemClosesTheWindow)
+{
+    sendMenuCommand(frame(), ids().quit);
+    pumpEvents(20);
+    EXPECT_FALSE(window.alive());
+}
+
+TEST_F(MainWindowTest, QuitToolClosesTheWindow)
+{
+    sendMenuCommand(frame(), ids().toolQuit);
+    pumpEvents(20);
+    EXPECT_FALSE(window.alive());
+}
+
+TEST_F(MainWindowTest, ShowStatusWritesTheMessageLine)
+{
+    frame()->showStatus("Maps file loaded.");
+    EXPECT_EQ(statusText(frame(), 1), "Maps file loaded.");
+    frame()->showStatus("File not found!");
+    EXPECT_EQ(statusText(frame(), 1), "File not found!");
+    EXPECT_EQ(statusText(frame(), 0), "");
+}
+
+} // namespace

@@ -1,0 +1,393 @@
+// Load, save, save as and copy of the ROM buffers, driven through the real
+// menu commands and buttons with the file dialogs answered by the test.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/filedlg.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "app/rom_image.h"
+#include "app/safe_file.h"
+#include "gui_test_support.h"
+
+namespace {
+
+const std::vector<std::uint8_t> kDigits = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
+
+// Window names per BIN panel (index 0 = BIN #1).
+struct PanelNames {
+    const char* radio;
+    const char* fileBox;
+    const char* button;
+    const char* size;
+    const char* chk8;
+    const char* chk16;
+    const char* chk32;
+};
+const PanelNames kPanels[3] = {
+    {"ID_RADIOBUTTON1", "ID_TEXTCTRL4", "ID_BUTTON3", "ID_STATICTEXT46", "ID_STATICTEXT10", "ID_STATICTEXT12",
+     "ID_STATICTEXT14"},
+    {"ID_RADIOBUTTON2", "ID_TEXTCTRL3", "ID_BUTTON2", "ID_STATICTEXT48", "ID_STATICTEXT24", "ID_STATICTEXT26",
+     "ID_STATICTEXT28"},
+    {"ID_RADIOBUTTON3", "ID_TEXTCTRL2", "ID_BUTTON1", "ID_STATICTEXT50", "ID_STATICTEXT38", "ID_STATICTEXT40",
+     "ID_STATICTEXT42"},
+};
+
+// What a BIN panel shows: file name, size and the three checksums.
+struct PanelText {
+    std::string fileName, size, chk8, chk16, chk32;
+    bool operator==(const PanelText&) const = default;
+};
+
+void PrintTo(const PanelText& p, std::ostream* os)
+{
+    *os << "{" << p.fileName << ", " << p.size << ", " << p.chk8 << ", " << p.chk16 << ", " << p.chk32 << "}";
+}
+
+const PanelText kEmptyPanel{"", "---", "---", "---", "---"};
+
+// Stops simulating a full disk however the test ends.
+struct WriteFaultGuard {
+    WriteFaultGuard()
+    {
+        setWriteFaultHookForTesting([](std::size_t requested) { return requested / 2; });
+    }
+    ~WriteFaultGuard() { setWriteFaultHookForTesting({}); }
+};
+
+struct AllocationFaultGuard {
+    AllocationFaultGuard() { setRomAllocationFailureForTesting(true); }
+    ~AllocationFaultGuard() { setRomAllocationFailureForTesting(false); }
+};
+
+class RomCommandsTest : public testing::Test {
+protected:
+    ScopedHome home;
+    TempDir files;
+    MainWindowFixture window;
+
+    TorvaneStudioFrame* frame() { return window.frame(); }
+    const MainCommandIds& ids() { return window.frame()->commandIds(); }
+    RomBuffer& buffer(int index) { return frame()->workspace().buffers[index]; }
+    wxString status() { return statusText(frame(), 1); }
+
+    std::string makeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
+    {
+        const std::string path = files.file(name);
+        writeBytes(path, bytes);
+        return path;
+    }
+
+    PanelText panel(int index)
+    {
+        const PanelNames& n = kPanels[index];
+        auto label = [&](const char* name) {
+            return findControl<wxStaticText>(frame(), name)->GetLabel().utf8_string();
+        };
+        return {findControl<wxTextCtrl>(frame(), n.fileBox)->GetValue().utf8_string(), label(n.size),
+                label(n.chk8), label(n.chk16), label(n.chk32)};
+    }
+
+    wxRadioButton* radio(int index) { return findControl<wxRadioButton>(frame(), kPanels[index].radio); }
+
+    void select(int index) { clickRadio(radio(index)); }
+
+    // "Load BIN" from the menu, the dialog answered with `path`.
+    void loadThroughMenu(const std::string& path)
+    {
+        wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin),
+                      ExpectFileDialog(wxString::FromUTF8(path)));
+    }
+
+    void loadInto(int index, const std::string& path)
+    {
+        select(index);
+        loadThroughMenu(path);
+    }
+};
+
+TEST_F(RomCommandsTest, LoadShowsSizeAndChecksumsOfTheImage)
+{
+    const std::string path = makeFile("digits.bin", kDigits);
+    loadThroughMenu(path);
+
+    EXPECT_EQ(status(), "File loaded successfully.");
+    EXPECT_EQ(panel(0), (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
+    EXPECT_EQ(panel(1), kEmptyPanel);
+    EXPECT_EQ(panel(2), kEmptyPanel);
+    EXPECT_EQ(buffer(0).size, 9);
+    EXPECT_EQ(buffer(0).data, kDigits);
+    EXPECT_EQ(buffer(0).path, path);
+    EXPECT_EQ(buffer(0).fileName, "digits.bin");
+}
+
+// Each row loads into a buffer that already holds the nine digits: a success
+// replaces the image (also shrinking it), a failure leaves it as it was.
+TEST_F(RomCommandsTest, LoadOutcomes)
+{
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> bytes;
+        const char* message;
+        PanelText expected;   // fileName filled in below for successes
+    };
+    const PanelText digits{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"};
+    const Row rows[] = {
+        {"zero.bin", {0x00}, "File loaded successfully.",
+         {"zero.bin", "1", "0xF3", "0x40BF", "0x2DFD1072"}},
+        {"ff.bin", {0xFF}, "File loaded successfully.", {"ff.bin", "1", "0x0", "0xFF", "0xFFFFFF"}},
+        {"empty.bin", {}, "File size error!", digits},
+        {"too-big.bin", std::vector<std::uint8_t>(0x200001, 0xAA), "File size error!", digits},
+    };
+    const std::string digitsPath = makeFile("digits.bin", kDigits);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        loadInto(1, digitsPath);
+        ASSERT_EQ(panel(1), digits);
+        const std::string path = makeFile(row.name, row.bytes);
+
+        loadThroughMenu(path);
+        EXPECT_EQ(status(), row.message);
+        EXPECT_EQ(panel(1), row.expected);
+        if (row.expected == digits) {
+            EXPECT_EQ(buffer(1).data, kDigits);
+            EXPECT_EQ(buffer(1).path, digitsPath);
+        } else {
+            EXPECT_EQ(buffer(1).data, row.bytes);
+            EXPECT_EQ(buffer(1).path, path);
+        }
+        EXPECT_EQ(panel(0), kEmptyPanel);
+    }
+
+    // A file that vanished (a remembered one, say) is named by the caller.
+    wxString fileName = "missing.bin";
+    wxString path = wxString::FromUTF8(files.file("missing.bin"));
+    EXPECT_EQ(frame()->loadRomFile(1, false, fileName, path), 0);
+    EXPECT_EQ(status(), "File not found!");
+    EXPECT_EQ(panel(1), digits);
+    EXPECT_EQ(buffer(1).data, kDigits);
+    EXPECT_EQ(buffer(1).fileName, "digits.bin");
+}
+
+TEST_F(RomCommandsTest, LoadsTheLargestImage)
+{
+    const std::vector<std::uint8_t> bytes = randomBytes(0x200000);
+    select(2);
+    loadThroughMenu(makeFile("full.bin", bytes));
+    EXPECT_EQ(status(), "File loaded successfully.");
+    EXPECT_EQ(panel(2).size, "2097152");
+    EXPECT_EQ(buffer(2).data, bytes);
+}
+
+TEST_F(RomCommandsTest, FileDialogsAskForRomImages)
+{
+    const wxString wildcard =
+        "BIN files (*.bin)|*.bin|ORI files (*.ori)|*.ori|MOD files (*.mod)|*.mod|All files (*.*)|*.*";
+    loadThroughMenu(makeFile("digits.bin", kDigits));
+    ExpectFileDialog::Seen seen = ExpectFileDialog::lastSeen();
+    EXPECT_EQ(seen.title, "Select BIN file to load");
+    EXPECT_EQ(seen.wildcard, wildcard);
+    EXPECT_TRUE(seen.style & wxFD_OPEN);
+    EXPECT_EQ(seen.directory, "");
+    EXPECT_EQ(seen.fileName, "");
+
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs), ExpectFileDialog("", wxID_CANCEL));
+    seen = ExpectFileDialog::lastSeen();
+    EXPECT_EQ(seen.title, "Select save location & filename");
+    EXPECT_EQ(seen.wildcard, wildcard);
+    EXPECT_TRUE(seen.style & wxFD_SAVE);
+    EXPECT_FALSE(seen.style & wxFD_OVERWRITE_PROMPT);
+    EXPECT_EQ(seen.directory, "");
+    EXPECT_EQ(seen.fileName, "");
+}
+
+TEST_F(RomCommandsTest, CancelledLoadChangesNothing)
+{
+    loadInto(0, makeFile("digits.bin", kDigits));
+    frame()->showStatus("");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), ExpectFileDialog("", wxID_CANCEL));
+    EXPECT_EQ(status(), "");
+    EXPECT_EQ(panel(0).size, "9");
+    EXPECT_EQ(buffer(0).data, kDigits);
+}
+
+TEST_F(RomCommandsTest, LoadButtonSelectsItsBinEvenWhenCancelled)
+{
+    wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kPanels[1].button)),
+                  ExpectFileDialog("", wxID_CANCEL));
+    EXPECT_TRUE(radio(1)->GetValue());
+    EXPECT_FALSE(radio(0)->GetValue());
+    EXPECT_EQ(frame()->workspace().selectedBuffer, 1);
+    EXPECT_EQ(panel(1), kEmptyPanel);
+    EXPECT_EQ(buffer(1).size, 0);
+    EXPECT_EQ(status(), "");
+
+    const std::string path = makeFile("digits.bin", kDigits);
+    wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kPanels[2].button)),
+                  ExpectFileDialog(wxString::FromUTF8(path)));
+    EXPECT_TRUE(radio(2)->GetValue());
+    EXPECT_EQ(frame()->workspace().selectedBuffer, 2);
+    EXPECT_EQ(panel(2).size, "9");
+    EXPECT_EQ(panel(1), kEmptyPanel);
+    EXPECT_EQ(panel(0), kEmptyPanel);
+}
+
+TEST_F(RomCommandsTest, SaveWritesTheSelectedBufferToItsFile)
+{
+    const std::string path = makeFile("digits.bin", kDigits);
+    loadInto(2, path);
+    buffer(2).data[0] = 'X';
+    select(0);
+    sendMenuCommand(frame(), ids().saveBin);
+    EXPECT_EQ(status(), "Buffer empty error!");
+    EXPECT_EQ(readBytes(path), kDigits);
+
+    select(2);
+    sendMenuCommand(frame(), ids().saveBin);
+    EXPECT_EQ(status(), "File saved successfully.");
+    std::vector<std::uint8_t> expected = kDigits;
+    expected[0] = 'X';
+    EXPECT_EQ(readBytes(path), expected);
+}
+
+TEST_F(RomCommandsTest, FailedSaveKeepsTheOldFile)
+{
+    const std::string path = makeFile("digits.bin", kDigits);
+    loadInto(0, path);
+    buffer(0).data.assign(9, 'Z');
+    {
+        WriteFaultGuard fullDisk;
+        sendMenuCommand(frame(), ids().saveBin);
+        EXPECT_EQ(status(), "File write error!");
+        EXPECT_EQ(readBytes(path), kDigits);
+
+        const std::string other = files.file("other.bin");
+        wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs),
+                      ExpectFileDialog(wxString::FromUTF8(other)));
+        EXPECT_EQ(status(), "File write error!");
+        EXPECT_EQ(readBytes(path), kDigits);
+    }
+    EXPECT_EQ(buffer(0).path, path);
+}
+
+TEST_F(RomCommandsTest, SaveAsWritesElsewhereAndKeepsTheBuffersFile)
+{
+    {
+        ModalDialogCounter dialogs;
+        sendMenuCommand(frame(), ids().saveBinAs);
+        EXPECT_EQ(status(), "Buffer empty error!");
+        EXPECT_EQ(dialogs.count(), 0);
+    }
+
+    const std::string path = makeFile("digits.bin", kDigits);
+    loadInto(1, path);
+    frame()->showStatus("");
+    const std::string copy = files.file("copy.bin");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs), ExpectFileDialog("", wxID_CANCEL));
+    EXPECT_EQ(status(), "");
+    EXPECT_FALSE(wxFileExists(wxString::FromUTF8(copy)));
+
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs), ExpectFileDialog(wxString::FromUTF8(copy)));
+    EXPECT_EQ(status(), "File saved successfully.");
+    EXPECT_EQ(readBytes(copy), kDigits);
+    EXPECT_EQ(panel(1).fileName, "digits.bin");
+    EXPECT_EQ(buffer(1).path, path);
+    EXPECT_EQ(buffer(1).fileName, "digits.bin");
+
+    // Save BIN still goes to the file the image came from.
+    buffer(1).data[8] = '0';
+    sendMenuCommand(frame(), ids().saveBin);
+    EXPECT_EQ(status(), "File saved successfully.");
+    EXPECT_EQ(readBytes(path), buffer(1).data);
+    EXPECT_EQ(readBytes(copy), kDigits);
+}
+
+TEST_F(RomCommandsTest, CopyCommandsCopyImageAndPanel)
+{
+    struct Row {
+        int source, destination;
+        const char* message;
+    };
+    const Row rows[6] = {
+        {0, 1, "BIN #1 copied to BIN #2."}, {0, 2, "BIN #1 copied to BIN #3."}, {1, 0, "BIN #2 copied to BIN #1."},
+        {1, 2, "BIN #2 copied to BIN #3."}, {2, 0, "BIN #3 copied to BIN #1."}, {2, 1, "BIN #3 copied to BIN #2."},
+    };
+    const std::string digitsPath = makeFile("digits.bin", kDigits);
+    const std::string zeroPath = makeFile("zero.bin", {0x00});
+    for (int i = 0; i < 6; ++i) {
+        const Row& row = rows[i];
+        SCOPED_TRACE(row.message);
+        // Every buffer starts from a known image; the destination differs from the source.
+        for (int index = 0; index < 3; ++index)
+            loadInto(index, index == row.source ? digitsPath : zeroPath);
+        const PanelText sourcePanel = panel(row.source);
+        const int other = 3 - row.source - row.destination;
+        const PanelText otherPanel = panel(other);
+        select(other);
+
+        sendMenuCommand(frame(), ids().copyBuffer[i]);
+        EXPECT_EQ(status(), row.message);
+        EXPECT_EQ(panel(row.destination), sourcePanel);
+        EXPECT_EQ(panel(row.source), sourcePanel);
+        EXPECT_EQ(panel(other), otherPanel);
+        EXPECT_EQ(buffer(row.destination).data, kDigits);
+        EXPECT_EQ(buffer(row.destination).size, 9);
+        EXPECT_EQ(buffer(row.destination).path, digitsPath);
+        EXPECT_TRUE(radio(other)->GetValue());
+        EXPECT_EQ(frame()->workspace().selectedBuffer, other);
+    }
+}
+
+TEST_F(RomCommandsTest, CopyCopiesThePanelTextsAsShown)
+{
+    const std::string path = makeFile("digits.bin", kDigits);
+    loadInto(0, path);
+    // Bytes changed after loading (as the table editor does) do not refresh the summary.
+    buffer(0).data[0] = '0';
+    sendMenuCommand(frame(), ids().copyBuffer[1]);   // 1 -> 3
+    EXPECT_EQ(panel(2), (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
+    EXPECT_EQ(buffer(2).data, buffer(0).data);
+}
+
+TEST_F(RomCommandsTest, FailedCopyChangesNothing)
+{
+    sendMenuCommand(frame(), ids().copyBuffer[2]);   // 2 -> 1, BIN #2 empty
+    EXPECT_EQ(status(), "Buffer empty error!");
+    EXPECT_EQ(panel(0), kEmptyPanel);
+    EXPECT_EQ(buffer(0).size, 0);
+
+    const std::string zeroPath = makeFile("zero.bin", {0x00});
+    loadInto(1, makeFile("digits.bin", kDigits));
+    loadInto(2, zeroPath);
+    const PanelText before = panel(2);
+    {
+        AllocationFaultGuard noMemory;
+        sendMenuCommand(frame(), ids().copyBuffer[3]);   // 2 -> 3
+    }
+    EXPECT_EQ(status(), "Buffer reallocation error!");
+    EXPECT_EQ(panel(2), before);
+    EXPECT_EQ(buffer(2).data, std::vector<std::uint8_t>{0x00});
+    EXPECT_EQ(buffer(2).path, zeroPath);
+    EXPECT_TRUE(radio(2)->GetValue());
+}
+
+TEST_F(RomCommandsTest, SaveAfterCopyWritesTheSourcesFile)
+{
+    const std::string source = makeFile("digits.bin", kDigits);
+    loadInto(0, source);
+    sendMenuCommand(frame(), ids().copyBuffer[0]);   // 1 -> 2
+    select(1);
+    buffer(1).data.assign(9, 'B');
+    sendMenuCommand(frame(), ids().saveBin);
+    EXPECT_EQ(status(), "File saved successfully.");
+    EXPECT_EQ(readBytes(source), std::vector<std::uint8_t>(9, 'B'));
+}
+
+} // namespace
