@@ -31,6 +31,7 @@ void fillWithOldContents(DefinitionStore& s)
     s.mapCount = 5;
     s.formatVersion = "old";
     s.header.title = "old header";
+    s.header.description = "old description";
     s.checksum.title = "old checksum";
     for (int m = 0; m < kMaxMaps; ++m) {
         s.maps[m].title = "old " + std::to_string(m);
@@ -42,6 +43,14 @@ void fillWithOldContents(DefinitionStore& s)
             axis.labels.fill(-99.0);
         }
     }
+}
+
+int countOf(const std::string& text, const std::string& needle)
+{
+    int n = 0;
+    for (auto at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1))
+        ++n;
+    return n;
 }
 
 MapsFileStatus loadText(DefinitionStore& store, const std::string& text)
@@ -126,7 +135,7 @@ TEST(MapsFile, RoundTripKeepsEveryFieldAndLeavesStaleSlots)
     EXPECT_EQ(loaded->formatVersion, "1.0");
     EXPECT_EQ(loaded->header.title, "Small set");
     EXPECT_EQ(loaded->header.author, "Test & Co <x>");
-    EXPECT_EQ(loaded->header.description, "");
+    EXPECT_EQ(loaded->header.description, "");   // an empty element empties the field
     EXPECT_EQ(loaded->header.baseoffset, 0x8000u);
     EXPECT_EQ(loaded->checksum.title, "Sum \"A\"");
     EXPECT_EQ(loaded->checksum.pluginid, 3);
@@ -163,11 +172,8 @@ TEST(MapsFile, LabelsWrittenPerSource)
         store->mapCount = 1;
         store->maps[0].axes[AxisX].embeddedinfotype = row.type;
         store->maps[0].axes[AxisX].count = row.count;
-        const std::string text = mapsFileText(*store);
-        int n = 0;
-        for (auto at = text.find("<embeddedinfolabel"); at != std::string::npos; at = text.find("<embeddedinfolabel", at + 1))
-            ++n;
-        EXPECT_EQ(n, row.labels) << "type " << row.type << " count " << row.count;
+        EXPECT_EQ(countOf(mapsFileText(*store), "<embeddedinfolabel"), row.labels)
+            << "type " << row.type << " count " << row.count;
     }
 }
 
@@ -175,11 +181,7 @@ TEST(MapsFile, WriterClampsAnOutOfRangeMapCount)
 {
     auto store = newStore();
     store->mapCount = 300;
-    const std::string text = mapsFileText(*store);
-    int n = 0;
-    for (auto at = text.find("<TABLE>"); at != std::string::npos; at = text.find("<TABLE>", at + 1))
-        ++n;
-    EXPECT_EQ(n, kMaxMaps);
+    EXPECT_EQ(countOf(mapsFileText(*store), "<TABLE>"), kMaxMaps);
 }
 
 TEST(MapsFile, RealsAreWrittenLikePrintfF)
