@@ -1,0 +1,141 @@
+#include "viewer/MapViewerFrame.h"
+
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/strconv.h>
+#include <wx/treectrl.h>
+
+#include "app/workspace.h"
+#include "viewer/map_item_text.h"
+
+namespace {
+
+// Store texts are UTF-8; anything else is shown as Windows-1252 rather than
+// as an empty line.
+wxString fromStoreText(const std::string& text)
+{
+    wxString converted = wxString::FromUTF8(text.data(), text.size());
+    if (converted.empty() && !text.empty())
+        converted = wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
+    return converted;
+}
+
+} // namespace
+
+MapViewerFrame::MapViewerFrame(wxWindow* parent, wxWindowID id)
+    : wxFrame(parent, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE)
+{
+    auto* frameSizer = new wxBoxSizer(wxHORIZONTAL);
+    m_panel = new wxPanel(this, wxNewId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                          "ID_PANEL1");
+    auto* panelSizer = new wxBoxSizer(wxHORIZONTAL);
+    m_tree = new wxTreeCtrl(m_panel, wxNewId(), wxDefaultPosition, wxSize(183, 293),
+                            wxTR_HAS_BUTTONS | wxTR_NO_LINES | wxTR_FULL_ROW_HIGHLIGHT | wxTR_SINGLE,
+                            wxDefaultValidator, "ID_TREECTRL1");
+    panelSizer->Add(m_tree, 1, wxEXPAND, 0);
+    m_panel->SetSizer(panelSizer);
+    panelSizer->Fit(m_panel);
+    frameSizer->Add(m_panel, 1, wxEXPAND, 0);
+    SetSizer(frameSizer);
+    frameSizer->Fit(this);
+    Centre();
+
+    m_rootItem = m_tree->AddRoot(_("Maps"));
+
+    m_tree->Bind(wxEVT_TREE_ITEM_ACTIVATED, &MapViewerFrame::onItemActivated, this);
+    m_tree->Bind(wxEVT_TREE_SEL_CHANGED, &MapViewerFrame::onSelectionChanged, this);
+    Bind(wxEVT_CLOSE_WINDOW, &MapViewerFrame::onClose, this);
+}
+
+void MapViewerFrame::clearMapList()
+{
+    m_clearing = true;
+    m_tree->DeleteAllItems();
+    m_clearing = false;
+    m_rootItem = m_tree->AddRoot(_("Maps"));
+    m_itemCount = 0;
+}
+
+bool MapViewerFrame::appendMapItem(const std::string& title, unsigned xCount, unsigned yCount,
+                                   const std::string& addressText)
+{
+    if (m_itemCount >= kMaxMaps)
+        return false;
+    m_itemTable[m_itemCount] =
+        m_tree->AppendItem(m_rootItem, fromStoreText(mapItemText(title, xCount, yCount, addressText)));
+    ++m_itemCount;
+    return true;
+}
+
+void MapViewerFrame::updateMapItem(int slot, const std::string& title, unsigned xCount,
+                                   unsigned yCount, const std::string& addressText)
+{
+    if (slot < 0 || slot >= m_itemCount)
+        return;
+    m_tree->SetItemText(m_itemTable[slot],
+                        fromStoreText(mapItemText(title, xCount, yCount, addressText)));
+}
+
+void MapViewerFrame::expandAll()
+{
+    m_tree->ExpandAll();
+}
+
+wxTreeItemId MapViewerFrame::mapItem(int slot) const
+{
+    if (slot < 0 || slot >= m_itemCount)
+        return wxTreeItemId();
+    return m_itemTable[slot];
+}
+
+bool MapViewerFrame::activationOpensEditor() const
+{
+    if (m_itemCount == 0 || !m_workspace)
+        return false;
+    // The stored selection, as the radio buttons last set it.
+    const std::uint16_t buffer = m_workspace->selectedBuffer;
+    if (buffer >= kRomBufferCount || m_workspace->buffers[buffer].empty())
+        return false;
+    // After the last map was deleted the selection may name a free slot.
+    return m_selectedMapIndex >= 0 && m_selectedMapIndex < m_workspace->definitions.mapCount;
+}
+
+void MapViewerFrame::onSelectionChanged(wxTreeEvent& event)
+{
+    event.Skip();
+    if (m_clearing)
+        return;
+    m_selectedMapIndex = -1;
+    const wxTreeItemId selection = m_tree->GetSelection();
+    if (!selection.IsOk())
+        return;
+    for (int i = 0; i < m_itemCount; ++i) {
+        if (m_itemTable[i] == selection) {
+            m_selectedMapIndex = static_cast<std::int16_t>(i);
+            break;
+        }
+    }
+}
+
+void MapViewerFrame::onItemActivated(wxTreeEvent& event)
+{
+    event.Skip();
+    // The click or key that activated the line has already selected it.
+    if (!activationOpensEditor())
+        return;
+    openTableEditor(m_workspace->selectedBuffer, m_selectedMapIndex);
+}
+
+void MapViewerFrame::openTableEditor(int /*bufferIndex*/, int /*mapIndex*/)
+{
+    // The table editor window, a child of this viewer, opens here.
+}
+
+void MapViewerFrame::onClose(wxCloseEvent& event)
+{
+    // The main window keeps a reference to this window for the life of the
+    // program, so closing only hides it; the main window destroys it.
+    if (event.CanVeto())
+        event.Veto();
+    Hide();
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The map viewer: one line per map definition under a root item "Maps". The
+// line the user selects is the current map of the map list commands, and
+// activating a line opens the table editor on it.
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include <wx/frame.h>
+#include <wx/treebase.h>
+
+#include "definitions/map_definition.h"
+
+class wxCloseEvent;
+class wxPanel;
+class wxTreeCtrl;
+class wxTreeEvent;
+struct Workspace;
+
+class MapViewerFrame : public wxFrame {
+public:
+    explicit MapViewerFrame(wxWindow* parent, wxWindowID id = wxID_ANY);
+
+    void setWorkspace(Workspace& workspace) { m_workspace = &workspace; }
+
+    // Empties the tree and adds a new, collapsed root. The selected map index
+    // stays: after a rebuild it names whatever map now sits in that slot.
+    void clearMapList();
+    // Appends a line as the last child of the root and records it as the item
+    // of the next slot. Refused (false) once 256 lines are listed. Texts are UTF-8.
+    bool appendMapItem(const std::string& title, unsigned xCount, unsigned yCount,
+                       const std::string& addressText);
+    // Replaces the text of the line that shows `slot`; ignored for slots not listed.
+    void updateMapItem(int slot, const std::string& title, unsigned xCount, unsigned yCount,
+                       const std::string& addressText);
+    void expandAll();
+
+    int selectedMapIndex() const { return m_selectedMapIndex; }
+    int itemCount() const { return m_itemCount; }
+    wxTreeItemId rootItem() const { return m_rootItem; }
+    wxTreeItemId mapItem(int slot) const;
+    wxTreeCtrl* tree() const { return m_tree; }
+
+    // Whether activating a line now would open the table editor: lines are
+    // listed, the selected ROM buffer holds an image and a map that still
+    // exists is selected.
+    bool activationOpensEditor() const;
+
+private:
+    void onSelectionChanged(wxTreeEvent& event);
+    void onItemActivated(wxTreeEvent& event);
+    void onClose(wxCloseEvent& event);
+    void openTableEditor(int bufferIndex, int mapIndex);
+
+    Workspace* m_workspace = nullptr;
+    wxPanel* m_panel = nullptr;
+    wxTreeCtrl* m_tree = nullptr;
+
+    std::array<wxTreeItemId, kMaxMaps> m_itemTable;
+    std::uint16_t m_itemCount = 0;
+    wxTreeItemId m_rootItem;
+    std::int16_t m_selectedMapIndex = -1;
+    // Set while the tree is emptied: the toolkit may report the vanishing
+    // selection, which must not reset the selected map index.
+    bool m_clearing = false;
+};
