@@ -1,8 +1,108 @@
-// Placeholder until the maps file commands land.
-#include "app/TorvaneStudioFrame.h"
+// The main window's maps file commands: New, Load and Save Map Definitions,
+// and the menu and tool connections of the definitions and viewer commands.
+#include "definitions/maps_commands_ui.h"
 
-bool TorvaneStudioFrame::loadMapsFile(const wxString&) { return false; }
-void TorvaneStudioFrame::loadMapsCommand() {}
-void TorvaneStudioFrame::saveMapsFile() {}
-void TorvaneStudioFrame::clearDefinitions() { ::clearDefinitions(m_workspace->definitions); }
-void TorvaneStudioFrame::connectDefinitionCommands() {}
+#include <string>
+
+#include <wx/filedlg.h>
+#include <wx/intl.h>
+#include <wx/menu.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "app/hex_format.h"
+#include "definitions/maps_file.h"
+#include "viewer/MapViewerFrame.h"
+
+namespace {
+
+const char* const kMapsWildcard = "XTS files (*.xts)|*.xts|All files (*.*)|*.*";
+
+// Status of the last load that passed the version check.
+MapsFileStatus g_lastLoadStatus = MapsFileStatus::Loaded;
+
+// Paths travel as UTF-8, like the ROM buffers' paths.
+std::string toFileName(const wxString& path)
+{
+    return path.utf8_string();
+}
+
+} // namespace
+
+const char* mapsFileLoadedMessage()
+{
+    return g_lastLoadStatus == MapsFileStatus::LoadedFirst256 ? mapsFileStatusMessage(g_lastLoadStatus)
+                                                              : wxTRANSLATE("Maps file loaded.");
+}
+
+bool TorvaneStudioFrame::loadMapsFile(const wxString& path)
+{
+    DefinitionStore& store = m_workspace->definitions;
+    const MapsFileStatus status = ::loadMapsFile(store, toFileName(path));
+    if (!mapsFileLoaded(status)) {
+        showStatus(mapsFileStatusMessage(status));
+        return false;
+    }
+    g_lastLoadStatus = status;
+
+    // An open viewer is refilled but left collapsed; a new one is filled and
+    // expanded by showMapViewer.
+    if (m_viewer) {
+        m_viewer->clearMapList();
+        for (int slot = 0; slot < store.mapCount && slot < kMaxMaps; ++slot) {
+            const MapDefinition& map = store.maps[slot];
+            m_viewer->appendMapItem(map.title, map.axes[AxisX].count, map.axes[AxisY].count,
+                                    formatHex(map.axes[AxisZ].address));
+        }
+    }
+    showMapViewer();
+    return true;
+}
+
+void TorvaneStudioFrame::loadMapsCommand()
+{
+    wxString path;
+    {
+        wxFileDialog dialog(this, _("Select maps file to load"), wxEmptyString, wxEmptyString,
+                            kMapsWildcard, wxFD_OPEN);
+        if (dialog.ShowModal() != wxID_OK)
+            return;
+        path = dialog.GetPath();
+    }
+    if (!loadMapsFile(path))
+        return;
+    rememberMapsFile(path);
+    showStatus(mapsFileLoadedMessage());
+}
+
+void TorvaneStudioFrame::saveMapsFile()
+{
+    wxString path;
+    {
+        wxFileDialog dialog(this, _("Select maps file to save"), wxEmptyString, wxEmptyString,
+                            kMapsWildcard, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
+        if (dialog.ShowModal() != wxID_OK)
+            return;
+        path = dialog.GetPath();
+    }
+    const MapsFileStatus status = ::saveMapsFile(m_workspace->definitions, toFileName(path));
+    showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")
+                                               : wxTRANSLATE("Unable to save maps file!"));
+}
+
+void TorvaneStudioFrame::clearDefinitions()
+{
+    ::clearDefinitions(m_workspace->definitions);
+    if (m_viewer)
+        m_viewer->clearMapList();
+}
+
+void TorvaneStudioFrame::connectDefinitionCommands()
+{
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { clearDefinitions(); }, m_ids.newMaps);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { loadMapsCommand(); }, m_ids.loadMaps);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { saveMapsFile(); }, m_ids.saveMaps);
+    Bind(wxEVT_MENU, [this](wxCommandEvent&) { showMapViewer(); }, m_ids.definitionsViewer);
+    // Tool clicks arrive as menu commands too.
+    Bind(wxEVT_TOOL, [this](wxCommandEvent&) { loadMapsCommand(); }, m_ids.toolLoadMap);
+    Bind(wxEVT_TOOL, [this](wxCommandEvent&) { showMapViewer(); }, m_ids.toolMapViewer);
+}

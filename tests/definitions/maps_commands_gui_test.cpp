@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+#include <wx/filedlg.h>
+#include <wx/testing.h>
+#include <wx/treectrl.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "app/safe_file.h"
+#include "gui_test_support.h"
+#include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_test_maps.h"
+
+namespace {
+
+class MapsCommands : public testing::Test {
+protected:
+    TorvaneStudioFrame* frame() const { return window.frame(); }
+    const MainCommandIds& ids() const { return frame()->commandIds(); }
+
+    std::string writeMapsText(const std::string& name, const std::string& text)
+    {
+        const std::string path = files.file(name);
+        writeText(path, text);
+        return path;
+    }
+    void runWithFileDialog(int id, const std::string& path)
+    {
+        wxTEST_DIALOG(sendMenuCommand(frame(), id), ExpectFileDialog(path));
+        pumpEvents(10);
+    }
+    // The remembered maps file, "" when none.
+    wxString rememberedMapsPath() const
+    {
+        wxFileConfig store(wxEmptyString, wxEmptyString, wxString::FromUTF8(home.settingsFile()),
+                           wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
+        return store.Read("/OpenFiles/MapsPath", wxString());
+    }
+
+    ScopedHome home;
+    TempDir files;
+    MainWindowFixture window;
+};
+
+TEST_F(MapsCommands, LoadRemembersThePathAndReports)
+{
+    const std::string path = writeMapsText("set.xts", mapsFileXml(threeTestMaps()));
+    runWithFileDialog(ids().loadMaps, path);
+    EXPECT_EQ(statusText(frame()), "Maps file loaded.");
+    EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
+    EXPECT_EQ(rememberedMapsPath(), wxString::FromUTF8(path));
+    ASSERT_NE(frame()->viewer(), nullptr);
+    EXPECT_EQ(frame()->viewer()->itemCount(), 3);
+}
+
+TEST_F(MapsCommands, LoadToolDoesTheSame)
+{
+    const std::string path = writeMapsText("set.xts", mapsFileXml(threeTestMaps()));
+    runWithFileDialog(ids().toolLoadMap, path);
+    EXPECT_EQ(statusText(frame()), "Maps file loaded.");
+    EXPECT_EQ(rememberedMapsPath(), wxString::FromUTF8(path));
+}
+
+TEST_F(MapsCommands, RejectedFilesKeepStoreViewerAndRememberedPath)
+{
+    const std::string good = writeMapsText("good.xts", mapsFileXml(threeTestMaps()));
+    runWithFileDialog(ids().loadMaps, good);
+    ASSERT_NE(frame()->viewer(), nullptr);
+    ASSERT_EQ(frame()->viewer()->itemCount(), 3);
+
+    struct Row {
+        const char* name;
+        std::string text;   // empty name text = no file written
+        const char* message;
+    };
+    const Row rows[] = {
+        {"old.xts", mapsFileXml({{"X", 1, 1, 0}}, "1.00"), "The maps file version is not compatible!"},
+        {"broken.xts", "<XTS version=\"1.0\"><HEADER></XTS>", "Unable to load maps file!"},
+        {"empty.xts", "<?xml version=\"1.0\" ?>\n<!-- nothing -->\n", "The maps file is corrupted!"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        frame()->showStatus(wxEmptyString);
+        runWithFileDialog(ids().loadMaps, writeMapsText(row.name, row.text));
+        EXPECT_EQ(statusText(frame()), row.message);
+        EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
+        EXPECT_EQ(frame()->viewer()->itemCount(), 3);
+        EXPECT_EQ(rememberedMapsPath(), wxString::FromUTF8(good));
+    }
+}
+
+TEST_F(MapsCommands, MissingFileIsReportedAndOpensNothing)
+{
+    EXPECT_FALSE(frame()->loadMapsFile(wxString::FromUTF8(files.file("absent.xts"))));
+    EXPECT_EQ(statusText(frame()), "Maps file not found!");
+    EXPECT_EQ(frame()->viewer(), nullptr);
+}
+
+TEST_F(MapsCommands, ExcessMapsAreDroppedWithANotice)
+{
+    std::vector<TestMap> maps;
+    for (int i = 0; i < kMaxMaps + 3; ++i)
+        maps.push_back({"M" + std::to_string(i), 1, 1, static_cast<std::uint32_t>(i)});
+    runWithFileDialog(ids().loadMaps, writeMapsText("big.xts", mapsFileXml(maps)));
+    EXPECT_EQ(statusText(frame()), "Only the first 256 maps were loaded.");
+    EXPECT_EQ(frame()->workspace().definitions.mapCount, kMaxMaps);
+    ASSERT_NE(frame()->viewer(), nullptr);
+    EXPECT_EQ(frame()->viewer()->itemCount(), kMaxMaps);
+    EXPECT_FALSE(rememberedMapsPath().empty());
+}
+
+TEST_F(MapsCommands, SaveWritesTheStoreAndReports)
+{
+    runWithFileDialog(ids().loadMaps, writeMapsText("in.xts", mapsFileXml(threeTestMaps())));
+    const std::string out = files.file("out.xts");
+    runWithFileDialog(ids().saveMaps, out);
+    EXPECT_EQ(statusText(frame()), "Maps file saved.");
+    const std::string written = readText(out);
+    EXPECT_NE(written.find("<XTS"), std::string::npos);
+    EXPECT_NE(written.find("<title>Ignition</title>"), std::string::npos);
+    // Saving does not replace the remembered file.
+    EXPECT_EQ(rememberedMapsPath(), wxString::FromUTF8(files.file("in.xts")));
+
+    // What was written loads back into the same list.
+    sendMenuCommand(frame(), ids().newMaps);
+    runWithFileDialog(ids().loadMaps, out);
+    EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
+    EXPECT_EQ(frame()->viewer()->tree()->GetItemText(frame()->viewer()->mapItem(1)),
+              "Ignition (1A2B0) [16x12]");
+}
+
+TEST_F(MapsCommands, FailedSaveKeepsTheOldFile)
+{
+    const std::string out = files.file("keep.xts");
+    writeText(out, "old contents");
+    setWriteFaultHookForTesting([](std::size_t requested) { return requested / 2; });
+    runWithFileDialog(ids().saveMaps, out);
+    setWriteFaultHookForTesting({});
+    EXPECT_EQ(statusText(frame()), "Unable to save maps file!");
+    EXPECT_EQ(readText(out), "old contents");
+}
+
+TEST_F(MapsCommands, CancelledDialogsChangeNothing)
+{
+    frame()->showStatus("before");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadMaps), ExpectFileDialog("", wxID_CANCEL));
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveMaps), ExpectFileDialog("", wxID_CANCEL));
+    EXPECT_EQ(statusText(frame()), "before");
+    EXPECT_EQ(frame()->viewer(), nullptr);
+    EXPECT_TRUE(rememberedMapsPath().empty());
+}
+
+} // namespace
