@@ -1,7 +1,101 @@
-// Placeholder until the remembered session lands.
-#include "app/TorvaneStudioFrame.h"
+// What the program remembers between runs: the files last loaded into the
+// three BIN buffers, the last maps file, and where the windows stood. The
+// settings file is opened and written back within each operation.
+#include <wx/fileconf.h>
 
-void TorvaneStudioFrame::restoreSession() {}
-void TorvaneStudioFrame::saveWindowPositions() {}
-void TorvaneStudioFrame::rememberBinFile(int, const wxString&, const wxString&) {}
-void TorvaneStudioFrame::rememberMapsFile(const wxString&) {}
+#include "app/TorvaneStudioFrame.h"
+#include "definitions/maps_commands_ui.h"
+#include "viewer/MapViewerFrame.h"
+
+namespace {
+
+class SettingsStore : public wxFileConfig {
+public:
+    SettingsStore() : wxFileConfig("TorvaneStudio", "Velquor Electronics")
+    {
+        // Remembered paths are taken literally: a folder named "$HOME" or
+        // "${x}" must not be expanded into another path.
+        SetExpandEnvVars(false);
+    }
+};
+
+wxString binKey(int index, const char* field)
+{
+    return wxString::Format("/OpenFiles/Bin%d%s", index + 1, field);
+}
+
+bool readPoint(const wxFileConfig& store, const wxString& xKey, const wxString& yKey, long& x, long& y)
+{
+    return store.Read(xKey, &x) && store.Read(yKey, &y);
+}
+
+} // namespace
+
+void TorvaneStudioFrame::restoreSession()
+{
+    SettingsStore store;
+
+    for (int index = 0; index < kRomBufferCount; ++index) {
+        wxString path;
+        wxString fileName;
+        if (!store.Read(binKey(index, "Path"), &path) || !store.Read(binKey(index, "Filename"), &fileName))
+            continue;
+        // The load shows its own message and, on success, records size,
+        // path and name in the buffer.
+        if (loadRomFile(index, false, fileName, path) != 0)
+            updateBinPanel(index);
+    }
+
+    wxString mapsPath;
+    if (store.Read("/OpenFiles/MapsPath", &mapsPath) && loadMapsFile(mapsPath))
+        showStatus(mapsFileLoadedMessage());
+
+    long x = 0;
+    long y = 0;
+    if (readPoint(store, "/WindowPositions/TorvaneStudioFrameX", "/WindowPositions/TorvaneStudioFrameY", x, y))
+        Move(static_cast<int>(x), static_cast<int>(y));
+
+    // Only a maps file reload above can have opened the viewer.
+    if (m_viewer && m_viewer->IsShown()) {
+        if (readPoint(store, "/WindowPositions/MapViewerFrameX", "/WindowPositions/MapViewerFrameY", x, y))
+            m_viewer->Move(static_cast<int>(x), static_cast<int>(y));
+        long w = 0;
+        long h = 0;
+        if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h))
+            m_viewer->SetSize(static_cast<int>(w), static_cast<int>(h));
+    }
+}
+
+void TorvaneStudioFrame::saveWindowPositions()
+{
+    SettingsStore store;
+    const wxPoint position = GetPosition();
+    store.Write("/WindowPositions/TorvaneStudioFrameX", static_cast<long>(position.x));
+    store.Write("/WindowPositions/TorvaneStudioFrameY", static_cast<long>(position.y));
+
+    // A viewer closed by the user is only hidden; like a closed window it
+    // keeps the place remembered from the last run in which it stayed open.
+    if (m_viewer && m_viewer->IsShown()) {
+        const wxPoint viewerPosition = m_viewer->GetPosition();
+        const wxSize viewerSize = m_viewer->GetSize();
+        store.Write("/WindowPositions/MapViewerFrameX", static_cast<long>(viewerPosition.x));
+        store.Write("/WindowPositions/MapViewerFrameY", static_cast<long>(viewerPosition.y));
+        store.Write("/WindowPositions/MapViewerFrameW", static_cast<long>(viewerSize.x));
+        store.Write("/WindowPositions/MapViewerFrameH", static_cast<long>(viewerSize.y));
+    }
+}
+
+void TorvaneStudioFrame::rememberBinFile(int index, const wxString& path, const wxString& fileName)
+{
+    if (index < 0 || index >= kRomBufferCount)
+        return;
+    SettingsStore store;
+    store.Write(binKey(index, "Path"), path);
+    store.Write(binKey(index, "Filename"), fileName);
+}
+
+void TorvaneStudioFrame::rememberMapsFile(const wxString& path)
+{
+    SettingsStore store;
+    store.Write("/OpenFiles/MapsPath", path);
+}

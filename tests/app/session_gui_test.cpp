@@ -1,0 +1,270 @@
+#include <map>
+
+#include <gtest/gtest.h>
+#include <wx/fileconf.h>
+#include <wx/filedlg.h>
+#include <wx/testing.h>
+#include <wx/textctrl.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "gui_test_support.h"
+#include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_test_maps.h"
+
+namespace {
+
+using Settings = std::map<std::string, std::string>;
+
+class Session : public testing::Test {
+protected:
+    std::unique_ptr<wxFileConfig> openSettings() const
+    {
+        return std::make_unique<wxFileConfig>(wxEmptyString, wxEmptyString,
+                                              wxString::FromUTF8(home.settingsFile()), wxEmptyString,
+                                              wxCONFIG_USE_LOCAL_FILE);
+    }
+    void writeSettings(const Settings& values) const
+    {
+        auto store = openSettings();
+        for (const auto& [key, value] : values)
+            store->Write(wxString::FromUTF8(key), wxString::FromUTF8(value));
+    }
+    // Every key of the settings file with its value.
+    Settings readSettings() const
+    {
+        Settings result;
+        auto store = openSettings();
+        wxString group;
+        long groupCookie = 0;
+        for (bool more = store->GetFirstGroup(group, groupCookie); more;
+             more = store->GetNextGroup(group, groupCookie)) {
+            const wxString path = "/" + group;
+            wxFileConfig* s = store.get();
+            const wxString old = s->GetPath();
+            s->SetPath(path);
+            wxString entry;
+            long entryCookie = 0;
+            for (bool e = s->GetFirstEntry(entry, entryCookie); e; e = s->GetNextEntry(entry, entryCookie))
+                result[(path + "/" + entry).utf8_string()] = s->Read(entry, wxString()).utf8_string();
+            s->SetPath(old);
+        }
+        return result;
+    }
+    std::string binFile(const std::string& name, std::size_t size)
+    {
+        const std::string path = files.file(name);
+        writeBytes(path, randomBytes(size, static_cast<unsigned>(size)));
+        return path;
+    }
+    std::string mapsFile()
+    {
+        const std::string path = files.file("maps.xts");
+        writeText(path, mapsFileXml(threeTestMaps()));
+        return path;
+    }
+    static wxString fileNameBox(TorvaneStudioFrame* frame, int bin)
+    {
+        const char* names[] = {"ID_TEXTCTRL4", "ID_TEXTCTRL3", "ID_TEXTCTRL2"};
+        auto* box = findControl<wxTextCtrl>(frame, names[bin]);
+        return box ? box->GetValue() : wxString("<missing>");
+    }
+
+    ScopedHome home;
+    TempDir files;
+};
+
+TEST_F(Session, FirstRunWritesOnlyTheMainWindowPlace)
+{
+    MainWindowFixture window;
+    const wxPoint position = window.frame()->GetPosition();
+    EXPECT_EQ(window.frame()->viewer(), nullptr);
+    EXPECT_TRUE(statusText(window.frame()).empty());
+    window.close();
+
+    const Settings settings = readSettings();
+    EXPECT_EQ(settings, (Settings{{"/WindowPositions/TorvaneStudioFrameX", std::to_string(position.x)},
+                                  {"/WindowPositions/TorvaneStudioFrameY", std::to_string(position.y)}}));
+}
+
+TEST_F(Session, RestoresRememberedFilesAndTheLastMessageWins)
+{
+    const std::string bin1 = binFile("one.bin", 100);
+    const std::string bin3 = binFile("three.bin", 300);
+    writeSettings({{"/OpenFiles/Bin1Path", bin1},
+                   {"/OpenFiles/Bin1Filename", "one.bin"},
+                   {"/OpenFiles/Bin2Path", files.file("deleted.bin")},
+                   {"/OpenFiles/Bin2Filename", "deleted.bin"},
+                   {"/OpenFiles/Bin3Path", bin3},
+                   {"/OpenFiles/Bin3Filename", "three.bin"},
+                   {"/OpenFiles/MapsPath", mapsFile()}});
+
+    MainWindowFixture window;
+    TorvaneStudioFrame* frame = window.frame();
+    const Workspace& ws = frame->workspace();
+    EXPECT_EQ(ws.buffers[0].size, 100);
+    EXPECT_EQ(ws.buffers[1].size, 0);
+    EXPECT_EQ(ws.buffers[2].size, 300);
+    EXPECT_EQ(ws.buffers[2].path, bin3);
+    EXPECT_EQ(fileNameBox(frame, 0), "one.bin");
+    EXPECT_EQ(fileNameBox(frame, 1), "");
+    EXPECT_EQ(fileNameBox(frame, 2), "three.bin");
+    EXPECT_EQ(ws.definitions.mapCount, 3);
+    ASSERT_NE(frame->viewer(), nullptr);
+    EXPECT_TRUE(frame->viewer()->IsShown());
+    EXPECT_EQ(frame->viewer()->itemCount(), 3);
+    EXPECT_EQ(statusText(frame), "Maps file loaded.");
+}
+
+TEST_F(Session, FailedReloadsLeaveTheirMessageAndTheRestLoads)
+{
+    struct Row {
+        const char* what;
+        Settings settings;
+        const char* message;
+        std::int32_t bin1Size;
+        std::int32_t bin2Size;
+        bool viewer;
+    };
+    const std::string bin = binFile("image.bin", 64);
+    const Row rows[] = {
+        {"deleted BIN is the last load", {{"/OpenFiles/Bin2Path", files.file("gone.bin")}, {"/OpenFiles/Bin2Filename", "gone.bin"},
+                                          {"/OpenFiles/Bin1Path", bin}, {"/OpenFiles/Bin1Filename", "image.bin"}},
+         "File not found!", 64, 0, false},
+        {"path without file name is skipped silently", {{"/OpenFiles/Bin2Path", bin}}, "", 0, 0, false},
+        {"missing maps file", {{"/OpenFiles/Bin1Path", bin}, {"/OpenFiles/Bin1Filename", "image.bin"},
+                               {"/OpenFiles/MapsPath", files.file("gone.xts")}},
+         "Maps file not found!", 64, 0, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        std::filesystem::remove(home.settingsFile());
+        writeSettings(row.settings);
+        MainWindowFixture window;
+        EXPECT_EQ(statusText(window.frame()), row.message);
+        EXPECT_EQ(window.frame()->workspace().buffers[0].size, row.bin1Size);
+        EXPECT_EQ(window.frame()->workspace().buffers[1].size, row.bin2Size);
+        EXPECT_EQ(window.frame()->viewer() != nullptr, row.viewer);
+    }
+}
+
+TEST_F(Session, WindowPlacesAreRestoredAndSaved)
+{
+    writeSettings({{"/OpenFiles/MapsPath", mapsFile()},
+                   {"/WindowPositions/TorvaneStudioFrameX", "40"},
+                   {"/WindowPositions/TorvaneStudioFrameY", "30"},
+                   {"/WindowPositions/MapViewerFrameX", "700"},
+                   {"/WindowPositions/MapViewerFrameY", "60"},
+                   {"/WindowPositions/MapViewerFrameW", "420"},
+                   {"/WindowPositions/MapViewerFrameH", "510"}});
+    MainWindowFixture window;
+    MapViewerFrame* viewer = window.frame()->viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(window.frame()->GetPosition(), wxPoint(40, 30));
+    EXPECT_EQ(viewer->GetPosition(), wxPoint(700, 60));
+    EXPECT_EQ(viewer->GetSize(), wxSize(420, 510));
+
+    viewer->Move(710, 70);
+    viewer->SetSize(430, 520);
+    pumpEvents(20);
+    const wxPoint framePosition = window.frame()->GetPosition();
+    const wxPoint viewerPosition = viewer->GetPosition();
+    const wxSize viewerSize = viewer->GetSize();
+    window.close();
+
+    Settings settings = readSettings();
+    EXPECT_EQ(settings["/WindowPositions/TorvaneStudioFrameX"], std::to_string(framePosition.x));
+    EXPECT_EQ(settings["/WindowPositions/TorvaneStudioFrameY"], std::to_string(framePosition.y));
+    EXPECT_EQ(settings["/WindowPositions/MapViewerFrameX"], std::to_string(viewerPosition.x));
+    EXPECT_EQ(settings["/WindowPositions/MapViewerFrameY"], std::to_string(viewerPosition.y));
+    EXPECT_EQ(settings["/WindowPositions/MapViewerFrameW"], std::to_string(viewerSize.x));
+    EXPECT_EQ(settings["/WindowPositions/MapViewerFrameH"], std::to_string(viewerSize.y));
+}
+
+TEST_F(Session, ViewerPlaceIsKeptWhenTheViewerIsNotOpenAtClose)
+{
+    const Settings viewerKeys = {{"/WindowPositions/MapViewerFrameX", "700"},
+                                 {"/WindowPositions/MapViewerFrameY", "60"},
+                                 {"/WindowPositions/MapViewerFrameW", "420"},
+                                 {"/WindowPositions/MapViewerFrameH", "510"}};
+    writeSettings(viewerKeys);
+    {
+        // Never opened: the viewer keys are neither applied nor written.
+        MainWindowFixture window;
+        EXPECT_EQ(window.frame()->viewer(), nullptr);
+        window.close();
+    }
+    {
+        // Opened, then closed by the user.
+        MainWindowFixture window;
+        sendMenuCommand(window.frame(), window.frame()->commandIds().definitionsViewer);
+        pumpEvents(100);
+        window.frame()->viewer()->Move(5, 5);
+        window.frame()->viewer()->Close();
+        pumpEvents(20);
+        window.close();
+    }
+    Settings settings = readSettings();
+    for (const auto& [key, value] : viewerKeys)
+        EXPECT_EQ(settings[key], value) << key;
+    EXPECT_EQ(settings.count("/WindowPositions/TorvaneStudioFrameX"), 1u);
+}
+
+TEST_F(Session, IncompletePlacesAreIgnored)
+{
+    wxPoint framePosition, viewerPosition;
+    wxSize viewerSize;
+    writeSettings({{"/OpenFiles/MapsPath", mapsFile()}});
+    {
+        MainWindowFixture window;
+        ASSERT_NE(window.frame()->viewer(), nullptr);
+        framePosition = window.frame()->GetPosition();
+        viewerPosition = window.frame()->viewer()->GetPosition();
+        viewerSize = window.frame()->viewer()->GetSize();
+    }
+    // Each place needs both of its values, and numbers.
+    writeSettings({{"/WindowPositions/TorvaneStudioFrameX", "40"},
+                   {"/WindowPositions/MapViewerFrameY", "60"},
+                   {"/WindowPositions/MapViewerFrameW", "wide"},
+                   {"/WindowPositions/MapViewerFrameH", "510"}});
+    MainWindowFixture window;
+    ASSERT_NE(window.frame()->viewer(), nullptr);
+    EXPECT_EQ(window.frame()->GetPosition(), framePosition);
+    EXPECT_EQ(window.frame()->viewer()->GetPosition(), viewerPosition);
+    EXPECT_EQ(window.frame()->viewer()->GetSize(), viewerSize);
+}
+
+TEST_F(Session, LoadCommandsRememberTheirFiles)
+{
+    const std::string bin = binFile("chosen.bin", 32);
+    const std::string maps = mapsFile();
+    MainWindowFixture window;
+    TorvaneStudioFrame* frame = window.frame();
+    wxTEST_DIALOG(sendMenuCommand(frame, frame->commandIds().loadBin), ExpectFileDialog(bin));
+    wxTEST_DIALOG(sendMenuCommand(frame, frame->commandIds().loadMaps), ExpectFileDialog(maps));
+    pumpEvents(10);
+
+    Settings settings = readSettings();
+    EXPECT_EQ(settings["/OpenFiles/Bin1Path"], bin);
+    EXPECT_EQ(settings["/OpenFiles/Bin1Filename"], "chosen.bin");
+    EXPECT_EQ(settings["/OpenFiles/MapsPath"], maps);
+    EXPECT_EQ(settings.count("/OpenFiles/Bin2Path"), 0u);
+}
+
+TEST_F(Session, RememberedPathsAreTakenLiterally)
+{
+    TempDir odd;
+    const std::filesystem::path folder = odd.path() / "$HOME ${x} 100%";
+    std::filesystem::create_directory(folder);
+    const std::string bin = (folder / "a.bin").string();
+    writeBytes(bin, randomBytes(16));
+    {
+        MainWindowFixture window;
+        window.frame()->rememberBinFile(0, wxString::FromUTF8(bin), "a.bin");
+        window.close();
+    }
+    MainWindowFixture window;
+    EXPECT_EQ(window.frame()->workspace().buffers[0].size, 16);
+    EXPECT_EQ(statusText(window.frame()), "File loaded successfully.");
+}
+
+} // namespace
