@@ -1,6 +1,9 @@
 // The main window as the user first sees it: controls found by window name,
 // the menu bar and toolbar item by item, the selection radios, the commands
 // that do nothing, About and Quit.
+#include <clocale>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -312,13 +315,30 @@ TEST_F(MainWindowTest, QuitToolClosesTheWindow)
     EXPECT_FALSE(window.alive());
 }
 
-TEST_F(MainWindowTest, ShowStatusWritesTheMessageLine)
+// A German desktop gets German texts (when a catalogue exists) but numbers
+// must still be written with a point.
+TEST(MainWindowLocale, NumbersStayInTheCLocaleOnAGermanDesktop)
 {
-    frame()->showStatus("Maps file loaded.");
-    EXPECT_EQ(statusText(frame(), 1), "Maps file loaded.");
-    frame()->showStatus("File not found!");
-    EXPECT_EQ(statusText(frame(), 1), "File not found!");
-    EXPECT_EQ(statusText(frame(), 0), "");
+    ScopedHome home;
+    const char* old = std::getenv("LC_ALL");
+    const std::string oldValue = old ? old : "";
+    setenv("LC_ALL", "de_DE.UTF-8", 1);
+    {
+        MainWindowFixture window;
+        const std::string ctype = std::setlocale(LC_CTYPE, nullptr);
+        const std::string numeric = std::setlocale(LC_NUMERIC, nullptr);
+        char text[16];
+        std::snprintf(text, sizeof text, "%.1f", 1.5);
+        if (old)
+            setenv("LC_ALL", oldValue.c_str(), 1);
+        else
+            unsetenv("LC_ALL");
+        if (ctype.rfind("de_DE", 0) != 0)
+            GTEST_SKIP() << "no German locale installed";
+        EXPECT_EQ(numeric, "C");
+        EXPECT_STREQ(text, "1.5");
+        EXPECT_EQ(window.frame()->GetTitle(), "Torvane Studio");
+    }
 }
 
 } // namespace
