@@ -26,10 +26,10 @@ MapViewerFrame::MapViewerFrame(wxWindow* parent, wxWindowID id)
     : wxFrame(parent, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE)
 {
     auto* frameSizer = new wxBoxSizer(wxHORIZONTAL);
-    m_panel = new wxPanel(this, wxNewId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+    m_panel = new wxPanel(this, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
                           "ID_PANEL1");
     auto* panelSizer = new wxBoxSizer(wxHORIZONTAL);
-    m_tree = new wxTreeCtrl(m_panel, wxNewId(), wxDefaultPosition, wxSize(183, 293),
+    m_tree = new wxTreeCtrl(m_panel, wxWindow::NewControlId(), wxDefaultPosition, wxSize(183, 293),
                             wxTR_HAS_BUTTONS | wxTR_NO_LINES | wxTR_FULL_ROW_HIGHLIGHT | wxTR_SINGLE,
                             wxDefaultValidator, "ID_TREECTRL1");
     panelSizer->Add(m_tree, 1, wxEXPAND, 0);

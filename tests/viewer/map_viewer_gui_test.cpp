@@ -155,16 +155,6 @@ TEST_F(ViewerOnly, ActivationOpensTheEditorOnlyWithImageAndExistingMap)
     }
 }
 
-TEST_F(ViewerOnly, ActivationWithoutWorkspaceOpensNothing)
-{
-    MapViewerFrame* bare = new MapViewerFrame(nullptr);
-    bare->appendMapItem("Spark", 1, 1, "0");
-    bare->tree()->SelectItem(bare->mapItem(0));
-    pumpEvents(0);
-    EXPECT_FALSE(bare->activationOpensEditor());
-    bare->Destroy();
-}
-
 TEST_F(ViewerOnly, ClosingHidesInsteadOfDestroying)
 {
     viewer->Show();
