@@ -12,8 +12,6 @@
 
 #include "test_support.h"
 
-namespace {
-
 class GuiTestApp : public wxApp {
 public:
     bool OnInit() override
@@ -22,6 +20,8 @@ public:
         return true;
     }
 };
+
+namespace {
 
 // A toolkit assertion is a failed test, never a modal box.
 void failOnAssert(const wxString& file, int line, const wxString& func, const wxString& cond,
