@@ -75,6 +75,9 @@ public:
 
     // Map definitions (definitions/maps_commands_ui.cpp).
     bool loadMapsFile(const wxString& path);
+    // "Maps file loaded.", or the notice that the last loaded file held more
+    // maps than the store takes.
+    wxString mapsFileLoadedMessage() const;
     void loadMapsCommand();
     void saveMapsFile();
     void clearDefinitions();
@@ -100,4 +103,5 @@ private:
     std::array<BinPanelControls, kRomBufferCount> m_bins{};
     std::unique_ptr<Workspace> m_workspace;
     MapViewerFrame* m_viewer = nullptr;
+    bool m_lastMapsLoadDroppedMaps = false;
 };

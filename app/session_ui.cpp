@@ -4,7 +4,6 @@
 #include <wx/fileconf.h>
 
 #include "app/TorvaneStudioFrame.h"
-#include "definitions/maps_commands_ui.h"
 #include "viewer/MapViewerFrame.h"
 
 namespace {

@@ -1,7 +1,5 @@
 // The main window's maps file commands: New, Load and Save Map Definitions,
 // and the menu and tool connections of the definitions and viewer commands.
-#include "definitions/maps_commands_ui.h"
-
 #include <string>
 
 #include <wx/filedlg.h>
@@ -9,16 +7,12 @@
 #include <wx/menu.h>
 
 #include "app/TorvaneStudioFrame.h"
-#include "app/hex_format.h"
 #include "definitions/maps_file.h"
 #include "viewer/MapViewerFrame.h"
 
 namespace {
 
 const char* const kMapsWildcard = "XTS files (*.xts)|*.xts|All files (*.*)|*.*";
-
-// Status of the last load that passed the version check.
-MapsFileStatus g_lastLoadStatus = MapsFileStatus::Loaded;
 
 // Paths travel as UTF-8, like the ROM buffers' paths.
 std::string toFileName(const wxString& path)
@@ -28,10 +22,10 @@ std::string toFileName(const wxString& path)
 
 } // namespace
 
-const char* mapsFileLoadedMessage()
+wxString TorvaneStudioFrame::mapsFileLoadedMessage() const
 {
-    return g_lastLoadStatus == MapsFileStatus::LoadedFirst256 ? mapsFileStatusMessage(g_lastLoadStatus)
-                                                              : wxTRANSLATE("Maps file loaded.");
+    return m_lastMapsLoadDroppedMaps ? mapsFileStatusMessage(MapsFileStatus::LoadedFirst256)
+                                     : wxTRANSLATE("Maps file loaded.");
 }
 
 bool TorvaneStudioFrame::loadMapsFile(const wxString& path)
@@ -42,17 +36,13 @@ bool TorvaneStudioFrame::loadMapsFile(const wxString& path)
         showStatus(mapsFileStatusMessage(status));
         return false;
     }
-    g_lastLoadStatus = status;
+    m_lastMapsLoadDroppedMaps = status == MapsFileStatus::LoadedFirst256;
 
     // An open viewer is refilled but left collapsed; a new one is filled and
     // expanded by showMapViewer.
     if (m_viewer) {
         m_viewer->clearMapList();
-        for (int slot = 0; slot < store.mapCount && slot < kMaxMaps; ++slot) {
-            const MapDefinition& map = store.maps[slot];
-            m_viewer->appendMapItem(map.title, map.axes[AxisX].count, map.axes[AxisY].count,
-                                    formatHex(map.axes[AxisZ].address));
-        }
+        m_viewer->appendMaps(store);
     }
     showMapViewer();
     return true;

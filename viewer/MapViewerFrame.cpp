@@ -5,6 +5,7 @@
 #include <wx/strconv.h>
 #include <wx/treectrl.h>
 
+#include "app/hex_format.h"
 #include "app/workspace.h"
 #include "viewer/map_item_text.h"
 
@@ -65,6 +66,19 @@ bool MapViewerFrame::appendMapItem(const std::string& title, unsigned xCount, un
         m_tree->AppendItem(m_rootItem, fromStoreText(mapItemText(title, xCount, yCount, addressText)));
     ++m_itemCount;
     return true;
+}
+
+int MapViewerFrame::appendMaps(const DefinitionStore& store)
+{
+    int added = 0;
+    for (int slot = 0; slot < store.mapCount && slot < kMaxMaps; ++slot) {
+        const MapDefinition& map = store.maps[slot];
+        if (!appendMapItem(map.title, map.axes[AxisX].count, map.axes[AxisY].count,
+                           formatHex(map.axes[AxisZ].address)))
+            break;
+        ++added;
+    }
+    return added;
 }
 
 void MapViewerFrame::updateMapItem(int slot, const std::string& title, unsigned xCount,

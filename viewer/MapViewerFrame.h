@@ -30,6 +30,8 @@ public:
     // of the next slot. Refused (false) once 256 lines are listed. Texts are UTF-8.
     bool appendMapItem(const std::string& title, unsigned xCount, unsigned yCount,
                        const std::string& addressText);
+    // Appends one line per map of the store, in slot order; the number added.
+    int appendMaps(const DefinitionStore& store);
     // Replaces the text of the line that shows `slot`; ignored for slots not listed.
     void updateMapItem(int slot, const std::string& title, unsigned xCount, unsigned yCount,
                        const std::string& addressText);
