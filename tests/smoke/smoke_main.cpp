@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <thread>
 
@@ -109,7 +111,24 @@ bool waitForExit(pid_t child, int& status, Clock::duration timeout)
     return false;
 }
 
-bool runSmokeTest(const char* program, std::string& failure)
+// The close of a first run writes the main window's place, and only that.
+bool settingsWrittenOnClose(const std::string& home, std::string& failure)
+{
+    std::ifstream in(home + "/.TorvaneStudio");
+    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    if (text.find("TorvaneStudioFrameX=") == std::string::npos
+        || text.find("TorvaneStudioFrameY=") == std::string::npos) {
+        failure = "the close did not remember the window's place in $HOME/.TorvaneStudio";
+        return false;
+    }
+    if (text.find("OpenFiles") != std::string::npos || text.find("MapViewerFrame") != std::string::npos) {
+        failure = "a first run remembered more than the window's place:\n" + text;
+        return false;
+    }
+    return true;
+}
+
+bool runSmokeTest(const char* program, const std::string& home, std::string& failure)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
@@ -160,7 +179,7 @@ bool runSmokeTest(const char* program, std::string& failure)
         else if (WEXITSTATUS(status) != 0)
             failure = "the program ended with exit status " + std::to_string(WEXITSTATUS(status));
         else
-            ok = true;
+            ok = settingsWrittenOnClose(home, failure);
     }
     if (!exited) {
         kill(child, SIGKILL);
@@ -191,7 +210,7 @@ int main(int argc, char** argv)
     std::printf("[ RUN      ] Smoke.StartsAndClosesOnWindowManagerRequest\n");
     std::fflush(stdout);
     std::string failure;
-    const bool ok = runSmokeTest(argv[1], failure);
+    const bool ok = runSmokeTest(argv[1], home, failure);
     if (ok) {
         std::printf("[       OK ] Smoke.StartsAndClosesOnWindowManagerRequest\n");
     } else {
