@@ -11,6 +11,7 @@
 
 #include "app/TorvaneStudioFrame.h"
 #include "app/checksums.h"
+#include "app/file_dialog_ui.h"
 #include "app/hex_format.h"
 #include "app/rom_image.h"
 
@@ -48,11 +49,8 @@ std::int32_t TorvaneStudioFrame::loadRomFile(int index, bool askUser, wxString& 
     if (!validIndex(index))
         return 0;
     if (askUser) {
-        wxFileDialog dialog(this, _("Select BIN file to load"), wxEmptyString, wxEmptyString, kRomWildcard,
-                            wxFD_OPEN);
-        if (dialog.ShowModal() != wxID_OK)
+        if (!askForFile(this, _("Select BIN file to load"), kRomWildcard, wxFD_OPEN, path))
             return 0;
-        path = dialog.GetPath();
         fileName = wxFileName(path).GetFullName();
     }
     RomBuffer& buffer = m_workspace->buffers[index];
@@ -90,13 +88,8 @@ void TorvaneStudioFrame::saveRomFileAs(int index)
         return;
     }
     wxString path;
-    {
-        wxFileDialog dialog(this, _("Select save location & filename"), wxEmptyString, wxEmptyString,
-                            kRomWildcard, wxFD_SAVE);
-        if (dialog.ShowModal() != wxID_OK)
-            return;
-        path = dialog.GetPath();
-    }
+    if (!askForFile(this, _("Select save location & filename"), kRomWildcard, wxFD_SAVE, path))
+        return;
     // The buffer keeps its own path and name: Save BIN still writes the file it came from.
     showStatus(wxString::FromUTF8(romStatusMessage(saveRomImage(buffer, utf8(path)))));
 }

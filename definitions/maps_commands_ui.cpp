@@ -7,6 +7,7 @@
 #include <wx/menu.h>
 
 #include "app/TorvaneStudioFrame.h"
+#include "app/file_dialog_ui.h"
 #include "definitions/maps_file.h"
 #include "viewer/MapViewerFrame.h"
 
@@ -51,14 +52,7 @@ bool TorvaneStudioFrame::loadMapsFile(const wxString& path)
 void TorvaneStudioFrame::loadMapsCommand()
 {
     wxString path;
-    {
-        wxFileDialog dialog(this, _("Select maps file to load"), wxEmptyString, wxEmptyString,
-                            kMapsWildcard, wxFD_OPEN);
-        if (dialog.ShowModal() != wxID_OK)
-            return;
-        path = dialog.GetPath();
-    }
-    if (!loadMapsFile(path))
+    if (!askForFile(this, _("Select maps file to load"), kMapsWildcard, wxFD_OPEN, path) || !loadMapsFile(path))
         return;
     rememberMapsFile(path);
     showStatus(mapsFileLoadedMessage());
@@ -67,13 +61,8 @@ void TorvaneStudioFrame::loadMapsCommand()
 void TorvaneStudioFrame::saveMapsFile()
 {
     wxString path;
-    {
-        wxFileDialog dialog(this, _("Select maps file to save"), wxEmptyString, wxEmptyString,
-                            kMapsWildcard, wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
-        if (dialog.ShowModal() != wxID_OK)
-            return;
-        path = dialog.GetPath();
-    }
+    if (!askForFile(this, _("Select maps file to save"), kMapsWildcard, wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
+        return;
     const MapsFileStatus status = ::saveMapsFile(m_workspace->definitions, toFileName(path));
     showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")
                                                : wxTRANSLATE("Unable to save maps file!"));

@@ -1,0 +1,12 @@
+#include "app/file_dialog_ui.h"
+
+#include <wx/filedlg.h>
+
+bool askForFile(wxWindow* parent, const wxString& title, const char* wildcard, long style, wxString& path)
+{
+    wxFileDialog dialog(parent, title, wxEmptyString, wxEmptyString, wildcard, style);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    path = dialog.GetPath();
+    return true;
+}
