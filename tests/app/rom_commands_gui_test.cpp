@@ -15,30 +15,12 @@
 #include "app/TorvaneStudioFrame.h"
 #include "app/rom_image.h"
 #include "app/safe_file.h"
+#include "app/bin_panel_names.h"
 #include "gui_test_support.h"
 
 namespace {
 
 const std::vector<std::uint8_t> kDigits = {'1', '2', '3', '4', '5', '6', '7', '8', '9'};
-
-// Window names per BIN panel (index 0 = BIN #1).
-struct PanelNames {
-    const char* radio;
-    const char* fileBox;
-    const char* button;
-    const char* size;
-    const char* chk8;
-    const char* chk16;
-    const char* chk32;
-};
-const PanelNames kPanels[3] = {
-    {"ID_RADIOBUTTON1", "ID_TEXTCTRL4", "ID_BUTTON3", "ID_STATICTEXT46", "ID_STATICTEXT10", "ID_STATICTEXT12",
-     "ID_STATICTEXT14"},
-    {"ID_RADIOBUTTON2", "ID_TEXTCTRL3", "ID_BUTTON2", "ID_STATICTEXT48", "ID_STATICTEXT24", "ID_STATICTEXT26",
-     "ID_STATICTEXT28"},
-    {"ID_RADIOBUTTON3", "ID_TEXTCTRL2", "ID_BUTTON1", "ID_STATICTEXT50", "ID_STATICTEXT38", "ID_STATICTEXT40",
-     "ID_STATICTEXT42"},
-};
 
 // What a BIN panel shows: file name, size and the three checksums.
 struct PanelText {
@@ -87,15 +69,15 @@ protected:
 
     PanelText panel(int index)
     {
-        const PanelNames& n = kPanels[index];
-        auto label = [&](const char* name) {
-            return findControl<wxStaticText>(frame(), name)->GetLabel().utf8_string();
+        const BinPanelNames& n = kBinPanels[index];
+        auto label = [&](BinPanelRow row) {
+            return findControl<wxStaticText>(frame(), staticName(n.values[row]))->GetLabel().utf8_string();
         };
-        return {findControl<wxTextCtrl>(frame(), n.fileBox)->GetValue().utf8_string(), label(n.size),
-                label(n.chk8), label(n.chk16), label(n.chk32)};
+        return {findControl<wxTextCtrl>(frame(), n.fileBox)->GetValue().utf8_string(), label(RowSize),
+                label(RowChk8), label(RowChk16), label(RowChk32)};
     }
 
-    wxRadioButton* radio(int index) { return findControl<wxRadioButton>(frame(), kPanels[index].radio); }
+    wxRadioButton* radio(int index) { return findControl<wxRadioButton>(frame(), kBinPanels[index].radio); }
 
     void select(int index) { clickRadio(radio(index)); }
 
@@ -220,7 +202,7 @@ TEST_F(RomCommandsTest, CancelledLoadChangesNothing)
 
 TEST_F(RomCommandsTest, LoadButtonSelectsItsBinEvenWhenCancelled)
 {
-    wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kPanels[1].button)),
+    wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kBinPanels[1].button)),
                   ExpectFileDialog("", wxID_CANCEL));
     EXPECT_TRUE(radio(1)->GetValue());
     EXPECT_FALSE(radio(0)->GetValue());
@@ -230,7 +212,7 @@ TEST_F(RomCommandsTest, LoadButtonSelectsItsBinEvenWhenCancelled)
     EXPECT_EQ(status(), "");
 
     const std::string path = makeFile("digits.bin", kDigits);
-    wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kPanels[2].button)),
+    wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kBinPanels[2].button)),
                   ExpectFileDialog(wxString::FromUTF8(path)));
     EXPECT_TRUE(radio(2)->GetValue());
     EXPECT_EQ(frame()->workspace().selectedBuffer, 2);
