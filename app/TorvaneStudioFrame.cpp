@@ -16,7 +16,13 @@
 #include <wx/toolbar.h>
 
 #include "about/AboutBoxDialog.h"
+#include "app/session_ui.h"
+#include "commands/maps_commands_ui.h"
+#include "commands/rom_commands_ui.h"
+#include "common/hex_format.h"
 #include "resources/resource_bitmaps_ui.h"
+#include "rom/checksums.h"
+#include "viewer/viewer_commands_ui.h"
 
 namespace {
 
@@ -99,7 +105,7 @@ TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
 
     m_workspace = std::make_unique<Workspace>();
 
-    restoreSession();
+    restoreSession(*this, *this);
 }
 
 TorvaneStudioFrame::~TorvaneStudioFrame() = default;
@@ -107,6 +113,58 @@ TorvaneStudioFrame::~TorvaneStudioFrame() = default;
 void TorvaneStudioFrame::showStatus(const wxString& text)
 {
     SetStatusText(wxGetTranslation(text), 1);
+}
+
+std::uint16_t TorvaneStudioFrame::selectedBuffer()
+{
+    std::uint16_t index = 2;
+    if (m_bins[0].radio->GetValue())
+        index = 0;
+    else if (m_bins[1].radio->GetValue())
+        index = 1;
+    m_workspace->selectedBuffer = index;
+    return index;
+}
+
+void TorvaneStudioFrame::showBufferSummary(int index)
+{
+    if (index < 0 || index >= kRomBufferCount)
+        return;
+    const RomBuffer& buffer = m_workspace->buffers[index];
+    const BinPanelControls& bin = m_bins[index];
+    const ImageChecksums sums =
+        imageChecksums(buffer.data.data(), buffer.empty() ? 0 : static_cast<std::size_t>(buffer.size));
+    bin.fileName->ChangeValue(wxString::FromUTF8(buffer.fileName));
+    bin.size->SetLabel(wxString::Format("%i", static_cast<int>(buffer.size)));
+    bin.chk8->SetLabel(_("0x") + wxString(formatHex(sums.c8)));
+    bin.chk16->SetLabel(_("0x") + wxString(formatHex(sums.c16)));
+    bin.chk32->SetLabel(_("0x") + wxString(formatHex(sums.c32)));
+    bin.size->GetParent()->Layout();
+}
+
+void TorvaneStudioFrame::copyBufferSummary(int source, int destination)
+{
+    if (source < 0 || source >= kRomBufferCount || destination < 0 || destination >= kRomBufferCount)
+        return;
+    const BinPanelControls& from = m_bins[source];
+    const BinPanelControls& to = m_bins[destination];
+    to.fileName->ChangeValue(wxString::FromUTF8(m_workspace->buffers[destination].fileName));
+    // The summary travels as the source panel shows it; it is not recomputed.
+    to.size->SetLabel(from.size->GetLabel());
+    to.chk8->SetLabel(from.chk8->GetLabel());
+    to.chk16->SetLabel(from.chk16->GetLabel());
+    to.chk32->SetLabel(from.chk32->GetLabel());
+    to.size->GetParent()->Layout();
+}
+
+void TorvaneStudioFrame::rememberBinFile(int index, const wxString& path, const wxString& fileName)
+{
+    ::rememberBinFile(index, path, fileName);
+}
+
+void TorvaneStudioFrame::rememberMapsFile(const wxString& path)
+{
+    ::rememberMapsFile(path);
 }
 
 void TorvaneStudioFrame::buildBinPanels()
@@ -323,21 +381,34 @@ void TorvaneStudioFrame::buildToolBar()
 
 void TorvaneStudioFrame::connectCommands()
 {
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { loadBin(); }, m_ids.loadBin);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { saveRomFile(selectedBuffer()); }, m_ids.saveBin);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { saveRomFileAs(selectedBuffer()); }, m_ids.saveBinAs);
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(false); }, m_ids.quit);
+    // Menu items and tools alike: a tool click arrives as the same command event.
+    auto route = [this](int id, auto command) {
+        Bind(wxEVT_MENU, [this, command](wxCommandEvent&) { command(*this); }, id);
+    };
 
+    route(m_ids.loadBin, [](CommandContext& c) { loadBin(c); });
+    route(m_ids.saveBin, [](CommandContext& c) { saveRomFile(c, c.selectedBuffer()); });
+    route(m_ids.saveBinAs, [](CommandContext& c) { saveRomFileAs(c, c.selectedBuffer()); });
     // Same order as copyBuffer: 1->2, 1->3, 2->1, 2->3, 3->1, 3->2.
     const int copyPairs[6][2] = {{0, 1}, {0, 2}, {1, 0}, {1, 2}, {2, 0}, {2, 1}};
     for (int i = 0; i < 6; ++i) {
         const int source = copyPairs[i][0];
         const int destination = copyPairs[i][1];
-        Bind(wxEVT_MENU, [this, source, destination](wxCommandEvent&) { copyRomBuffer(source, destination); },
-             m_ids.copyBuffer[i]);
+        route(m_ids.copyBuffer[i],
+              [source, destination](CommandContext& c) { copyRomBufferCommand(c, source, destination); });
     }
 
-    Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAboutBox(this); }, m_ids.about);
+    route(m_ids.newMaps, [](CommandContext& c) { clearDefinitionsCommand(c); });
+    route(m_ids.loadMaps, [](CommandContext& c) { loadMapsCommand(c); });
+    route(m_ids.toolLoadMap, [](CommandContext& c) { loadMapsCommand(c); });
+    route(m_ids.saveMaps, [](CommandContext& c) { saveMapsCommand(c); });
+    route(m_ids.definitionsViewer, [](CommandContext& c) { showMapViewer(c); });
+    route(m_ids.toolMapViewer, [](CommandContext& c) { showMapViewer(c); });
+
+    for (int id : {m_ids.about, m_ids.toolAbout})
+        Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAboutBox(this); }, id);
+    for (int id : {m_ids.quit, m_ids.toolQuit})
+        Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(false); }, id);
 
     for (int index = 0; index < kRomBufferCount; ++index) {
         m_bins[index].radio->Bind(wxEVT_RADIOBUTTON, [this, index](wxCommandEvent&) {
@@ -346,22 +417,15 @@ void TorvaneStudioFrame::connectCommands()
         m_bins[index].loadButton->Bind(wxEVT_BUTTON, [this, index](wxCommandEvent&) {
             m_bins[index].radio->SetValue(true);
             m_workspace->selectedBuffer = static_cast<std::uint16_t>(index);
-            loadBin();
+            loadBin(*this);
         });
     }
 
     Bind(wxEVT_CLOSE_WINDOW, &TorvaneStudioFrame::onClose, this);
-
-    // The toolbar is built later; its events reach the frame by identifier.
-    // Load BIN and Save BIN share the menu items' identifiers.
-    Bind(wxEVT_TOOL, [this](wxCommandEvent&) { showAboutBox(this); }, m_ids.toolAbout);
-    Bind(wxEVT_TOOL, [this](wxCommandEvent&) { Close(false); }, m_ids.toolQuit);
-
-    connectDefinitionCommands();
 }
 
 void TorvaneStudioFrame::onClose(wxCloseEvent&)
 {
-    saveWindowPositions();
+    saveWindowPositions(*this, *this);
     Destroy();
 }

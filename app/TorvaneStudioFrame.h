@@ -1,7 +1,7 @@
 #pragma once
 // The main window: three BIN panels, the menu bar, the toolbar and the status
-// bar. It owns the Workspace and routes every command to the small functions
-// of the subsystem the command belongs to.
+// bar. It owns the Workspace, serves as the commands' context and routes
+// every menu item, tool and button to the command of its subsystem.
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -9,7 +9,7 @@
 #include <wx/frame.h>
 #include <wx/intl.h>
 
-#include "app/workspace.h"
+#include "workspace/command_context_ui.h"
 
 class wxButton;
 class wxCloseEvent;
@@ -46,47 +46,24 @@ struct MainCommandIds {
     int toolLoadMap, toolMapViewer, toolMapEditor, toolTableEditor, tool2dEditor, toolPreferences, toolAbout, toolQuit;
 };
 
-class TorvaneStudioFrame : public wxFrame {
+class TorvaneStudioFrame : public wxFrame, public CommandContext {
 public:
     explicit TorvaneStudioFrame(wxWindow* parent, wxWindowID id = wxID_ANY);
     ~TorvaneStudioFrame() override;
 
-    Workspace& workspace() { return *m_workspace; }
     const MainCommandIds& commandIds() const { return m_ids; }
 
-    // Translates the text and shows it in status field 1, the message line.
-    void showStatus(const wxString& text);
-
-    // ROM buffers (app/rom_commands_ui.cpp).
-    std::uint16_t selectedBuffer();
-    std::int32_t loadRomFile(int index, bool askUser, wxString& fileName, wxString& path);
-    void loadBin();
-    void saveRomFile(int index);
-    void saveRomFileAs(int index);
-    void copyRomBuffer(int source, int destination);
-    void updateBinPanel(int index);
-
-    // Map viewer (viewer/viewer_commands_ui.cpp). The viewer reference is
-    // null until the viewer is first needed; the viewer hides on close, so
-    // the reference never dangles.
-    MapViewerFrame* viewer() const { return m_viewer; }
-    void showMapViewer();
-    void rebuildMapList();
-
-    // Map definitions (definitions/maps_commands_ui.cpp).
-    bool loadMapsFile(const wxString& path);
-    // "Maps file loaded.", or the notice that the last loaded file held more
-    // maps than the store takes.
-    wxString mapsFileLoadedMessage() const;
-    void loadMapsCommand();
-    void saveMapsFile();
-    void clearDefinitions();
-
-    // Remembered state (app/session_ui.cpp).
-    void restoreSession();
-    void saveWindowPositions();
-    void rememberBinFile(int index, const wxString& path, const wxString& fileName);
-    void rememberMapsFile(const wxString& path);
+    // The command context.
+    Workspace& workspace() override { return *m_workspace; }
+    void showStatus(const wxString& text) override;
+    wxWindow* window() override { return this; }
+    std::uint16_t selectedBuffer() override;
+    void showBufferSummary(int index) override;
+    void copyBufferSummary(int source, int destination) override;
+    MapViewerFrame* viewer() override { return m_viewer; }
+    void adoptViewer(MapViewerFrame* viewer) override { m_viewer = viewer; }
+    void rememberBinFile(int index, const wxString& path, const wxString& fileName) override;
+    void rememberMapsFile(const wxString& path) override;
 
 private:
     void allocateCommandIds();
@@ -94,8 +71,6 @@ private:
     void buildMenuBar();
     void buildToolBar();
     void connectCommands();
-    // Binds the commands that the maps and viewer subsystems own.
-    void connectDefinitionCommands();
     void onClose(wxCloseEvent& event);
 
     wxLocale m_locale;
@@ -103,5 +78,4 @@ private:
     std::array<BinPanelControls, kRomBufferCount> m_bins{};
     std::unique_ptr<Workspace> m_workspace;
     MapViewerFrame* m_viewer = nullptr;
-    bool m_lastMapsLoadDroppedMaps = false;
 };

@@ -1,10 +1,12 @@
-// What the program remembers between runs: the files last loaded into the
-// three BIN buffers, the last maps file, and where the windows stood. The
-// settings file is opened and written back within each operation.
-#include <wx/fileconf.h>
+#include "app/session_ui.h"
 
-#include "app/TorvaneStudioFrame.h"
+#include <wx/fileconf.h>
+#include <wx/frame.h>
+
+#include "commands/maps_commands_ui.h"
+#include "commands/rom_commands_ui.h"
 #include "viewer/MapViewerFrame.h"
+#include "workspace/command_context_ui.h"
 
 namespace {
 
@@ -30,7 +32,7 @@ bool readPoint(const wxFileConfig& store, const wxString& xKey, const wxString& 
 
 } // namespace
 
-void TorvaneStudioFrame::restoreSession()
+void restoreSession(CommandContext& context, wxFrame& mainWindow)
 {
     SettingsStore store;
 
@@ -41,42 +43,47 @@ void TorvaneStudioFrame::restoreSession()
             continue;
         // The load shows its own message and, on success, records size,
         // path and name in the buffer.
-        if (loadRomFile(index, false, fileName, path) != 0)
-            updateBinPanel(index);
+        if (loadRomFile(context, index, false, fileName, path) != 0)
+            context.showBufferSummary(index);
     }
 
     wxString mapsPath;
-    if (store.Read("/OpenFiles/MapsPath", &mapsPath) && loadMapsFile(mapsPath))
-        showStatus(mapsFileLoadedMessage());
+    if (store.Read("/OpenFiles/MapsPath", &mapsPath)) {
+        const MapsFileStatus status = loadMapsFile(context, mapsPath);
+        if (mapsFileLoaded(status))
+            context.showStatus(mapsFileLoadedMessage(status));
+    }
 
     long x = 0;
     long y = 0;
     if (readPoint(store, "/WindowPositions/TorvaneStudioFrameX", "/WindowPositions/TorvaneStudioFrameY", x, y))
-        Move(static_cast<int>(x), static_cast<int>(y));
+        mainWindow.Move(static_cast<int>(x), static_cast<int>(y));
 
     // Only a maps file reload above can have opened the viewer.
-    if (m_viewer && m_viewer->IsShown()) {
+    MapViewerFrame* viewer = context.viewer();
+    if (viewer && viewer->IsShown()) {
         if (readPoint(store, "/WindowPositions/MapViewerFrameX", "/WindowPositions/MapViewerFrameY", x, y))
-            m_viewer->Move(static_cast<int>(x), static_cast<int>(y));
+            viewer->Move(static_cast<int>(x), static_cast<int>(y));
         long w = 0;
         long h = 0;
         if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h))
-            m_viewer->SetSize(static_cast<int>(w), static_cast<int>(h));
+            viewer->SetSize(static_cast<int>(w), static_cast<int>(h));
     }
 }
 
-void TorvaneStudioFrame::saveWindowPositions()
+void saveWindowPositions(CommandContext& context, const wxFrame& mainWindow)
 {
     SettingsStore store;
-    const wxPoint position = GetPosition();
+    const wxPoint position = mainWindow.GetPosition();
     store.Write("/WindowPositions/TorvaneStudioFrameX", static_cast<long>(position.x));
     store.Write("/WindowPositions/TorvaneStudioFrameY", static_cast<long>(position.y));
 
     // A viewer closed by the user is only hidden; like a closed window it
     // keeps the place remembered from the last run in which it stayed open.
-    if (m_viewer && m_viewer->IsShown()) {
-        const wxPoint viewerPosition = m_viewer->GetPosition();
-        const wxSize viewerSize = m_viewer->GetSize();
+    const MapViewerFrame* viewer = context.viewer();
+    if (viewer && viewer->IsShown()) {
+        const wxPoint viewerPosition = viewer->GetPosition();
+        const wxSize viewerSize = viewer->GetSize();
         store.Write("/WindowPositions/MapViewerFrameX", static_cast<long>(viewerPosition.x));
         store.Write("/WindowPositions/MapViewerFrameY", static_cast<long>(viewerPosition.y));
         store.Write("/WindowPositions/MapViewerFrameW", static_cast<long>(viewerSize.x));
@@ -84,7 +91,7 @@ void TorvaneStudioFrame::saveWindowPositions()
     }
 }
 
-void TorvaneStudioFrame::rememberBinFile(int index, const wxString& path, const wxString& fileName)
+void rememberBinFile(int index, const wxString& path, const wxString& fileName)
 {
     if (index < 0 || index >= kRomBufferCount)
         return;
@@ -93,7 +100,7 @@ void TorvaneStudioFrame::rememberBinFile(int index, const wxString& path, const 
     store.Write(binKey(index, "Filename"), fileName);
 }
 
-void TorvaneStudioFrame::rememberMapsFile(const wxString& path)
+void rememberMapsFile(const wxString& path)
 {
     SettingsStore store;
     store.Write("/OpenFiles/MapsPath", path);

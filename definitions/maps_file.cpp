@@ -11,9 +11,9 @@
 
 #include <tinyxml.h>
 
-#include "app/hex_format.h"
-#include "app/safe_file.h"
-#include "definitions/text_encoding.h"
+#include "common/hex_format.h"
+#include "common/safe_file.h"
+#include "common/text_encoding.h"
 
 const char* mapsFileStatusMessage(MapsFileStatus status)
 {

@@ -5,9 +5,9 @@
 #include <wx/strconv.h>
 #include <wx/treectrl.h>
 
-#include "app/hex_format.h"
-#include "app/workspace.h"
-#include "viewer/map_item_text.h"
+#include "common/hex_format.h"
+#include "workspace/workspace.h"
+#include "definitions/map_item_text.h"
 
 namespace {
 

@@ -1,27 +1,30 @@
-// The main window's side of the map viewer: creating it on first need and
-// keeping its list in step with the store.
-#include "app/TorvaneStudioFrame.h"
-#include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_commands_ui.h"
 
-void TorvaneStudioFrame::showMapViewer()
+#include "viewer/MapViewerFrame.h"
+#include "workspace/command_context_ui.h"
+
+MapViewerFrame& showMapViewer(CommandContext& context)
 {
-    if (m_viewer) {
-        m_viewer->Show();
-        m_viewer->Raise();
-        return;
+    if (MapViewerFrame* viewer = context.viewer()) {
+        viewer->Show();
+        viewer->Raise();
+        return *viewer;
     }
-    m_viewer = new MapViewerFrame(this);
-    m_viewer->setWorkspace(*m_workspace);
-    if (m_viewer->appendMaps(m_workspace->definitions) > 0)
-        m_viewer->expandAll();
-    m_viewer->Show();
+    auto* viewer = new MapViewerFrame(context.window());
+    context.adoptViewer(viewer);
+    viewer->setWorkspace(context.workspace());
+    if (viewer->appendMaps(context.workspace().definitions) > 0)
+        viewer->expandAll();
+    viewer->Show();
+    return *viewer;
 }
 
-void TorvaneStudioFrame::rebuildMapList()
+void rebuildMapList(CommandContext& context)
 {
-    if (!m_viewer)
+    MapViewerFrame* viewer = context.viewer();
+    if (!viewer)
         return;
-    m_viewer->clearMapList();
-    m_viewer->appendMaps(m_workspace->definitions);
-    m_viewer->expandAll();
+    viewer->clearMapList();
+    viewer->appendMaps(context.workspace().definitions);
+    viewer->expandAll();
 }

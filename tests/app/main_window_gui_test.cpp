@@ -20,7 +20,7 @@
 
 #include "about/AboutBoxDialog.h"
 #include "app/TorvaneStudioFrame.h"
-#include "app/bin_panel_names.h"
+#include "bin_panel_names.h"
 #include "gui_test_support.h"
 
 namespace {

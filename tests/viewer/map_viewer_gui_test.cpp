@@ -9,6 +9,8 @@
 #include "app/TorvaneStudioFrame.h"
 #include "gui_test_support.h"
 #include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_commands_ui.h"
+#include "commands/rom_commands_ui.h"
 #include "viewer/viewer_test_maps.h"
 
 namespace {
@@ -249,7 +251,7 @@ TEST_F(ViewerCommands, LoadIntoOpenViewerRefillsItCollapsed)
 
 TEST_F(ViewerCommands, RebuildListsTheStoreAndExpands)
 {
-    frame()->rebuildMapList();   // no viewer yet: nothing happens
+    rebuildMapList(*frame());   // no viewer yet: nothing happens
     EXPECT_EQ(frame()->viewer(), nullptr);
 
     loadThroughMenu(writeMaps(threeTestMaps()));
@@ -257,7 +259,7 @@ TEST_F(ViewerCommands, RebuildListsTheStoreAndExpands)
     store.maps[1].title = "Renamed";
     store.mapCount = 2;
     frame()->viewer()->clearMapList();
-    frame()->rebuildMapList();
+    rebuildMapList(*frame());
     EXPECT_EQ(lines(), (std::vector<wxString>{"Spark (0) [1x1]", "Renamed (1A2B0) [16x12]"}));
     EXPECT_TRUE(frame()->viewer()->tree()->IsExpanded(frame()->viewer()->rootItem()));
 }
@@ -286,7 +288,7 @@ TEST_F(ViewerCommands, ActivationNeedsImageAndSelection)
     writeBytes(bin, randomBytes(64));
     wxString name = "image.bin";
     wxString path = wxString::FromUTF8(bin);
-    ASSERT_EQ(frame()->loadRomFile(0, false, name, path), 64);
+    ASSERT_EQ(loadRomFile(*frame(), 0, false, name, path), 64);
     EXPECT_TRUE(viewer->activationOpensEditor());
 
     viewer->tree()->SelectItem(viewer->rootItem());

@@ -5,8 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/rom_image.h"
-#include "app/safe_file.h"
+#include "rom/rom_image.h"
+#include "workspace/workspace.h"
+#include "common/safe_file.h"
 #include "test_support.h"
 
 namespace {
@@ -176,7 +177,7 @@ TEST_F(CopyRomBuffer, DestinationTakesImageSizePathAndName)
     writeBytes(dir.file("big.bin"), randomBytes(4000, 7));
     ASSERT_EQ(loadRomImage(ws->buffers[1], dir.file("big.bin"), "big.bin"), RomStatus::Loaded);
 
-    ASSERT_EQ(copyRomBuffer(*ws, 0, 1), RomStatus::Copied);
+    ASSERT_EQ(copyRomBuffer(ws->buffers, 0, 1), RomStatus::Copied);
     const RomBuffer& to = ws->buffers[1];
     EXPECT_EQ(to.data, source);
     EXPECT_EQ(to.size, 1000);
@@ -195,19 +196,19 @@ TEST_F(CopyRomBuffer, RefusalsLeaveDestinationUntouched)
     writeBytes(dir.file("old.bin"), {9, 8, 7});
     ASSERT_EQ(loadRomImage(ws->buffers[1], dir.file("old.bin"), "old.bin"), RomStatus::Loaded);
 
-    EXPECT_EQ(copyRomBuffer(*ws, 2, 1), RomStatus::BufferEmpty);
+    EXPECT_EQ(copyRomBuffer(ws->buffers, 2, 1), RomStatus::BufferEmpty);
     {
         AllocationFailure refuse;
-        EXPECT_EQ(copyRomBuffer(*ws, 0, 1), RomStatus::ReallocError);
+        EXPECT_EQ(copyRomBuffer(ws->buffers, 0, 1), RomStatus::ReallocError);
     }
-    EXPECT_EQ(copyRomBuffer(*ws, 3, 1), RomStatus::BufferEmpty);
-    EXPECT_EQ(copyRomBuffer(*ws, 0, -1), RomStatus::BufferEmpty);
+    EXPECT_EQ(copyRomBuffer(ws->buffers, 3, 1), RomStatus::BufferEmpty);
+    EXPECT_EQ(copyRomBuffer(ws->buffers, 0, -1), RomStatus::BufferEmpty);
     expectUnchanged(ws->buffers[1], {9, 8, 7}, dir.file("old.bin"));
 }
 
 TEST_F(CopyRomBuffer, OntoItselfKeepsTheImage)
 {
-    EXPECT_EQ(copyRomBuffer(*ws, 0, 0), RomStatus::Copied);
+    EXPECT_EQ(copyRomBuffer(ws->buffers, 0, 0), RomStatus::Copied);
     EXPECT_EQ(ws->buffers[0].data, source);
     EXPECT_EQ(ws->buffers[0].size, 1000);
     EXPECT_EQ(ws->buffers[0].path, dir.file("source.bin"));

@@ -3,8 +3,8 @@
 #include <benchmark/benchmark.h>
 #include <zlib.h>
 
-#include "app/checksums.h"
-#include "app/rom_image.h"
+#include "rom/checksums.h"
+#include "rom/rom_image.h"
 #include "test_support.h"
 
 namespace {

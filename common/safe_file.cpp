@@ -1,4 +1,4 @@
-#include "app/safe_file.h"
+#include "common/safe_file.h"
 
 #include <cerrno>
 #include <climits>

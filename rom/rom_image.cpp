@@ -1,4 +1,4 @@
-#include "app/rom_image.h"
+#include "rom/rom_image.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -10,7 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/safe_file.h"
+#include "common/safe_file.h"
 
 namespace {
 
@@ -136,11 +136,11 @@ RomStatus saveRomImage(const RomBuffer& buffer, const std::string& path)
     return RomStatus::Saved;
 }
 
-RomStatus copyRomBuffer(Workspace& workspace, int source, int destination)
+RomStatus copyRomBuffer(RomBuffers& buffers, int source, int destination)
 {
     if (!validIndex(source) || !validIndex(destination))
         return RomStatus::BufferEmpty;
-    const RomBuffer& from = workspace.buffers[static_cast<std::size_t>(source)];
+    const RomBuffer& from = buffers[static_cast<std::size_t>(source)];
     if (!hasImage(from))
         return RomStatus::BufferEmpty;
     if (source == destination)
@@ -152,7 +152,7 @@ RomStatus copyRomBuffer(Workspace& workspace, int source, int destination)
         return RomStatus::ReallocError;
     std::copy_n(from.data.begin(), from.size, image.begin());
 
-    RomBuffer& to = workspace.buffers[static_cast<std::size_t>(destination)];
+    RomBuffer& to = buffers[static_cast<std::size_t>(destination)];
     to.data.swap(image);
     to.size = from.size;
     to.path = from.path;

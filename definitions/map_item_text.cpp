@@ -1,4 +1,4 @@
-#include "viewer/map_item_text.h"
+#include "definitions/map_item_text.h"
 
 std::string mapItemText(const std::string& title, unsigned xCount, unsigned yCount,
                         const std::string& addressText)

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/checksums.h"
-#include "app/hex_format.h"
+#include "rom/checksums.h"
+#include "common/hex_format.h"
 #include "test_support.h"
 
 namespace {

@@ -13,9 +13,10 @@
 #include <wx/textctrl.h>
 
 #include "app/TorvaneStudioFrame.h"
-#include "app/rom_image.h"
-#include "app/safe_file.h"
-#include "app/bin_panel_names.h"
+#include "rom/rom_image.h"
+#include "common/safe_file.h"
+#include "bin_panel_names.h"
+#include "commands/rom_commands_ui.h"
 #include "gui_test_support.h"
 
 namespace {
@@ -151,7 +152,7 @@ TEST_F(RomCommandsTest, LoadOutcomes)
     // A file that vanished (a remembered one, say) is named by the caller.
     wxString fileName = "missing.bin";
     wxString path = wxString::FromUTF8(files.file("missing.bin"));
-    EXPECT_EQ(frame()->loadRomFile(1, false, fileName, path), 0);
+    EXPECT_EQ(loadRomFile(*frame(), 1, false, fileName, path), 0);
     EXPECT_EQ(status(), "File not found!");
     EXPECT_EQ(panel(1), digits);
     EXPECT_EQ(buffer(1).data, kDigits);

@@ -5,7 +5,8 @@
 #include <wx/treectrl.h>
 
 #include "app/TorvaneStudioFrame.h"
-#include "app/safe_file.h"
+#include "common/safe_file.h"
+#include "commands/maps_commands_ui.h"
 #include "gui_test_support.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_test_maps.h"
@@ -89,7 +90,7 @@ TEST_F(MapsCommands, RejectedFilesKeepStoreViewerAndRememberedPath)
 // The chooser cannot be answered with a file that does not exist: call the load itself.
 TEST_F(MapsCommands, MissingFileIsReportedAndOpensNoViewer)
 {
-    EXPECT_FALSE(frame()->loadMapsFile(wxString::FromUTF8(files.file("absent.xts"))));
+    EXPECT_FALSE(mapsFileLoaded(loadMapsFile(*frame(), wxString::FromUTF8(files.file("absent.xts")))));
     EXPECT_EQ(statusText(frame()), "Maps file not found!");
     EXPECT_EQ(frame()->viewer(), nullptr);
 }

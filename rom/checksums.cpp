@@ -1,4 +1,4 @@
-#include "app/checksums.h"
+#include "rom/checksums.h"
 
 #include <array>
 #include <bit>

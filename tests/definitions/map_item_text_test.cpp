@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "viewer/map_item_text.h"
+#include "definitions/map_item_text.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/file_dialog_ui.h"
+#include "commands/file_dialog_ui.h"
 
 #include <wx/filedlg.h>
 

@@ -3,7 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "app/safe_file.h"
+#include "common/safe_file.h"
 #include "test_support.h"
 
 namespace fs = std::filesystem;

@@ -1,9 +1,24 @@
 #pragma once
 // Load, save and copy of the ROM image buffers. Every outcome is a status
 // whose message the main window shows; nothing throws.
+#include <array>
+#include <cstdint>
 #include <string>
+#include <vector>
 
-#include "app/workspace.h"
+constexpr std::int32_t kMaxRomSize = 0x200000;   // 2 MiB
+constexpr int kRomBufferCount = 3;
+
+struct RomBuffer {
+    std::vector<std::uint8_t> data;   // holds at least `size` bytes
+    std::int32_t size = 0;            // 0 = empty
+    std::string path;                 // full path of the file the image came from
+    std::string fileName;             // name part of that path
+    bool empty() const { return size == 0 || data.empty(); }
+};
+
+// "BIN #1" to "BIN #3".
+using RomBuffers = std::array<RomBuffer, kRomBufferCount>;
 
 enum class RomStatus {
     Loaded,          // "File loaded successfully."
@@ -32,7 +47,7 @@ RomStatus loadRomImage(RomBuffer& buffer, const std::string& path, const std::st
 RomStatus saveRomImage(const RomBuffer& buffer, const std::string& path);
 
 // Copies image, size, path and file name from one buffer to another.
-RomStatus copyRomBuffer(Workspace& workspace, int source, int destination);
+RomStatus copyRomBuffer(RomBuffers& buffers, int source, int destination);
 
 // Tests only: while set, every request for image storage is refused.
 void setRomAllocationFailureForTesting(bool fail);

@@ -1,4 +1,4 @@
-#include "definitions/text_encoding.h"
+#include "common/text_encoding.h"
 
 #include <gtest/gtest.h>
 

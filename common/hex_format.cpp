@@ -1,4 +1,4 @@
-#include "app/hex_format.h"
+#include "common/hex_format.h"
 
 std::string formatHex(std::uint32_t value)
 {

@@ -1,0 +1,77 @@
+#include "commands/maps_commands_ui.h"
+
+#include <string>
+
+#include <wx/filedlg.h>
+#include <wx/intl.h>
+
+#include "commands/file_dialog_ui.h"
+#include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_commands_ui.h"
+#include "workspace/command_context_ui.h"
+
+namespace {
+
+const char* const kMapsWildcard = "XTS files (*.xts)|*.xts|All files (*.*)|*.*";
+
+// Paths travel as UTF-8, like the ROM buffers' paths.
+std::string toFileName(const wxString& path)
+{
+    return path.utf8_string();
+}
+
+} // namespace
+
+wxString mapsFileLoadedMessage(MapsFileStatus status)
+{
+    return status == MapsFileStatus::LoadedFirst256 ? mapsFileStatusMessage(MapsFileStatus::LoadedFirst256)
+                                                    : wxTRANSLATE("Maps file loaded.");
+}
+
+MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)
+{
+    DefinitionStore& store = context.workspace().definitions;
+    const MapsFileStatus status = loadMapsFile(store, toFileName(path));
+    if (!mapsFileLoaded(status)) {
+        context.showStatus(mapsFileStatusMessage(status));
+        return status;
+    }
+    // An open viewer is refilled but left collapsed; a new one is filled and
+    // expanded by showMapViewer.
+    if (MapViewerFrame* viewer = context.viewer()) {
+        viewer->clearMapList();
+        viewer->appendMaps(store);
+    }
+    showMapViewer(context);
+    return status;
+}
+
+void loadMapsCommand(CommandContext& context)
+{
+    wxString path;
+    if (!askForFile(context.window(), _("Select maps file to load"), kMapsWildcard, wxFD_OPEN, path))
+        return;
+    const MapsFileStatus status = loadMapsFile(context, path);
+    if (!mapsFileLoaded(status))
+        return;
+    context.rememberMapsFile(path);
+    context.showStatus(mapsFileLoadedMessage(status));
+}
+
+void saveMapsCommand(CommandContext& context)
+{
+    wxString path;
+    if (!askForFile(context.window(), _("Select maps file to save"), kMapsWildcard,
+                    wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
+        return;
+    const MapsFileStatus status = saveMapsFile(context.workspace().definitions, toFileName(path));
+    context.showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")
+                                                       : wxTRANSLATE("Unable to save maps file!"));
+}
+
+void clearDefinitionsCommand(CommandContext& context)
+{
+    clearDefinitions(context.workspace().definitions);
+    if (MapViewerFrame* viewer = context.viewer())
+        viewer->clearMapList();
+}

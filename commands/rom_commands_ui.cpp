@@ -1,0 +1,98 @@
+// The ROM buffer commands ask for file names, call the ROM image logic and
+// show its outcome.
+#include "commands/rom_commands_ui.h"
+
+#include <string>
+
+#include <wx/filedlg.h>
+#include <wx/filename.h>
+
+#include "commands/file_dialog_ui.h"
+#include "rom/rom_image.h"
+#include "workspace/command_context_ui.h"
+
+namespace {
+
+// Not translated: the toolkit parses it.
+const char* const kRomWildcard =
+    "BIN files (*.bin)|*.bin|ORI files (*.ori)|*.ori|MOD files (*.mod)|*.mod|All files (*.*)|*.*";
+
+bool validIndex(int index)
+{
+    return index >= 0 && index < kRomBufferCount;
+}
+
+std::string utf8(const wxString& text)
+{
+    return text.ToStdString(wxConvUTF8);
+}
+
+void showRomStatus(CommandContext& context, RomStatus status)
+{
+    context.showStatus(wxString::FromUTF8(romStatusMessage(status)));
+}
+
+} // namespace
+
+std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxString& fileName, wxString& path)
+{
+    if (!validIndex(index))
+        return 0;
+    if (askUser) {
+        if (!askForFile(context.window(), _("Select BIN file to load"), kRomWildcard, wxFD_OPEN, path))
+            return 0;
+        fileName = wxFileName(path).GetFullName();
+    }
+    RomBuffer& buffer = context.workspace().buffers[index];
+    const RomStatus status = loadRomImage(buffer, utf8(path), utf8(fileName));
+    showRomStatus(context, status);
+    return status == RomStatus::Loaded ? buffer.size : 0;
+}
+
+void loadBin(CommandContext& context)
+{
+    const int index = context.selectedBuffer();
+    wxString fileName;
+    wxString path;
+    if (loadRomFile(context, index, true, fileName, path) == 0)
+        return;
+    context.showBufferSummary(index);
+    context.rememberBinFile(index, path, fileName);
+}
+
+void saveRomFile(CommandContext& context, int index)
+{
+    if (!validIndex(index))
+        return;
+    const RomBuffer& buffer = context.workspace().buffers[index];
+    showRomStatus(context, saveRomImage(buffer, buffer.path));
+}
+
+void saveRomFileAs(CommandContext& context, int index)
+{
+    if (!validIndex(index))
+        return;
+    const RomBuffer& buffer = context.workspace().buffers[index];
+    if (buffer.empty()) {
+        showRomStatus(context, RomStatus::BufferEmpty);
+        return;
+    }
+    wxString path;
+    if (!askForFile(context.window(), _("Select save location & filename"), kRomWildcard, wxFD_SAVE, path))
+        return;
+    // The buffer keeps its own path and name: Save BIN still writes the file it came from.
+    showRomStatus(context, saveRomImage(buffer, utf8(path)));
+}
+
+void copyRomBufferCommand(CommandContext& context, int source, int destination)
+{
+    if (!validIndex(source) || !validIndex(destination) || source == destination)
+        return;
+    const RomStatus status = copyRomBuffer(context.workspace().buffers, source, destination);
+    if (status != RomStatus::Copied) {
+        showRomStatus(context, status);
+        return;
+    }
+    context.copyBufferSummary(source, destination);
+    context.showStatus(wxString::FromUTF8(copyMessage(source, destination)));
+}

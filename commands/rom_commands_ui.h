@@ -1,0 +1,25 @@
+#pragma once
+// Load, save and copy of the three ROM buffers, as the menus, tools and BIN
+// panel buttons run them.
+#include <cstdint>
+
+#include <wx/string.h>
+
+class CommandContext;
+
+// Loads a file into buffer `index`, asking for it first when `askUser` is set
+// (then `fileName` and `path` receive the choice). Shows the outcome; returns
+// the size loaded, or 0 when nothing was loaded.
+std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxString& fileName, wxString& path);
+
+// "Load BIN": into the selected buffer, then its panel and the remembered file.
+void loadBin(CommandContext& context);
+
+// "Save BIN": the buffer back to the file it came from.
+void saveRomFile(CommandContext& context, int index);
+
+// "Save BIN as ...": the buffer to a file the user picks.
+void saveRomFileAs(CommandContext& context, int index);
+
+// "Copy BIN #a to BIN #b".
+void copyRomBufferCommand(CommandContext& context, int source, int destination);

@@ -1,0 +1,10 @@
+#pragma once
+// The map viewer as the commands reach it.
+class CommandContext;
+class MapViewerFrame;
+
+// "Definitions Viewer": shows the viewer, creating and filling it on first need.
+MapViewerFrame& showMapViewer(CommandContext& context);
+
+// Lists the store's maps anew in an existing viewer, expanded; no viewer, no change.
+void rebuildMapList(CommandContext& context);
