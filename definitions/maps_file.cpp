@@ -14,6 +14,7 @@
 #include "common/hex_format.h"
 #include "common/safe_file.h"
 #include "common/text_encoding.h"
+#include "common/xml_guard.h"
 
 const char* mapsFileStatusMessage(MapsFileStatus status)
 {
@@ -194,6 +195,10 @@ void prepareParserInput(std::string& bytes)
 
 MapsFileStatus loadPrepared(DefinitionStore& store, const std::string& buffer)
 {
+    // Nesting or attributes far beyond any real file would overflow the
+    // parser's stack or keep it busy for minutes.
+    if (!xmlWithinLimits(buffer.data(), buffer.size()))
+        return MapsFileStatus::Unreadable;
     // A file that is not UTF-8 is parsed byte by byte: in UTF-8 mode the
     // parser would take a Windows-1252 letter for the start of a multi-byte
     // sequence and swallow the markup after it. Its texts are converted below.
