@@ -3,8 +3,6 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include <locale.h>
 #include <stdlib.h>
@@ -12,6 +10,7 @@
 #include <tinyxml.h>
 
 #include "common/hex_format.h"
+#include "common/read_file.h"
 #include "common/safe_file.h"
 #include "common/text_encoding.h"
 #include "common/xml_guard.h"
@@ -252,19 +251,15 @@ MapsFileStatus loadMapsText(DefinitionStore& store, const char* data, std::size_
 
 MapsFileStatus loadMapsFile(DefinitionStore& store, const std::string& path)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
+    std::string bytes;
+    switch (readRegularFile(path, bytes)) {
+    case FileReadStatus::Read:
+        break;
+    case FileReadStatus::NotFound:
         return MapsFileStatus::NotFound;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
+    case FileReadStatus::Unreadable:
         return MapsFileStatus::Unreadable;
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return MapsFileStatus::Unreadable;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size))
-        return MapsFileStatus::Unreadable;
+    }
     prepareParserInput(bytes);
     return loadPrepared(store, bytes);
 }
