@@ -93,7 +93,6 @@ TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
 
     GetSizer()->Fit(this);
     GetSizer()->SetSizeHints(this);
-    Centre();
 
     connectCommands();
 
@@ -102,6 +101,8 @@ TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
     GetSizer()->Fit(this);
     // The toolbar takes height from the client area: keep the panels whole.
     GetSizer()->SetSizeHints(this);
+    // Centred only now that the toolbar has added its height.
+    Centre();
 
     m_workspace = std::make_unique<Workspace>();
 

@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
@@ -108,6 +109,14 @@ void collectMenu(const wxString& title, const wxString& submenu, wxMenu* menu, s
         if (item->IsSubMenu())
             collectMenu(title, item->GetItemLabel(), item->GetSubMenu(), lines);
     }
+}
+
+TEST_F(MainWindowTest, FirstStartCentresTheWholeWindow)
+{
+    const wxRect window = frame()->GetRect();
+    const wxRect screen = wxDisplay(frame()).GetClientArea();
+    EXPECT_NEAR(window.x + window.width / 2, screen.x + screen.width / 2, 1);
+    EXPECT_NEAR(window.y + window.height / 2, screen.y + screen.height / 2, 1);
 }
 
 TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
