@@ -18,6 +18,7 @@
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/uiaction.h>
 
 #include "about/AboutBoxDialog.h"
 #include "app/TorvaneStudioFrame.h"
@@ -269,6 +270,42 @@ TEST_F(MainWindowTest, CommandsWithoutActionChangeNothing)
     for (const BinPanelNames& names : kBinPanels) {
         EXPECT_EQ(findControl<wxTextCtrl>(frame(), names.fileBox)->GetValue(), "");
         EXPECT_EQ(findControl<wxStaticText>(frame(), staticName(names.values[0]))->GetLabel(), "---");
+    }
+}
+
+// GTK gives Alt and a letter to the menu title of that mnemonic ("&Windows"
+// for Alt-W) before any item's accelerator: a shortcut printed on an item
+// that has a command must run the command instead.
+TEST_F(MainWindowTest, PrintedShortcutsRunTheirCommands)
+{
+    frame()->Raise();   // Xvfb has no window manager to give it the keyboard
+    pumpEvents(300);
+    int menusOpened = 0;
+    frame()->Bind(wxEVT_MENU_OPEN, [&menusOpened](wxMenuEvent& event) {
+        ++menusOpened;
+        event.Skip();
+    });
+    struct Row {
+        const char* what;
+        int key;
+        int modifiers;
+    };
+    const Row rows[] = {
+        {"Alt-W asks where to save the maps file", 'W', wxMOD_ALT},
+        {"F1 opens the about box", WXK_F1, wxMOD_NONE},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        ModalDialogCounter dialogs;
+        wxUIActionSimulator().Char(row.key, row.modifiers);
+        pumpEvents(300);
+        EXPECT_EQ(dialogs.count(), 1);
+        EXPECT_EQ(menusOpened, 0);
+        if (menusOpened > 0) {
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+            pumpEvents(100);
+            menusOpened = 0;
+        }
     }
 }
 
