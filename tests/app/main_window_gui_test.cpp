@@ -281,32 +281,14 @@ TEST_F(MainWindowTest, PrintedShortcutsRunTheirCommands)
     frame()->Raise();   // Xvfb has no window manager to give it the keyboard
     pumpEvents(300);
     int menusOpened = 0;
-    frame()->Bind(wxEVT_MENU_OPEN, [&menusOpened](wxMenuEvent& event) {
-        ++menusOpened;
-        event.Skip();
-    });
-    struct Row {
-        const char* what;
-        int key;
-        int modifiers;
-    };
-    const Row rows[] = {
-        {"Alt-W asks where to save the maps file", 'W', wxMOD_ALT},
-        {"F1 opens the about box", WXK_F1, wxMOD_NONE},
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        ModalDialogCounter dialogs;
-        wxUIActionSimulator().Char(row.key, row.modifiers);
-        pumpEvents(300);
-        EXPECT_EQ(dialogs.count(), 1);
-        EXPECT_EQ(menusOpened, 0);
-        if (menusOpened > 0) {
-            wxUIActionSimulator().Char(WXK_ESCAPE);
-            pumpEvents(100);
-            menusOpened = 0;
-        }
-    }
+    frame()->Bind(wxEVT_MENU_OPEN, [&menusOpened](wxMenuEvent&) { ++menusOpened; });
+    ModalDialogCounter dialogs;
+    wxUIActionSimulator().Char('W', wxMOD_ALT);   // Save Map Definitions asks for a file
+    pumpEvents(300);
+    EXPECT_EQ(dialogs.count(), 1);
+    EXPECT_EQ(menusOpened, 0);
+    if (menusOpened > 0)
+        wxUIActionSimulator().Char(WXK_ESCAPE);
 }
 
 TEST_F(MainWindowTest, AboutItemAndToolOpenTheAboutBox)
