@@ -22,6 +22,7 @@
 #include "common/hex_format.h"
 #include "resources/resource_bitmaps_ui.h"
 #include "rom/checksums.h"
+#include "tableeditor/table_editor_commands_ui.h"
 #include "viewer/viewer_commands_ui.h"
 
 namespace {
@@ -404,6 +405,8 @@ void TorvaneStudioFrame::connectCommands()
     route(m_ids.saveMaps, [](CommandContext& c) { saveMapsCommand(c); });
     route(m_ids.definitionsViewer, [](CommandContext& c) { showMapViewer(c); });
     route(m_ids.toolMapViewer, [](CommandContext& c) { showMapViewer(c); });
+    route(m_ids.tableEditor, [](CommandContext& c) { tableEditorCommand(c); });
+    route(m_ids.toolTableEditor, [](CommandContext& c) { tableEditorCommand(c); });
 
     for (int id : {m_ids.about, m_ids.toolAbout})
         Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAboutBox(this); }, id);

@@ -110,8 +110,17 @@ void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
 
 double roundToDecimals(double value, int places)
 {
-    const double p = std::pow(10.0, places);
-    return std::floor(value * p + 0.5) / p;
+    // Powers of ten up to 10^22 are exact doubles, the same ones pow() gives;
+    // the table spares a pow() call per cell.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double p = places >= 0 && places <= 22 ? kPowers[places] : std::pow(10.0, places);
+    const double scaled = value * p;
+    // Beyond the range of a double the rounding would turn the value into
+    // infinity or not-a-number; such a value has no digits left to round.
+    if (!std::isfinite(scaled) || !std::isfinite(p))
+        return value;
+    return std::floor(scaled + 0.5) / p;
 }
 
 std::size_t cellOffset(const MapDefinition& map, int x, int y)

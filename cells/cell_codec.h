@@ -31,7 +31,9 @@ double readEngValue(const std::uint8_t* block, std::size_t position, const AxisD
 // not finite or lies outside the 64-bit range stores 0.
 void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value);
 
-// floor(value x 10^places + 0.5) / 10^places: ties go toward +infinity.
+// floor(value x 10^places + 0.5) / 10^places: ties go toward +infinity. A
+// value that this would push beyond the range of a double (1e300 to 10
+// places, or any value to 400 places) is returned as it is.
 double roundToDecimals(double value, int places);
 
 // Byte offset of cell (x, y) from the start of the map's block: column by

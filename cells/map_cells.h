@@ -3,34 +3,33 @@
 // map's block, the definition that describes it and, when one is chosen, the
 // compare image. Rows are Y indices, columns X indices; every access goes
 // through the cell codec.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include "cells/cell_codec.h"
 #include "definitions/map_definition.h"
+#include "rom/rom_image.h"
 
 struct MapCells {
-    const MapDefinition* map = nullptr;    // read live from the store
+    // The editor's own copy of the definition, taken at opening: the block's
+    // size never changes under the working copy.
+    const MapDefinition* map = nullptr;
     std::vector<std::uint8_t> workingCopy;  // blockSize(map) bytes
-    // The whole compare image (not just the map's block); null when none is chosen.
-    const std::uint8_t* compareImage = nullptr;
-    std::size_t compareSize = 0;
+    // The compare buffer, read live (it may be reloaded or emptied while the
+    // editor is open); null when none is chosen.
+    const RomBuffer* compare = nullptr;
 
     int rows() const { return map->axes[AxisY].count; }
     int columns() const { return map->axes[AxisX].count; }
+    std::size_t cellCount() const { return std::size_t(rows()) * std::size_t(columns()); }
     const AxisDefinition& z() const { return map->axes[AxisZ]; }
 
     std::size_t offset(int row, int column) const { return CellCodec::cellOffset(*map, column, row); }
 
-    std::int32_t raw(int row, int column) const
-    {
-        return CellCodec::readRawValue(workingCopy.data(), offset(row, column), z());
-    }
-    double eng(int row, int column) const
-    {
-        return CellCodec::readEngValue(workingCopy.data(), offset(row, column), z());
-    }
+    std::int32_t raw(int row, int column) const { return rawAt(offset(row, column)); }
+    double eng(int row, int column) const { return engAt(offset(row, column)); }
     void setRaw(int row, int column, std::int32_t value)
     {
         CellCodec::writeRawValue(workingCopy.data(), offset(row, column), z(), value);
@@ -40,27 +39,39 @@ struct MapCells {
         CellCodec::writeEngValue(workingCopy.data(), offset(row, column), z(), value);
     }
 
-    bool hasCompare() const { return compareImage != nullptr; }
+    bool hasCompare() const { return compare != nullptr; }
     // The same cell in the compare image. A cell that does not lie wholly
     // inside a shorter compare image counts as 0 there.
-    std::int32_t compareRaw(int row, int column) const
+    std::int32_t compareRaw(int row, int column) const { return compareRawAt(offset(row, column)); }
+    double compareEng(int row, int column) const { return compareEngAt(offset(row, column)); }
+
+    // The same by the cell's offset in the block (cellOffset), for passes over
+    // every cell in memory order.
+    std::int32_t rawAt(std::size_t offset) const
     {
-        const std::size_t position = comparePosition(row, column);
-        return position == kOutside ? 0 : CellCodec::readRawValue(compareImage, position, z());
+        return CellCodec::readRawValue(workingCopy.data(), offset, z());
     }
-    double compareEng(int row, int column) const
+    double engAt(std::size_t offset) const { return CellCodec::readEngValue(workingCopy.data(), offset, z()); }
+    std::int32_t compareRawAt(std::size_t offset) const
     {
-        const std::size_t position = comparePosition(row, column);
-        return position == kOutside ? 0.0 : CellCodec::readEngValue(compareImage, position, z());
+        const std::size_t position = comparePosition(offset);
+        return position == kOutside ? 0 : CellCodec::readRawValue(compare->data.data(), position, z());
+    }
+    double compareEngAt(std::size_t offset) const
+    {
+        const std::size_t position = comparePosition(offset);
+        return position == kOutside ? 0.0 : CellCodec::readEngValue(compare->data.data(), position, z());
     }
 
 private:
     static constexpr std::size_t kOutside = static_cast<std::size_t>(-1);
-    std::size_t comparePosition(int row, int column) const
+    std::size_t comparePosition(std::size_t offset) const
     {
-        if (!compareImage)
+        if (!compare)
             return kOutside;
-        const std::size_t position = std::size_t(z().address) + offset(row, column);
+        const std::size_t compareSize =
+            std::min(compare->data.size(), static_cast<std::size_t>(std::max(compare->size, 0)));
+        const std::size_t position = std::size_t(z().address) + offset;
         const std::size_t size = static_cast<std::size_t>(CellCodec::cellSize(z()));
         if (position > compareSize || size > compareSize - position)
             return kOutside;

@@ -137,12 +137,8 @@ void MapViewerFrame::onItemActivated(wxTreeEvent& event)
     // The click or key that activated the line has already selected it.
     if (!activationOpensEditor())
         return;
-    openTableEditor(m_workspace->selectedBuffer, m_selectedMapIndex);
-}
-
-void MapViewerFrame::openTableEditor(int /*bufferIndex*/, int /*mapIndex*/)
-{
-    // The table editor window, a child of this viewer, opens here.
+    if (m_activationHandler)
+        m_activationHandler(m_workspace->selectedBuffer, m_selectedMapIndex);
 }
 
 void MapViewerFrame::onClose(wxCloseEvent& event)

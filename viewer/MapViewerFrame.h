@@ -4,6 +4,7 @@
 // activating a line opens the table editor on it.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include <wx/frame.h>
@@ -48,13 +49,18 @@ public:
     // exists is selected.
     bool activationOpensEditor() const;
 
+    // What activating a line does when it opens the editor: called with the
+    // workspace's selected buffer and the selected map.
+    using ActivationHandler = std::function<void(int buffer, int map)>;
+    void setActivationHandler(ActivationHandler handler) { m_activationHandler = std::move(handler); }
+
 private:
     void onSelectionChanged(wxTreeEvent& event);
     void onItemActivated(wxTreeEvent& event);
     void onClose(wxCloseEvent& event);
-    void openTableEditor(int bufferIndex, int mapIndex);
 
     Workspace* m_workspace = nullptr;
+    ActivationHandler m_activationHandler;
     wxPanel* m_panel = nullptr;
     wxTreeCtrl* m_tree = nullptr;
 
