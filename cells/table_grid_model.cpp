@@ -5,7 +5,13 @@
 #include "cells/cell_selection.h"
 #include "common/number_text.h"
 
-TableGridModel::TableGridModel(MapCells& cells) : m_cells(cells), m_flags(cells.cellCount(), 0) {}
+TableGridModel::TableGridModel(MapCells& cells) : m_cells(cells) {}
+
+void TableGridModel::ensureFlags()
+{
+    if (m_flags.size() != m_cells.cellCount())
+        m_flags.assign(m_cells.cellCount(), 0);
+}
 
 double TableGridModel::valueAt(std::size_t offset) const
 {
@@ -39,6 +45,7 @@ void TableGridModel::fill(const TableView& view)
     if (!m_cells.hasCompare())
         m_view.difference = false;
     m_typed.clear();
+    ensureFlags();
     for (std::uint8_t& flag : m_flags)
         flag &= static_cast<std::uint8_t>(~Redrawn);
 
@@ -64,7 +71,8 @@ std::string TableGridModel::text(int row, int column) const
 
 CellLook TableGridModel::look(int row, int column) const
 {
-    const std::uint8_t flags = m_flags[index(row, column)];
+    const std::size_t i = index(row, column);
+    const std::uint8_t flags = i < m_flags.size() ? m_flags[i] : 0;
     CellLook look;
     look.text = (flags & RedText) ? TextColour::Red : (flags & BlackText) ? TextColour::Black : TextColour::Default;
     if (flags & Redrawn) {
@@ -79,6 +87,7 @@ CellLook TableGridModel::look(int row, int column) const
 
 void TableGridModel::redrawCell(int row, int column)
 {
+    ensureFlags();
     const std::size_t i = index(row, column);
     if (!m_typed.empty())
         m_typed.erase(i);
@@ -87,6 +96,7 @@ void TableGridModel::redrawCell(int row, int column)
 
 void TableGridModel::redrawCells(const CellSelection& cells)
 {
+    ensureFlags();
     const std::vector<std::uint8_t>& selected = cells.flags();
     const std::size_t count = std::min(selected.size(), m_flags.size());
     for (std::size_t i = 0; i < count; ++i) {
@@ -105,6 +115,7 @@ void TableGridModel::setTypedText(int row, int column, const std::string& text)
 
 bool TableGridModel::commitTypedText(int row, int column)
 {
+    ensureFlags();
     const std::size_t i = index(row, column);
     std::uint8_t& flags = m_flags[i];
     flags |= Redrawn;

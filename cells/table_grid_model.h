@@ -73,6 +73,8 @@ private:
         return std::size_t(column) * std::size_t(rows()) + std::size_t(row);
     }
     double valueAt(std::size_t offset) const;
+    // One flag per cell, sized on first need (the map may be set after construction).
+    void ensureFlags();
     bool differs(std::size_t offset, double v) const;
 
     MapCells& m_cells;
