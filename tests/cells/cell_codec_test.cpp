@@ -92,6 +92,10 @@ TEST(CellCodec, RoundsTiesTowardPositiveInfinity)
     EXPECT_EQ(roundToDecimals(-2.5, 0), -2.0);
     EXPECT_EQ(roundToDecimals(1.005, 2), 1.0);   // the double nearest 1.005 lies below it
     EXPECT_EQ(roundToDecimals(12.345, 1), 12.3);
+    // Beyond the range of a double the value stays as it is (not inf or NaN).
+    EXPECT_EQ(roundToDecimals(1e300, 10), 1e300);
+    EXPECT_EQ(roundToDecimals(0.25, 400), 0.25);
+    EXPECT_EQ(roundToDecimals(0.0, 65535), 0.0);
 }
 
 TEST(CellCodec, LocatesCellsInBothDataOrdersAndChecksTheBlock)
