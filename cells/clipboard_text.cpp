@@ -1,6 +1,7 @@
 #include "cells/clipboard_text.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdint>
 
 #include "cells/cell_codec.h"
@@ -15,12 +16,18 @@ std::string encodeClipboardText(bool rawView, bool differenceView, const CellSel
                                 const CellTextFunction& cellText)
 {
     std::string text = clipboardHeader(rawView, differenceView);
+    // Room for a short entry per cell saves most regrowth of a large copy.
+    text.reserve(text.size() + selection.count() * 16);
     selection.forEachSelected([&](int row, int column) {
-        text += '@';
-        appendInteger(text, row);
-        text += ':';
-        appendInteger(text, column);
-        text += '=';
+        // "@row:column=" put together on the stack, appended at once.
+        char entry[32];
+        char* end = entry;
+        *end++ = '@';
+        end = std::to_chars(end, end + 11, row).ptr;   // 11 characters hold any int
+        *end++ = ':';
+        end = std::to_chars(end, end + 11, column).ptr;
+        *end++ = '=';
+        text.append(entry, end);
         text += cellText(row, column);
     });
     return text;
