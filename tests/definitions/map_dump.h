@@ -1,6 +1,7 @@
 #pragma once
-// Every field of a map definition as text (doubles in %a), to compare slots
-// byte for byte.
+// Every field of a map definition as text (doubles in %a, labels other than
+// 0 with their index), to compare slots byte for byte.
+#include <cmath>
 #include <cstdio>
 #include <string>
 
@@ -19,8 +20,10 @@ inline std::string dumpMap(const MapDefinition& map)
             std::snprintf(number, sizeof number, "|%a", d);
             text += number;
         }
-        for (double d : a.labels) {
-            std::snprintf(number, sizeof number, ",%a", d);
+        for (int i = 0; i < kMaxLabels; ++i) {
+            if (a.labels[i] == 0.0 && !std::signbit(a.labels[i]))
+                continue;   // keeps failure messages short
+            std::snprintf(number, sizeof number, ",%d:%a", i, a.labels[i]);
             text += number;
         }
     }
