@@ -32,28 +32,19 @@ std::string titles(const DefinitionStore& store)
 TEST(MapList, InsertRemoveAndDuplicateMoveWholeSlots)
 {
     enum Op { Insert, Remove, Duplicate };
+    constexpr MapListChange Done = MapListChange::Done, Ignored = MapListChange::Ignored;
     struct Row {
         Op op;
-        int count;
-        int selected;
+        int count, selected;
         MapListChange change;
         const char* after;
     };
     const Row rows[] = {
-        {Insert, 0, -1, MapListChange::Done, "N"},
-        {Insert, 3, 1, MapListChange::Done, "M1 M2 N M3"},
-        {Insert, 3, 2, MapListChange::Done, "M1 M2 M3 N"},
-        {Insert, 3, -1, MapListChange::Done, "M1 M2 M3 N"},
-        {Insert, 3, 7, MapListChange::Done, "M1 M2 M3 N"},
-        {Remove, 3, 0, MapListChange::Done, "M2 M3"},
-        {Remove, 3, 1, MapListChange::Done, "M1 M3"},
-        {Remove, 3, 2, MapListChange::Done, "M1 M2"},
-        {Remove, 1, 0, MapListChange::Done, ""},
-        {Remove, 2, 2, MapListChange::Ignored, "M1 M2"},
-        {Remove, 2, -1, MapListChange::Ignored, "M1 M2"},
-        {Duplicate, 3, 1, MapListChange::Done, "M1 M2 M3 M2"},
-        {Duplicate, 3, 3, MapListChange::Ignored, "M1 M2 M3"},
-        {Duplicate, 0, -1, MapListChange::Ignored, ""},
+        {Insert, 0, -1, Done, "N"},          {Insert, 3, 1, Done, "M1 M2 N M3"},  {Insert, 3, 2, Done, "M1 M2 M3 N"},
+        {Insert, 3, -1, Done, "M1 M2 M3 N"}, {Insert, 3, 7, Done, "M1 M2 M3 N"},  {Remove, 3, 0, Done, "M2 M3"},
+        {Remove, 3, 1, Done, "M1 M3"},       {Remove, 3, 2, Done, "M1 M2"},       {Remove, 1, 0, Done, ""},
+        {Remove, 2, 2, Ignored, "M1 M2"},    {Remove, 2, -1, Ignored, "M1 M2"},   {Duplicate, 3, 1, Done, "M1 M2 M3 M2"},
+        {Duplicate, 3, 3, Ignored, "M1 M2 M3"}, {Duplicate, 0, -1, Ignored, ""},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(std::to_string(row.op) + " count " + std::to_string(row.count) + " at " +
@@ -84,47 +75,34 @@ TEST(MapList, FullListWritesNothingAtOrBeyondTheScratchSlot)
 
 TEST(MapList, CopyTakesTheLabelsItsSourceUsesAndKeepsTheRest)
 {
-    // X axis Source, labels the copy carries over (the rest keep the destination's 9).
-    struct Row {
-        std::uint16_t source;
-        std::uint16_t count;
-        int copied;
-    };
-    for (const Row& row : {Row{SourceManual, 3, 3}, Row{SourceManual, 300, 256}, Row{SourceScaled, 5, 2},
-                           Row{SourceEmbedded, 4, 0}}) {
-        SCOPED_TRACE(row.source);
+    // Source of the X and Y axes, their count, labels copied (the rest keep the destination's 9).
+    const std::tuple<std::uint16_t, std::uint16_t, int> rows[] = {
+        {SourceManual, 3, 3}, {SourceManual, 300, 256}, {SourceScaled, 5, 2}, {SourceEmbedded, 4, 0}};
+    for (auto [source, count, copied] : rows) {
+        SCOPED_TRACE(source);
         auto store = listOf(2);
         MapDefinition& from = store->maps[0];
         MapDefinition& to = store->maps[1];
         from.flags = 7;
-        from.description = "d";
         for (AxisDefinition& a : from.axes) {
-            a = {"src", 5, 0x1234, 32, "RPM", 2, row.count, 1, row.source, {}, 0.5, -40};
+            a = {"src", 5, 0x1234, 32, "RPM", 2, count, 1, source, {}, 0.5, -40};
             a.labels.fill(1.0);
         }
         for (AxisDefinition& a : to.axes) {
-            a.id = "dst";
-            a.count = 77;
-            a.embeddedinfotype = 9;
+            a = {"dst", 0, 0, 0, "", 0, 77, 0, 9, {}, 0, 0};
             a.labels.fill(9.0);
         }
         copyMapDefinition(*store, 0, 1);
-
-        EXPECT_EQ(to.title, "M1");
-        EXPECT_EQ(to.description, "d");
-        EXPECT_EQ(to.flags, 0);
+        EXPECT_EQ(std::tie(to.title, to.flags), std::make_tuple("M1", 0));
         for (int axis = AxisX; axis <= AxisZ; ++axis) {
             const AxisDefinition& a = to.axes[axis];
-            EXPECT_EQ(a.id, "dst");
-            EXPECT_EQ(a.units, "RPM");
-            EXPECT_EQ(std::tie(a.flags, a.address, a.bits, a.decimalpl, a.outputtype, a.factor, a.offset),
-                      std::make_tuple(5, 0x1234u, 32, 2, 1, 0.5, -40.0));
-            const bool z = axis == AxisZ;
-            EXPECT_EQ(a.count, z ? 77 : row.count);
-            EXPECT_EQ(a.embeddedinfotype, z ? 9 : row.source);
-            const int copied = z ? 0 : row.copied;
+            const bool z = axis == AxisZ;   // its count, Source and labels stay
+            EXPECT_EQ(std::tie(a.id, a.units, a.flags, a.address, a.bits, a.decimalpl, a.outputtype, a.factor,
+                               a.offset, a.count, a.embeddedinfotype),
+                      std::make_tuple("dst", "RPM", 5, 0x1234u, 32, 2, 1, 0.5, -40.0, z ? 77 : count,
+                                      z ? 9 : source));
             for (int i = 0; i < kMaxLabels; ++i)
-                ASSERT_EQ(a.labels[i], i < copied ? 1.0 : 9.0) << "label " << i;
+                ASSERT_EQ(a.labels[i], i < (z ? 0 : copied) ? 1.0 : 9.0) << "axis " << axis << " label " << i;
         }
     }
 }
