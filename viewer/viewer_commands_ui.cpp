@@ -27,4 +27,5 @@ void rebuildMapList(CommandContext& context)
     viewer->clearMapList();
     viewer->appendMaps(context.workspace().definitions);
     viewer->expandAll();
+    viewer->showSelectedMap();
 }
