@@ -62,7 +62,7 @@ CellOperationResult percentStep(MapCells& cells, const CellSelection& selection,
     if (text.empty())
         return message("Please insert a number in the percentage field!");
     double percent = 0.0;
-    if (!parseNumber(text, percent))
+    if (!numberFromText(text, percent))
         return rejected(FieldPercent);
     const double ratio = percent / 100;
     CellOperationResult result =
@@ -80,7 +80,7 @@ CellOperationResult engineeringStep(MapCells& cells, const CellSelection& select
     if (text.empty())
         return message("Please insert a number in the engineering field!");
     double amount = 0.0;
-    if (!parseNumber(text, amount))
+    if (!numberFromText(text, amount))
         return rejected(FieldEngineering);
     CellOperationResult result =
         writeSelected(selection, up ? "Engineering number added to " : "Engineering number subtracted from ",
@@ -100,7 +100,7 @@ CellOperationResult fill(MapCells& cells, const CellSelection& selection, const 
                              [&](int row, int column) { cells.setRaw(row, column, inputs.rawValue); });
     case OperationMode::Engineering: {
         double value = 0.0;
-        if (!parseNumber(inputs.engineeringText, value))
+        if (!numberFromText(inputs.engineeringText, value))
             return rejected(FieldEngineering);
         CellOperationResult result = writeSelected(
             selection, "Engineering number set on ", [&](int row, int column) { cells.setEng(row, column, value); });
@@ -146,7 +146,7 @@ CellOperationResult selectByValue(const MapCells& cells, CellSelection& selectio
     }
     case OperationMode::Engineering: {
         double wanted = 0.0;
-        if (!parseNumber(inputs.engineeringText, wanted))
+        if (!numberFromText(inputs.engineeringText, wanted))
             return rejected(FieldEngineering);
         // The cells' engineering values are already rounded to their places,
         // so a number typed as the grid shows it matches exactly.
@@ -177,10 +177,10 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
         bool valid = false;
         if (inputs.mode == OperationMode::Raw) {
             std::int64_t whole = 0;
-            valid = parseInteger(inputs.cornerTexts[i], whole);
+            valid = integerFromText(inputs.cornerTexts[i], whole);
             corner[i] = static_cast<double>(whole);
         } else {
-            valid = parseNumber(inputs.cornerTexts[i], corner[i]);
+            valid = numberFromText(inputs.cornerTexts[i], corner[i]);
         }
         if (!valid)
             return rejected(kCornerFields[i]);

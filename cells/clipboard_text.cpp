@@ -88,13 +88,13 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
         rest.remove_prefix(1);
         const std::size_t colon = rest.find(':');
         std::int64_t row = 0;
-        if (colon == std::string_view::npos || !parseInteger(rest.substr(0, colon), row)) {
+        if (colon == std::string_view::npos || !integerFromText(rest.substr(0, colon), row)) {
             result.message = StatusText("Error in extracting Y co-ordinate!");
             return result;
         }
         const std::size_t equals = rest.find('=', colon + 1);
         std::int64_t column = 0;
-        if (equals == std::string_view::npos || !parseInteger(rest.substr(colon + 1, equals - colon - 1), column)) {
+        if (equals == std::string_view::npos || !integerFromText(rest.substr(colon + 1, equals - colon - 1), column)) {
             result.message = StatusText("Error in extracting X co-ordinate!");
             return result;
         }
@@ -102,7 +102,7 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
         const std::string_view valueText =
             rest.substr(equals + 1, next == std::string_view::npos ? std::string_view::npos : next - equals - 1);
         double value = 0.0;
-        if (!parseNumber(valueText, value)) {
+        if (!numberFromText(valueText, value)) {
             result.message = StatusText("Error in extracting data value!");
             return result;
         }

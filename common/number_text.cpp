@@ -68,7 +68,7 @@ bool appendFixedQuickly(std::string& text, double value, int places)
 
 } // namespace
 
-bool parseNumber(std::string_view text, double& value)
+bool numberFromText(std::string_view text, double& value)
 {
     text = numberPart(text);
     if (text.empty())
@@ -82,7 +82,7 @@ bool parseNumber(std::string_view text, double& value)
     return true;
 }
 
-bool parseInteger(std::string_view text, std::int64_t& value)
+bool integerFromText(std::string_view text, std::int64_t& value)
 {
     text = numberPart(text);
     if (text.empty())

@@ -12,11 +12,11 @@
 #include <string_view>
 
 // A decimal floating-point number, as above.
-bool parseNumber(std::string_view text, double& value);
+bool numberFromText(std::string_view text, double& value);
 
 // A base-10 whole number in the 64-bit range, with the same rules for white
 // space and sign; no fraction and no exponent.
-bool parseInteger(std::string_view text, std::int64_t& value);
+bool integerFromText(std::string_view text, std::int64_t& value);
 
 // "%.<places>f": fixed notation with `places` decimals. Not-a-number prints
 // as "nan" (whatever its sign bit), infinities as "inf" and "-inf".

@@ -16,14 +16,14 @@ TEST(NumberText, WhatCountsAsANumber)
         {"1,5", NAN}, {"1x", NAN}, {"0x10", NAN}, {"inf", NAN}, {"nan", NAN}, {"1e999", NAN}, {"+-1", NAN}, {"1 2", NAN}};
     for (const auto& [text, expected] : numbers) {
         double value = NAN;
-        EXPECT_EQ(parseNumber(text, value), !std::isnan(expected)) << text;
+        EXPECT_EQ(numberFromText(text, value), !std::isnan(expected)) << text;
         EXPECT_TRUE(value == expected || std::isnan(expected)) << text;
     }
     const std::pair<const char*, std::int64_t> integers[] = {
         {"42", 42}, {" -7", -7}, {"+0", 0}, {"1.0", -1}, {"1e2", -1}, {"a", -1}, {"", -1}, {"99999999999999999999", -1}};
     for (const auto& [text, expected] : integers) {
         std::int64_t value = -1;
-        EXPECT_EQ(parseInteger(text, value), expected != -1) << text;
+        EXPECT_EQ(integerFromText(text, value), expected != -1) << text;
         EXPECT_EQ(value, expected) << text;
     }
     const std::pair<double, std::int32_t> truncations[] = {{2.9, 2}, {-2.9, -2}, {2147483647.9, 2147483647},
