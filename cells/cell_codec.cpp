@@ -1,6 +1,7 @@
 #include "cells/cell_codec.h"
 
 #include <cmath>
+#include <iterator>
 
 namespace CellCodec {
 
@@ -110,11 +111,12 @@ void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
 
 double roundToDecimals(double value, int places)
 {
-    // Powers of ten up to 10^22 are exact doubles, the same ones pow() gives;
-    // the table spares a pow() call per cell.
+    // Every cell read and engineering write rounds: look the usual powers up
+    // (exact in double, so the same numbers std::pow gives) rather than
+    // calling pow millions of times over a large map.
     static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-    const double p = places >= 0 && places <= 22 ? kPowers[places] : std::pow(10.0, places);
+    const double p = places >= 0 && places < int(std::size(kPowers)) ? kPowers[places] : std::pow(10.0, places);
     const double scaled = value * p;
     // Beyond the range of a double the rounding would turn the value into
     // infinity or not-a-number; such a value has no digits left to round.

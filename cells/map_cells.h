@@ -17,9 +17,12 @@ struct MapCells {
     // size never changes under the working copy.
     const MapDefinition* map = nullptr;
     std::vector<std::uint8_t> workingCopy;  // blockSize(map) bytes
-    // The compare buffer, read live (it may be reloaded or emptied while the
-    // editor is open); null when none is chosen.
-    const RomBuffer* compare = nullptr;
+    // The compare image, when one is chosen: either a fixed image...
+    const std::uint8_t* compareImage = nullptr;
+    std::size_t compareSize = 0;
+    // ...or a ROM buffer read live (it may be reloaded with another size or
+    // emptied while an editor is open); it takes precedence when set.
+    const RomBuffer* compareBuffer = nullptr;
 
     int rows() const { return map->axes[AxisY].count; }
     int columns() const { return map->axes[AxisX].count; }
@@ -39,7 +42,7 @@ struct MapCells {
         CellCodec::writeEngValue(workingCopy.data(), offset(row, column), z(), value);
     }
 
-    bool hasCompare() const { return compare != nullptr; }
+    bool hasCompare() const { return compareBuffer != nullptr || compareImage != nullptr; }
     // The same cell in the compare image. A cell that does not lie wholly
     // inside a shorter compare image counts as 0 there.
     std::int32_t compareRaw(int row, int column) const { return compareRawAt(offset(row, column)); }
@@ -55,25 +58,31 @@ struct MapCells {
     std::int32_t compareRawAt(std::size_t offset) const
     {
         const std::size_t position = comparePosition(offset);
-        return position == kOutside ? 0 : CellCodec::readRawValue(compare->data.data(), position, z());
+        return position == kOutside ? 0 : CellCodec::readRawValue(compareData(), position, z());
     }
     double compareEngAt(std::size_t offset) const
     {
         const std::size_t position = comparePosition(offset);
-        return position == kOutside ? 0.0 : CellCodec::readEngValue(compare->data.data(), position, z());
+        return position == kOutside ? 0.0 : CellCodec::readEngValue(compareData(), position, z());
     }
 
 private:
     static constexpr std::size_t kOutside = static_cast<std::size_t>(-1);
+    const std::uint8_t* compareData() const { return compareBuffer ? compareBuffer->data.data() : compareImage; }
+    std::size_t compareBytes() const
+    {
+        if (compareBuffer)
+            return std::min(compareBuffer->data.size(), static_cast<std::size_t>(std::max(compareBuffer->size, 0)));
+        return compareImage ? compareSize : 0;
+    }
     std::size_t comparePosition(std::size_t offset) const
     {
-        if (!compare)
+        if (!hasCompare())
             return kOutside;
-        const std::size_t compareSize =
-            std::min(compare->data.size(), static_cast<std::size_t>(std::max(compare->size, 0)));
+        const std::size_t bytes = compareBytes();
         const std::size_t position = std::size_t(z().address) + offset;
         const std::size_t size = static_cast<std::size_t>(CellCodec::cellSize(z()));
-        if (position > compareSize || size > compareSize - position)
+        if (position > bytes || size > bytes - position)
             return kOutside;
         return position;
     }

@@ -1,5 +1,6 @@
 #include "cells/table_display.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cells/cell_codec.h"
@@ -28,9 +29,19 @@ Rgb heatColour(double v, double s)
     return {255, static_cast<std::uint8_t>(255 / (k - 16)), 0};
 }
 
+std::string formatDecimals(double value, int places)
+{
+    return formatFixed(value, std::clamp(places, 0, kMaxShownDecimals));
+}
+
+std::string formatWhole(double value)
+{
+    return formatFixed(std::trunc(value) + 0.0, 0);
+}
+
 std::string cellText(double value, bool wholeNumber, int places)
 {
-    return wholeNumber ? formatWhole(value) : formatFixed(value, places);
+    return wholeNumber ? formatWhole(value) : formatDecimals(value, places);
 }
 
 std::vector<std::string> axisHeaderTexts(const AxisDefinition& axis, const std::uint8_t* image,
@@ -43,7 +54,7 @@ std::vector<std::string> axisHeaderTexts(const AxisDefinition& axis, const std::
     case SourceManual:
         texts.reserve(count);
         for (int i = 0; i < count; ++i)
-            texts.push_back(i < kMaxLabels ? formatFixed(axis.labels[i], places) : std::string());
+            texts.push_back(i < kMaxLabels ? formatDecimals(axis.labels[i], places) : std::string());
         break;
     case SourceEmbedded:
         texts.reserve(count);
@@ -62,7 +73,7 @@ std::vector<std::string> axisHeaderTexts(const AxisDefinition& axis, const std::
         for (int i = 0; i < count; ++i) {
             if (i > 0)
                 value += step;   // repeated addition, as the headers always were
-            texts.push_back(formatFixed(value, places));
+            texts.push_back(formatDecimals(value, places));
         }
         break;
     }
@@ -106,11 +117,4 @@ const char* mapFitMessage(MapFit fit)
     default:
         return "";
     }
-}
-
-std::int32_t truncateToInt32(double value)
-{
-    if (value > -2147483649.0 && value < 2147483648.0)
-        return static_cast<std::int32_t>(value);
-    return INT32_MIN;
 }

@@ -44,6 +44,17 @@ struct HeatRange {
     double scale() const { return (max - min) * 0.03125; }
 };
 
+// More places than a double can carry are never shown: texts use at most
+// this many, so that a bogus definition cannot make giant texts.
+constexpr int kMaxShownDecimals = 30;
+
+// "%.<places>f" with the places capped as above.
+std::string formatDecimals(double value, int places);
+
+// The value truncated toward zero, as a whole number in full ("%i" style for
+// any magnitude; "-0" is never shown).
+std::string formatWhole(double value);
+
 // A cell's text: a whole number (truncated) or `places` decimals.
 std::string cellText(double value, bool wholeNumber, int places);
 
@@ -63,7 +74,3 @@ enum class MapFit {
 };
 MapFit checkMapFits(const MapDefinition& map, std::size_t imageSize);
 const char* mapFitMessage(MapFit fit);   // untranslated; empty for Fits
-
-// A typed number as a raw cell value: truncated toward zero; beyond the
-// 32-bit range, and not-a-number, it becomes -2147483648.
-std::int32_t truncateToInt32(double value);

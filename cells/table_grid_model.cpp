@@ -121,7 +121,7 @@ bool TableGridModel::commitTypedText(int row, int column)
     flags |= Redrawn;
     const auto typed = m_typed.find(i);
     double number = 0;
-    if (typed == m_typed.end() || !parseReal(typed->second, number)) {
+    if (typed == m_typed.end() || !numberFromText(typed->second, number)) {
         flags = static_cast<std::uint8_t>((flags & ~BlackText) | RedText);
         return false;
     }

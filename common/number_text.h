@@ -1,21 +1,32 @@
 #pragma once
-// Numbers as the grid, the clipboard and the input fields show and read them:
-// always with a point as decimal separator, whatever the desktop's locale.
+// Numbers as users type them into fields and as the clipboard and grid carry
+// them, always with "." as the decimal separator whatever the desktop locale.
+//
+// A text is "a number" when, after leading and trailing white space is set
+// aside, all of it is one decimal number: an optional sign ("+" or "-"),
+// digits with an optional "." fraction and an optional exponent ("1.5e3").
+// Hexadecimal, "inf", "nan", a number followed by anything else ("1x"), and
+// values beyond the double range are not numbers. An empty text is not one.
+#include <cstdint>
 #include <string>
 #include <string_view>
 
-// More places than a double can carry are never shown: "%.<places>f" with
-// places clamped to this, so a bogus definition cannot make giant texts.
-constexpr int kMaxShownDecimals = 30;
+// A decimal floating-point number, as above.
+bool numberFromText(std::string_view text, double& value);
 
-// "%.<places>f".
+// A base-10 whole number in the 64-bit range, with the same rules for white
+// space and sign; no fraction and no exponent.
+bool integerFromText(std::string_view text, std::int64_t& value);
+
+// "%.<places>f": fixed notation with `places` decimals. Not-a-number prints
+// as "nan" (whatever its sign bit), infinities as "inf" and "-inf".
 std::string formatFixed(double value, int places);
+void appendFixed(std::string& text, double value, int places);
 
-// The value truncated toward zero, as a whole number in full ("%i" style for
-// any magnitude, "-0" never shown).
-std::string formatWhole(double value);
+// "%i".
+void appendInteger(std::string& text, std::int64_t value);
 
-// The whole text as a floating-point number (leading blanks allowed, as in
-// strtod); false for an empty text, trailing characters or a value beyond
-// the range of a double.
-bool parseReal(std::string_view text, double& value);
+// Truncation toward zero to a 32-bit integer. A value outside the 32-bit
+// range, or not a number, gives the smallest one (-2147483648), as the
+// processor's own conversion does, so no such value is ever undefined.
+std::int32_t truncateToInt32(double value);

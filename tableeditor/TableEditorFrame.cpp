@@ -529,7 +529,7 @@ bool TableEditorFrame::highlightChecked() const
 void TableEditorFrame::fillGrid()
 {
     const int compare = compareBuffer();
-    m_cells.compare = compare >= 0 ? &m_workspace.buffers[compare] : nullptr;
+    m_cells.compareBuffer = compare >= 0 ? &m_workspace.buffers[compare] : nullptr;
     m_model->fill({rawView(), differenceView(), highlightChecked()});
     m_grid->ForceRefresh();
 }
@@ -657,7 +657,7 @@ void TableEditorFrame::onSize(wxSizeEvent& event)
 OperationMode TableEditorFrame::operationMode() const
 {
     if (m_percentageMode->GetValue())
-        return OperationMode::Percentage;
+        return OperationMode::Percent;
     if (m_engineeringMode->GetValue())
         return OperationMode::Engineering;
     return OperationMode::Raw;

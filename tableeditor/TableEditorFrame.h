@@ -23,6 +23,7 @@
 
 #include <wx/frame.h>
 
+#include "cells/cell_operations.h"
 #include "cells/cell_selection.h"
 #include "cells/map_cells.h"
 #include "cells/selection_gesture.h"
@@ -64,9 +65,6 @@ struct TableEditorIds {
     int toolApply, toolCancel, toolCopy, toolPaste, toolShowDifferences, toolHighlightDifferences, toolEdit2d,
         toolView3d;
 };
-
-// The number kind that fill, select by value and interpolation work with.
-enum class OperationMode { Raw, Percentage, Engineering };
 
 class TableEditorFrame : public wxFrame {
 public:
@@ -117,6 +115,7 @@ public:
     void showMessage(const wxString& text);
 
     // --- Controls
+    // The "Raw", "Perc." and "Eng." radios.
     OperationMode operationMode() const;
     wxSpinCtrl* rawValueControl() const { return m_rawValue; }
     wxTextCtrl* percentageControl() const { return m_percentage; }

@@ -31,4 +31,5 @@ void rebuildMapList(CommandContext& context)
     viewer->clearMapList();
     viewer->appendMaps(context.workspace().definitions);
     viewer->expandAll();
+    viewer->showSelectedMap();
 }

@@ -24,7 +24,7 @@ struct Table {
         cells.workingCopy = randomBytes(CellCodec::blockSize(map), 5);
         compare.data = cells.workingCopy;
         compare.size = static_cast<std::int32_t>(compare.data.size());
-        cells.compare = &compare;
+        cells.compareBuffer = &compare;
     }
 };
 

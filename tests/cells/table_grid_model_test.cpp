@@ -28,7 +28,7 @@ protected:
         cells.workingCopy = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
         compare.data = {9, 9, 9, 9, 0, 10, 0, 18, 0xFF, 0xFC, 0, 7, 0, 0, 0};
         compare.size = 15;
-        cells.compare = &compare;
+        cells.compareBuffer = &compare;
     }
 
     std::vector<std::string> texts() const

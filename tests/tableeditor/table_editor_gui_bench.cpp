@@ -302,7 +302,7 @@ struct NaiveGrid {
         grid->SetCellValue(row, col, text);
         grid->SetCellBackgroundColour(row, col, *wxWHITE);
         double value = 0;
-        if (parseReal(text.utf8_string(), value)) {
+        if (numberFromText(text.utf8_string(), value)) {
             cells.setEng(row, col, value);
             grid->SetCellTextColour(row, col, *wxBLACK);
         } else {
