@@ -1,104 +1,75 @@
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <sstream>
 #include <string>
-#include <vector>
 
 #include "cells/selection_gesture.h"
 
 namespace {
 
-// The selection of a 4 x 5 grid as text, one line per row ("x" selected).
-std::string picture(const CellSelection& selection)
+// Steps on a 4 x 5 grid: p/c/s = press plain, with Ctrl, with Shift (row,
+// column); d = drag to; e = Shift+cursor key to; a = cursor moved to; C/R =
+// column/row header press (with a c or s suffix for Ctrl/Shift); K = an
+// operation selects a checkerboard; A = select all; X = clear.
+std::string run(const std::string& steps)
 {
-    std::string text;
-    for (int row = 0; row < selection.rows(); ++row) {
-        for (int column = 0; column < selection.columns(); ++column)
-            text += selection.isSelected(row, column) ? 'x' : '.';
-        text += '/';
+    CellSelection selection(4, 5);
+    SelectionGesture gesture(selection);
+    std::istringstream in(steps);
+    std::string op;
+    using Span = SelectionGesture::Span;
+    while (in >> op) {
+        int a = 0, b = 0;
+        if (op == "A") { gesture.selectAll(); continue; }
+        if (op == "X") { gesture.clear(); continue; }
+        if (op == "K") {
+            for (int row = 0; row < 4; ++row)
+                for (int column = 0; column < 5; ++column)
+                    selection.set(row, column, (row + column) % 2 == 0);
+            gesture.restart();
+            continue;
+        }
+        in >> a;
+        const bool ctrl = op.size() > 1 && op[1] == 'c';
+        const bool shift = op.size() > 1 && op[1] == 's';
+        if (op[0] == 'C') { gesture.press(0, a, ctrl, shift, Span::Columns); continue; }
+        if (op[0] == 'R') { gesture.press(a, 0, ctrl, shift, Span::Rows); continue; }
+        in >> b;
+        switch (op[0]) {
+        case 'p': gesture.press(a, b, false, false); break;
+        case 'c': gesture.press(a, b, true, false); break;
+        case 's': gesture.press(a, b, false, true); break;
+        case 'd': gesture.dragTo(a, b); break;
+        case 'e': gesture.extendTo(a, b); break;
+        default: gesture.setAnchor(a, b); break;
+        }
     }
-    return text;
+    std::string picture;
+    for (int row = 0; row < 4; ++row, picture += '/')
+        for (int column = 0; column < 5; ++column)
+            picture += selection.isSelected(row, column) ? 'x' : '.';
+    return picture;
 }
 
 TEST(SelectionGesture, BuildsTheSelectionLikeASpreadsheet)
 {
-    using Span = SelectionGesture::Span;
-    struct Row {
-        const char* what;
-        std::function<void(SelectionGesture&, CellSelection&)> steps;
-        std::string picture;
-    } const rows[] = {
-        {"a click selects nothing", [](auto& g, auto&) { g.press(1, 1, false, false); }, "...../...../...../...../"},
-        {"drag spans a block",
-         [](auto& g, auto&) {
-             g.press(1, 1, false, false);
-             g.dragTo(2, 3);
-         },
-         "...../.xxx./.xxx./...../"},
-        {"dragging back shrinks it; back on the anchor leaves that cell",
-         [](auto& g, auto&) {
-             g.press(1, 1, false, false);
-             g.dragTo(3, 4);
-             g.dragTo(1, 1);
-         },
-         "...../.x.../...../...../"},
-        {"ctrl adds, a new click starts afresh",
-         [](auto& g, auto&) {
-             g.press(0, 0, false, false);
-             g.dragTo(1, 0);
-             g.press(3, 4, true, false);
-             g.press(2, 2, true, false);
-         },
-         "x..../x..../..x../....x/"},
-        {"ctrl on a selected cell removes a block",
-         [](auto& g, auto&) {
-             g.press(0, 0, false, false);
-             g.dragTo(3, 4);
-             g.press(1, 1, true, false);
-             g.dragTo(2, 2);
-         },
-         "xxxxx/x..xx/x..xx/xxxxx/"},
-        {"shift extends from the anchor over what was there before",
-         [](auto& g, auto&) {
-             g.press(0, 4, true, false);
-             g.press(1, 1, true, false);
-             g.press(2, 2, false, true);
-             g.press(3, 0, false, true);
-         },
-         "....x/xx.../xx.../xx.../"},
-        {"keyboard extension and a plain cursor move",
-         [](auto& g, auto&) {
-             g.setAnchor(2, 2);
-             g.extendTo(3, 3);
-         },
-         "...../...../..xx./..xx./"},
-        {"header clicks: a column, shift to another, ctrl adds a row",
-         [](auto& g, auto&) {
-             g.press(0, 1, false, false, Span::Columns);
-             g.press(0, 2, false, true, Span::Columns);
-             g.press(3, 0, true, false, Span::Rows);
-         },
-         ".xx../.xx../.xx../xxxxx/"},
-        {"a pattern set elsewhere is the base of the next ctrl or shift gesture",
-         [](auto& g, auto& s) {
-             g.press(0, 0, false, false);
-             s.clear();
-             for (int row = 0; row < 4; ++row)
-                 for (int column = 0; column < 5; ++column)
-                     s.set(row, column, (row + column) % 2 == 0);
-             g.restart();
-             g.press(3, 3, true, false);   // ctrl on a selected cell: deselects
-             g.press(1, 2, false, true);   // shift carries on deselecting, over the pattern
-         },
-         "x.x.x/.x.../x...x/.x.../"},
-        {"select all, then clear", [](auto& g, auto&) { g.selectAll(); g.clear(); }, "...../...../...../...../"},
+    const struct {
+        const char* steps;
+        const char* picture;
+    } rows[] = {
+        {"p 1 1", "...../...../...../...../"},                       // a click selects nothing
+        {"p 1 1 d 2 3", "...../.xxx./.xxx./...../"},                 // a drag spans a block
+        {"p 1 1 d 3 4 d 1 1", "...../.x.../...../...../"},           // back on the anchor: that cell
+        {"p 0 0 d 1 0 c 3 4 c 2 2", "x..../x..../..x../....x/"},     // Ctrl adds cells
+        {"p 0 0 d 3 4 c 1 1 d 2 2", "xxxxx/x..xx/x..xx/xxxxx/"},     // Ctrl from a selected cell removes
+        {"c 0 4 c 1 1 s 2 2 s 3 0", "....x/xx.../xx.../xx.../"},     // Shift re-spans from the anchor
+        {"a 2 2 e 3 3", "...../...../..xx./..xx./"},                 // Shift with the cursor keys
+        {"C 1 Cs 2 Rc 3", ".xx../.xx../.xx../xxxxx/"},               // header clicks
+        {"p 0 0 K c 3 3 s 1 2", "x.x.x/.x.../x...x/.x.../"},         // gestures build on an operation's pattern
+        {"A X", "...../...../...../...../"},
     };
-    for (const Row& row : rows) {
-        CellSelection selection(4, 5);
-        SelectionGesture gesture(selection);
-        row.steps(gesture, selection);
-        EXPECT_EQ(picture(selection), row.picture) << row.what;
-    }
+    for (const auto& row : rows)
+        EXPECT_EQ(run(row.steps), row.picture) << row.steps;
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -31,16 +33,13 @@ TEST(TableDisplay, HeatColourRule)
     for (const Row& row : rows)
         EXPECT_EQ(heatColour(row.v, row.s), row.colour) << row.v << " / " << row.s;
 
-    HeatRange range;
+    HeatRange high, low;
     for (double v : {3e9, 4e9})
-        range.add(v);
-    EXPECT_EQ(range.min, 2147483647.0);   // the scan starts from fixed bounds
-    EXPECT_EQ(range.max, 4e9);
-    range = HeatRange();
-    range.add(0);
-    range.add(64);
-    range.add(std::nan(""));
-    EXPECT_EQ(range.scale(), 2.0);
+        high.add(v);
+    for (double v : {0.0, 64.0, std::nan("")})
+        low.add(v);
+    EXPECT_EQ(high.min, 2147483647.0);   // the scan starts from fixed bounds
+    EXPECT_EQ(low.scale(), 2.0);
 }
 
 TEST(TableDisplay, NumberTexts)
@@ -63,82 +62,75 @@ TEST(TableDisplay, NumberTexts)
 
 TEST(TableDisplay, AxisHeaders)
 {
+    // Stored values: 16-bit at address 2, factor 0.5: 5, then 65535, then past the image.
+    const std::vector<std::uint8_t> image = {0, 0, 0, 5, 0xFF, 0xFF};
+    const struct {
+        int source, count, places, outputtype;
+        std::array<double, 3> labels;
+        const char* texts;
+    } rows[] = {
+        {SourceManual, 3, 2, 1, {12.5, -1, 1000}, "12.50 -1.00 1000.00 "},
+        {SourceScaled, 5, 0, 1, {0, 1000}, "0 250 500 750 1000 "},
+        {SourceScaled, 11, 16, 1, {0, 1}, "0.0000000000000000 "},   // see below for the last one
+        {SourceEmbedded, 3, 1, 1, {}, "2.5 32767.5  "},
+        {SourceEmbedded, 1, 1, OutputInteger, {}, "2 "},
+        {7, 4, 0, 1, {}, ""},   // unknown source: the grid keeps its own labels
+    };
+    for (const auto& row : rows) {
+        AxisDefinition axis;
+        axis.embeddedinfotype = static_cast<std::uint16_t>(row.source);
+        axis.count = static_cast<std::uint16_t>(row.count);
+        axis.decimalpl = static_cast<std::uint16_t>(row.places);
+        axis.outputtype = static_cast<std::uint16_t>(row.outputtype);
+        std::copy(row.labels.begin(), row.labels.end(), axis.labels.begin());
+        axis.bits = 16, axis.address = 2, axis.factor = 0.5;
+        const std::vector<std::string> texts = axisHeaderTexts(axis, image.data(), image.size());
+        std::string joined;
+        for (const std::string& text : texts)
+            joined += text + " ";
+        if (row.count == 11) {
+            // Repeated addition: ten steps of 0.1 fall short of 1.
+            EXPECT_EQ(texts.back(), "0.9999999999999999");
+            joined = texts.front() + " ";
+        }
+        EXPECT_EQ(joined, row.texts);
+    }
     AxisDefinition manual;
-    manual.count = 3;
-    manual.decimalpl = 2;
-    manual.labels[0] = 12.5;
-    manual.labels[1] = -1;
-    manual.labels[2] = 1000;
-    EXPECT_EQ(axisHeaderTexts(manual, nullptr, 0), (std::vector<std::string>{"12.50", "-1.00", "1000.00"}));
     manual.count = 258;   // only 256 labels exist
     EXPECT_EQ(axisHeaderTexts(manual, nullptr, 0)[257], "");
-
-    AxisDefinition scaled;
-    scaled.embeddedinfotype = SourceScaled;
-    scaled.count = 5;
-    scaled.labels[1] = 1000;
-    EXPECT_EQ(axisHeaderTexts(scaled, nullptr, 0), (std::vector<std::string>{"0", "250", "500", "750", "1000"}));
-    // Repeated addition: ten steps of 0.1 fall short of 1.
-    scaled.count = 11;
-    scaled.labels[1] = 1;
-    scaled.decimalpl = 16;
-    EXPECT_EQ(axisHeaderTexts(scaled, nullptr, 0).back(), "0.9999999999999999");
-
-    AxisDefinition stored;
-    stored.embeddedinfotype = SourceEmbedded;
-    stored.count = 3;
-    stored.bits = 16;
-    stored.address = 2;
-    stored.factor = 0.5;
-    stored.decimalpl = 1;
-    const std::vector<std::uint8_t> image = {0, 0, 0, 5, 0xFF, 0xFF};
-    EXPECT_EQ(axisHeaderTexts(stored, image.data(), image.size()), (std::vector<std::string>{"2.5", "32767.5", ""}));
-    stored.outputtype = OutputInteger;
-    EXPECT_EQ(axisHeaderTexts(stored, image.data(), image.size())[0], "2");
-
-    AxisDefinition unknown;
-    unknown.embeddedinfotype = 7;
-    unknown.count = 4;
-    EXPECT_TRUE(axisHeaderTexts(unknown, nullptr, 0).empty());
 }
 
 TEST(TableDisplay, MapFitsTheImage)
 {
-    auto map = [](int columns, int rows, std::uint32_t address, int bits) {
-        MapDefinition m;
-        m.axes[AxisX].count = static_cast<std::uint16_t>(columns);
-        m.axes[AxisY].count = static_cast<std::uint16_t>(rows);
-        m.axes[AxisZ].address = address;
-        m.axes[AxisZ].bits = static_cast<std::uint16_t>(bits);
-        return m;
-    };
-    MapDefinition embedded = map(4, 2, 0, 8);
-    embedded.axes[AxisX].embeddedinfotype = SourceEmbedded;
-    embedded.axes[AxisX].bits = 16;
-    embedded.axes[AxisX].address = 92;   // 4 values x 2 bytes: 92..99
-    MapDefinition embeddedPast = embedded;
-    embeddedPast.axes[AxisX].address = 93;
-    MapDefinition embeddedNoWidth = embeddedPast;
-    embeddedNoWidth.axes[AxisX].bits = 12;   // reads no byte at all
-
-    struct Row {
-        const char* what;
-        MapDefinition map;
+    // columns, rows, Z address, Z bits; stored X values (16-bit) at xAddress when not 0.
+    const struct {
+        int columns, rows;
+        std::uint32_t address;
+        int bits;
+        std::uint32_t xAddress;
+        int xBits;
         MapFit fit;
-    } const rows[] = {
-        {"fits exactly", map(4, 5, 80, 8), MapFit::Fits},
-        {"one byte past", map(4, 5, 81, 8), MapFit::OutsideImage},
-        {"16-bit past", map(4, 5, 70, 16), MapFit::OutsideImage},
-        {"12 bits count as 4 bytes", map(1, 1, 97, 12), MapFit::OutsideImage},
-        {"address beyond", map(1, 1, 0xFFFFFFFF, 8), MapFit::OutsideImage},
-        {"no columns", map(0, 5, 0xFFFFFFFF, 8), MapFit::NoCells},
-        {"no rows", map(4, 0, 0, 8), MapFit::NoCells},
-        {"stored X values inside", embedded, MapFit::Fits},
-        {"stored X values past", embeddedPast, MapFit::OutsideImage},
-        {"stored values without width", embeddedNoWidth, MapFit::Fits},
+    } rows[] = {
+        {4, 5, 80, 8, 0, 0, MapFit::Fits},           {4, 5, 81, 8, 0, 0, MapFit::OutsideImage},
+        {4, 5, 70, 16, 0, 0, MapFit::OutsideImage},  {1, 1, 97, 12, 0, 0, MapFit::OutsideImage},   // 12 bits: 4 bytes
+        {1, 1, 0xFFFFFFFF, 8, 0, 0, MapFit::OutsideImage},
+        {0, 5, 0xFFFFFFFF, 8, 0, 0, MapFit::NoCells}, {4, 0, 0, 8, 0, 0, MapFit::NoCells},
+        {4, 2, 0, 8, 92, 16, MapFit::Fits},          {4, 2, 0, 8, 93, 16, MapFit::OutsideImage},
+        {4, 2, 0, 8, 93, 12, MapFit::Fits},          // stored values without a width read nothing
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(checkMapFits(row.map, 100), row.fit) << row.what;
+    for (const auto& row : rows) {
+        MapDefinition map;
+        map.axes[AxisX].count = static_cast<std::uint16_t>(row.columns);
+        map.axes[AxisY].count = static_cast<std::uint16_t>(row.rows);
+        map.axes[AxisZ].address = row.address;
+        map.axes[AxisZ].bits = static_cast<std::uint16_t>(row.bits);
+        if (row.xAddress) {
+            map.axes[AxisX].embeddedinfotype = SourceEmbedded;
+            map.axes[AxisX].address = row.xAddress;
+            map.axes[AxisX].bits = static_cast<std::uint16_t>(row.xBits);
+        }
+        EXPECT_EQ(checkMapFits(map, 100), row.fit) << row.columns << "x" << row.rows << " at " << row.address;
+    }
     EXPECT_STREQ(mapFitMessage(MapFit::NoCells), "The map has no cells!");
     EXPECT_STREQ(mapFitMessage(MapFit::OutsideImage), "The map does not fit in the selected BIN!");
 }

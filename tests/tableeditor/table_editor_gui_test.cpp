@@ -1,19 +1,14 @@
-// The table editor on the real windows: how it opens (main window and map
-// viewer, with the refusals), what it shows, the view switches, direct edits,
-// Apply and Cancel, and the selection the user makes with mouse and keys.
+// The table editor on the real windows: opening (main window, map viewer,
+// refusals), contents, view switches, direct edits with Apply and Cancel, and
+// the selection made with the mouse.
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
-#include <wx/bmpbuttn.h>
-#include <wx/button.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
-#include <wx/panel.h>
-#include <wx/radiobut.h>
 #include <wx/spinctrl.h>
-#include <wx/stattext.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
@@ -32,55 +27,40 @@
 
 namespace {
 
-enum TestMapSlot { Ignition, NoCells, Outside, AxisOutside };
+enum Slot { Ignition, NoCells, Outside, AxisOutside };
 
 // Ignition: 3 columns (labels 1000..3000, RPM) x 2 rows (scaled 10..20),
-// signed 16-bit cells, factor 0.5, one place, at 0x10, row by row.
+// signed 16-bit cells at 0x10, factor 0.5, one place: 10 20 -4 / 7 0 100 raw.
+// The others are refused: no rows, cells past the 64-byte image, X values past it.
 DefinitionStore testMaps()
 {
     DefinitionStore store;
     store.mapCount = 4;
-    MapDefinition& ignition = store.maps[Ignition];
-    ignition.title = "Ignition";
-    AxisDefinition& x = ignition.axes[AxisX];
-    x.count = 3;
-    x.units = "RPM";
-    x.labels[0] = 1000;
-    x.labels[1] = 2000;
-    x.labels[2] = 3000;
-    AxisDefinition& y = ignition.axes[AxisY];
-    y.count = 2;
-    y.embeddedinfotype = SourceScaled;
-    y.decimalpl = 1;
-    y.labels[0] = 10;
-    y.labels[1] = 20;
-    AxisDefinition& z = ignition.axes[AxisZ];
-    z.address = 0x10;
-    z.bits = 16;
-    z.flags = AxisSigned;
-    z.factor = 0.5;
-    z.decimalpl = 1;
-    z.units = "deg";
-    store.maps[NoCells] = ignition;
-    store.maps[NoCells].title = "No cells";
+    MapDefinition& m = store.maps[Ignition];
+    m.title = "Ignition";
+    m.axes[AxisX].count = 3;
+    m.axes[AxisX].units = "RPM";
+    m.axes[AxisX].labels = {1000, 2000, 3000};
+    m.axes[AxisY].count = 2;
+    m.axes[AxisY].embeddedinfotype = SourceScaled;
+    m.axes[AxisY].decimalpl = 1;
+    m.axes[AxisY].labels = {10, 20};
+    AxisDefinition& z = m.axes[AxisZ];
+    z.address = 0x10, z.bits = 16, z.flags = AxisSigned, z.factor = 0.5, z.decimalpl = 1, z.units = "deg";
+    for (int slot : {NoCells, Outside, AxisOutside})
+        store.maps[slot] = m;
     store.maps[NoCells].axes[AxisY].count = 0;
-    store.maps[Outside] = ignition;
-    store.maps[Outside].title = "Outside";
-    store.maps[Outside].axes[AxisZ].address = 60;   // 12 bytes from 60 in a 64-byte image
-    store.maps[AxisOutside] = ignition;
-    store.maps[AxisOutside].title = "Axis outside";
-    store.maps[AxisOutside].axes[AxisX].embeddedinfotype = SourceEmbedded;
-    store.maps[AxisOutside].axes[AxisX].bits = 16;
-    store.maps[AxisOutside].axes[AxisX].address = 62;
+    store.maps[Outside].axes[AxisZ].address = 60;
+    AxisDefinition& x = store.maps[AxisOutside].axes[AxisX];
+    x.embeddedinfotype = SourceEmbedded, x.bits = 16, x.address = 62;
     return store;
 }
 
-// 64 bytes; the Ignition cells (0x10..0x1B) hold 10 20 -4 / 7 0 100.
 std::vector<std::uint8_t> testImage(unsigned seed = 1)
 {
     std::vector<std::uint8_t> image = randomBytes(64, seed);
-    const std::vector<std::uint8_t> cells = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
-    std::copy(cells.begin(), cells.end(), image.begin() + 0x10);
+    const std::uint8_t cells[] = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
+    std::copy(std::begin(cells), std::end(cells), image.begin() + 0x10);
     return image;
 }
 
@@ -96,19 +76,13 @@ std::vector<TableEditorFrame*> openEditors()
 class TableEditorTest : public testing::Test {
 protected:
     TorvaneStudioFrame* frame() const { return window.frame(); }
-
-    void writeMaps()
-    {
-        mapsPath = files.file("maps.xts");
-        ASSERT_EQ(saveMapsFile(testMaps(), mapsPath), MapsFileStatus::Saved);
-    }
+    void writeMaps() { ASSERT_EQ(saveMapsFile(testMaps(), mapsPath), MapsFileStatus::Saved); }
     void loadImage(int buffer, const std::vector<std::uint8_t>& bytes)
     {
         const std::string path = files.file("image" + std::to_string(buffer) + ".bin");
         writeBytes(path, bytes);
-        wxString name = "image.bin";
-        wxString wxPath = wxString::FromUTF8(path);
-        ASSERT_EQ(loadRomFile(*frame(), buffer, false, name, wxPath), static_cast<std::int32_t>(bytes.size()));
+        wxString name = "image.bin", wxPath = wxString::FromUTF8(path);
+        ASSERT_EQ(loadRomFile(*frame(), buffer, false, name, wxPath), std::int32_t(bytes.size()));
     }
     // Maps loaded (which opens the viewer), an image in BIN #1, a map selected.
     void prepare(int slot = Ignition)
@@ -120,13 +94,12 @@ protected:
     }
     void selectMap(int slot)
     {
-        MapViewerFrame* viewer = frame()->viewer();
-        viewer->tree()->SelectItem(slot < 0 ? viewer->rootItem() : viewer->mapItem(slot));
+        frame()->viewer()->tree()->SelectItem(frame()->viewer()->mapItem(slot));
         pumpEvents(0);
     }
-    TableEditorFrame* openThroughMenu()
+    TableEditorFrame* openThroughMenu(int id = -1)
     {
-        sendMenuCommand(frame(), frame()->commandIds().tableEditor);
+        sendMenuCommand(frame(), id < 0 ? frame()->commandIds().tableEditor : id);
         pumpEvents(50);
         const std::vector<TableEditorFrame*> editors = openEditors();
         return editors.empty() ? nullptr : editors.back();
@@ -146,45 +119,36 @@ protected:
     ScopedHome home;
     TempDir files;
     MainWindowFixture window;
-    std::string mapsPath;
+    std::string mapsPath = files.file("maps.xts");
 };
 
 TEST_F(TableEditorTest, OpensThroughTheMainWindowOnlyWhenEverythingIsThere)
 {
-    const MainCommandIds& ids = frame()->commandIds();
     EXPECT_EQ(openThroughMenu(), nullptr);
     EXPECT_EQ(statusText(frame()), "No maps have been loaded!");
-
     writeMaps();
     ASSERT_EQ(loadMapsFile(frame()->workspace().definitions, mapsPath), MapsFileStatus::Loaded);
     EXPECT_EQ(openThroughMenu(), nullptr);
     EXPECT_EQ(statusText(frame()), "Map viewer not initialized!");
-
     showMapViewer(*frame());
     EXPECT_EQ(openThroughMenu(), nullptr);
     EXPECT_EQ(statusText(frame()), "No BIN file has been loaded in the selected buffer!");
-
     loadImage(0, testImage());
     EXPECT_EQ(openThroughMenu(), nullptr);
     EXPECT_EQ(statusText(frame()), "Please select a map first in the map viewer!");
 
-    struct Refusal {
-        int slot;
-        const char* message;
-    } const refusals[] = {{NoCells, "The map has no cells!"},
-                          {Outside, "The map does not fit in the selected BIN!"},
-                          {AxisOutside, "The map does not fit in the selected BIN!"}};
-    for (const Refusal& refusal : refusals) {
-        selectMap(refusal.slot);
+    const std::pair<int, const char*> refusals[] = {{NoCells, "The map has no cells!"},
+                                                    {Outside, "The map does not fit in the selected BIN!"},
+                                                    {AxisOutside, "The map does not fit in the selected BIN!"}};
+    for (const auto& [slot, message] : refusals) {
+        selectMap(slot);
         EXPECT_EQ(openThroughMenu(), nullptr);
-        EXPECT_EQ(statusText(frame()), refusal.message);
+        EXPECT_EQ(statusText(frame()), message);
     }
 
     selectMap(Ignition);
-    sendMenuCommand(frame(), ids.toolTableEditor);
-    pumpEvents(50);
-    ASSERT_EQ(openEditors().size(), 1u);
-    TableEditorFrame* editor = openEditors().front();
+    TableEditorFrame* editor = openThroughMenu(frame()->commandIds().toolTableEditor);
+    ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->GetParent(), frame());
     EXPECT_TRUE(editor->IsShown());
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1]");
@@ -204,7 +168,6 @@ TEST_F(TableEditorTest, OpensFromTheViewerAsItsChild)
     activate();
     EXPECT_TRUE(openEditors().empty());
     EXPECT_EQ(statusText(frame()), "The map does not fit in the selected BIN!");
-
     selectMap(Ignition);
     activate();
     ASSERT_EQ(openEditors().size(), 1u);
@@ -219,119 +182,54 @@ TEST_F(TableEditorTest, ShowsTheMapWithItsControls)
     ASSERT_NE(editor, nullptr);
     wxGrid* grid = findControl<wxGrid>(editor, "ID_GRID1");
     ASSERT_EQ(grid, editor->grid());
-    EXPECT_EQ(grid->GetNumberRows(), 2);
-    EXPECT_EQ(grid->GetNumberCols(), 3);
-    EXPECT_EQ(grid->GetColLabelValue(2), "3000");
-    EXPECT_EQ(grid->GetRowLabelValue(1), "20.0");
-    EXPECT_EQ(grid->GetCellValue(0, 2), "-2.0");
-    EXPECT_EQ(grid->GetCellValue(1, 2), "50.0");
-    EXPECT_TRUE(grid->IsEditable());
-    EXPECT_FALSE(grid->CanDragColSize(0));
+    EXPECT_EQ(grid->GetNumberRows() * 10 + grid->GetNumberCols(), 23);
+    EXPECT_EQ(grid->GetColLabelValue(2) + " " + grid->GetRowLabelValue(1), "3000 20.0");
+    EXPECT_EQ(grid->GetCellValue(0, 2) + " " + grid->GetCellValue(1, 2), "-2.0 50.0");
 
-    struct Text {
-        const char* name;
-        const char* label;
-    } const texts[] = {{"ID_STATICTEXT1", "X: RPM"}, {"ID_STATICTEXT2", "Y Axis"},
-                       {"ID_STATICTEXT3", "Ignition - [  / RPM / deg ]"}};
-    for (const Text& text : texts) {
-        auto* label = findControl<wxStaticText>(editor, text.name);
-        ASSERT_NE(label, nullptr) << text.name;
-        EXPECT_EQ(label->GetLabel(), text.label);
-    }
-    struct Control {
-        const char* name;
-        const char* label;   // or null
-        const char* tip;     // or null
-    } const controls[] = {
-        {"ID_RADIOBUTTON1", "Raw", nullptr},
-        {"ID_RADIOBUTTON2", "Perc.", nullptr},
-        {"ID_RADIOBUTTON3", "Eng.", nullptr},
-        {"ID_SPINCTRL1", nullptr, nullptr},
-        {"ID_TEXTCTRL1", nullptr, nullptr},
-        {"ID_TEXTCTRL6", nullptr, nullptr},
-        {"ID_BITMAPBUTTON1", nullptr, "Increment raw value"},
-        {"ID_BITMAPBUTTON2", nullptr, "Decrement raw value"},
-        {"ID_BITMAPBUTTON3", nullptr, "Increment percentage value"},
-        {"ID_BITMAPBUTTON4", nullptr, "Decrement percentage value"},
-        {"ID_BITMAPBUTTON5", nullptr, "Increment engineering value"},
-        {"ID_BITMAPBUTTON6", nullptr, "Decrement engineering value"},
-        {"ID_BITMAPBUTTON7", nullptr, "Function not available!"},
-        {"ID_BITMAPBUTTON9", nullptr, "Show statistics of selected cells"},
-        {"ID_BITMAPBUTTON11", nullptr, "Function not available!"},
-        {"ID_BUTTON1", "Fill with value", "Fill cells with fixed value"},
-        {"ID_BUTTON2", "Select by value", "Select cells by value"},
-        {"ID_BUTTON3", "Select >=", nullptr},
-        {"ID_BUTTON4", "Interpolation", nullptr},
-        {"ID_PANEL1", nullptr, nullptr},
-        {"ID_PANEL3", nullptr, nullptr},
+    // Window name, then label or tool tip.
+    const std::pair<const char*, const char*> controls[] = {
+        {"ID_STATICTEXT1", "X: RPM"},           {"ID_STATICTEXT2", "Y Axis"},
+        {"ID_STATICTEXT3", "Ignition - [  / RPM / deg ]"},
+        {"ID_RADIOBUTTON2", "Perc."},           {"ID_BUTTON1", "Fill with value"},
+        {"ID_BUTTON3", "Select >="},            {"ID_BUTTON4", "Interpolation"},
+        {"ID_BITMAPBUTTON1", "Increment raw value"},
+        {"ID_BITMAPBUTTON6", "Decrement engineering value"},
+        {"ID_BITMAPBUTTON9", "Show statistics of selected cells"},
+        {"ID_BITMAPBUTTON11", "Function not available!"},
     };
-    for (const Control& control : controls) {
-        wxWindow* found = findByName(editor, control.name);
-        ASSERT_NE(found, nullptr) << control.name;
-        if (control.label) {
-            EXPECT_EQ(found->GetLabel(), control.label) << control.name;
-        }
-        if (control.tip) {
-            EXPECT_EQ(found->GetToolTipText(), control.tip) << control.name;
-        }
+    for (const auto& [name, text] : controls) {
+        wxWindow* control = findByName(editor, name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_TRUE(control->GetLabel() == text || control->GetToolTipText() == text) << name;
     }
-    EXPECT_TRUE(editor->rawValueControl()->GetValue() == 0 && editor->operationMode() == OperationMode::Raw);
+    for (const char* name : {"ID_PANEL1", "ID_PANEL2", "ID_PANEL3", "ID_SPINCTRL1", "ID_TEXTCTRL6", "ID_TOOLBAR1"})
+        EXPECT_NE(findByName(editor, name), nullptr) << name;
     EXPECT_EQ(editor->rawValueControl()->GetMin(), -2147483647);
     EXPECT_EQ(editor->rawValueControl()->GetMax(), 2147483646);
-
-    wxStatusBar* status = findControl<wxStatusBar>(editor, "ID_STATUSBAR1");
-    ASSERT_EQ(status, editor->GetStatusBar());
-    EXPECT_EQ(status->GetFieldsCount(), 2);
-    EXPECT_EQ(status->GetStatusWidth(0), 300);
+    EXPECT_EQ(editor->operationMode(), OperationMode::Raw);
+    EXPECT_EQ(editor->GetStatusBar()->GetStatusWidth(0), 300);
 
     const TableEditorIds& ids = editor->commandIds();
     wxMenuBar* menus = editor->GetMenuBar();
-    struct Item {
-        int id;
-        const char* label;
-        const char* help;
-    } const items[] = {
-        {ids.apply, "Apply\tAlt-F4", "Apply modifications to BIN"},
-        {ids.cancel, "Cancel", "Close without saving modifications"},
-        {ids.fill, "Fill with value", "Fill selected cells with a value"},
-        {ids.copyFromBin[2], "Copy from BIN #3", "Function not available!"},
-        {ids.compareBin[1], "Compare BIN #2", "Compare current BIN to BIN #2"},
-        {ids.highlightDifferences, "Highlight differences",
-         "Highlight the cells that are different between the current BIN and the compare BIN"},
-        {ids.selectGreaterOrEqual, "Select >= value", "Select cells which are greater then or equal to by value"},
-        {ids.viewer3d, "3D Map Viewer", "Show 3D view of the map"},
-        {ids.toolEditor, "Tool Editor\tAlt-T", "Function not available!"},
-    };
-    for (const Item& item : items) {
-        wxMenuItem* menuItem = menus->FindItem(item.id);
-        ASSERT_NE(menuItem, nullptr) << item.label;
-        EXPECT_EQ(menuItem->GetItemLabel(), item.label);
-        EXPECT_EQ(menuItem->GetHelp(), item.help);
-    }
     EXPECT_EQ(menus->GetMenuCount(), 8u);
-    EXPECT_EQ(menus->GetMenuLabel(7), "&Plugins");
+    EXPECT_EQ(menus->FindItem(ids.apply)->GetItemLabel(), "Apply\tAlt-F4");
+    EXPECT_EQ(menus->FindItem(ids.highlightDifferences)->GetHelp(),
+              "Highlight the cells that are different between the current BIN and the compare BIN");
     EXPECT_TRUE(menus->IsChecked(ids.viewGraphs) && menus->IsChecked(ids.viewControls));
     // Only BIN #1 holds an image.
     EXPECT_TRUE(menus->IsEnabled(ids.compareBin[0]));
-    EXPECT_FALSE(menus->IsEnabled(ids.compareBin[1]));
-    EXPECT_FALSE(menus->IsEnabled(ids.compareBin[2]));
-
-    wxToolBar* tools = editor->GetToolBar();
-    ASSERT_NE(tools, nullptr);
-    EXPECT_EQ(tools->GetToolsCount(), 8u);
-    EXPECT_EQ(tools->GetToolShortHelp(ids.toolCancel), "Close table editor");
-    EXPECT_EQ(tools->GetToolShortHelp(ids.toolView3d), "View map in 3D");
+    EXPECT_FALSE(menus->IsEnabled(ids.compareBin[1]) || menus->IsEnabled(ids.compareBin[2]));
+    EXPECT_EQ(editor->GetToolBar()->GetToolsCount(), 8u);
+    EXPECT_EQ(editor->GetToolBar()->GetToolShortHelp(ids.toolCancel), "Close table editor");
 
     // The charts follow the current cell.
     grid->SetGridCursor(1, 2);
     pumpEvents(0);
-    EXPECT_EQ(editor->xChart()->count(), 3);
-    EXPECT_EQ((std::vector<double>(editor->xChart()->values(), editor->xChart()->values() + 3)),
-              (std::vector<double>{3.5, 0.0, 50.0}));
-    EXPECT_EQ(editor->xChart()->highlightIndex(), 2);
-    EXPECT_EQ((std::vector<double>(editor->yChart()->values(), editor->yChart()->values() + 2)),
-              (std::vector<double>{-2.0, 50.0}));
-    EXPECT_EQ(editor->yChart()->highlightIndex(), 1);
+    const double* xs = editor->xChart()->values();
+    const double* ys = editor->yChart()->values();
+    EXPECT_EQ(std::vector<double>(xs, xs + editor->xChart()->count()), (std::vector<double>{3.5, 0, 50}));
+    EXPECT_EQ(std::vector<double>(ys, ys + editor->yChart()->count()), (std::vector<double>{-2, 50}));
+    EXPECT_EQ(editor->xChart()->highlightIndex() * 10 + editor->yChart()->highlightIndex(), 21);
 }
 
 TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
@@ -352,36 +250,30 @@ TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
     toggle(ids.showDifferences);   // no compare BIN yet
     EXPECT_EQ(statusText(editor), "Please select a BIN file for comparison.");
     EXPECT_FALSE(menus->IsChecked(ids.showDifferences));
-
     toggle(ids.compareBin[0]);
     toggle(ids.compareBin[1]);   // unchecks the first
     EXPECT_FALSE(menus->IsChecked(ids.compareBin[0]));
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #2]");
     sendMenuCommand(editor, ids.toolShowDifferences);   // the tool toggles the item
-    EXPECT_TRUE(editor->differenceView());
     EXPECT_EQ(editor->cellText(0, 1), "1.0");
     toggle(ids.showRaw);
     EXPECT_EQ(editor->cellText(0, 1), "2");
     sendMenuCommand(editor, ids.toolHighlightDifferences);
     EXPECT_EQ(editor->gridModel().look(0, 1).background, kDifferenceBlue);
     EXPECT_NE(editor->gridModel().look(0, 0).background, kDifferenceBlue);
-
     toggle(ids.compareBin[1]);   // no compare BIN: differences go too
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1]");
     EXPECT_FALSE(menus->IsChecked(ids.showDifferences));
     EXPECT_EQ(editor->cellText(0, 1), "20");
-
     toggle(ids.viewGraphs);
-    EXPECT_FALSE(findByName(editor, "ID_PANEL1")->IsShown());
     toggle(ids.viewControls);
-    EXPECT_FALSE(findByName(editor, "ID_PANEL3")->IsShown());
+    EXPECT_FALSE(findByName(editor, "ID_PANEL1")->IsShown() || findByName(editor, "ID_PANEL3")->IsShown());
 }
 
 TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
 {
     prepare();
-    const std::vector<std::uint8_t> original = frame()->workspace().buffers[0].data;
-
+    std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
     TableEditorFrame* editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     edit(editor, 0, 0, "12.34");   // 12.3 -> raw 24
@@ -389,16 +281,14 @@ TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
     edit(editor, 1, 2, "abc");
     EXPECT_EQ(statusText(editor), "This is not a valid number!");
     EXPECT_EQ(editor->gridModel().look(1, 2).text, TextColour::Red);
-    EXPECT_EQ(frame()->workspace().buffers[0].data, original);   // nothing before Apply
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);   // nothing before Apply
 
     sendMenuCommand(editor, editor->commandIds().apply);
     pumpEvents(20);
     EXPECT_TRUE(openEditors().empty());
-    std::vector<std::uint8_t> expected = original;
     expected[0x11] = 24;
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 
-    // Cancel discards whatever was edited.
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     edit(editor, 1, 1, "99");
@@ -408,19 +298,18 @@ TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 }
 
-TEST_F(TableEditorTest, SelectionFollowsMouseKeysAndMenus)
+TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
 {
     prepare();
     TableEditorFrame* editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
-    editor->Raise();
     pumpEvents(300);
     wxGrid* grid = editor->grid();
     auto centre = [&](int row, int col) {
         const wxRect rect = grid->CellToRect(row, col);
-        const wxPoint inWindow = grid->CalcScrolledPosition(rect.GetPosition() + wxPoint(rect.width / 2, rect.height / 2));
-        return grid->GetGridWindow()->ClientToScreen(inWindow);
+        return grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(rect.GetPosition() + rect.GetSize() / 2));
     };
+    auto selected = [&](int row, int col) { return grid->GetCellBackgroundColour(row, col) == grid->GetSelectionBackground(); };
     wxUIActionSimulator mouse;
     mouse.MouseMove(centre(0, 0));
     pumpEvents(50);
@@ -432,38 +321,30 @@ TEST_F(TableEditorTest, SelectionFollowsMouseKeysAndMenus)
     pumpEvents(50);
     CellSelection& selection = editor->selection();
     EXPECT_EQ(selection.count(), 4u);
-    EXPECT_FALSE(selection.isSelected(0, 2));
+    EXPECT_TRUE(selected(1, 1));
+    EXPECT_FALSE(selected(1, 2));
 
-    // What is drawn is the mask: selection colours on selected cells only.
-    auto background = [&](int row, int col) { return grid->GetCellBackgroundColour(row, col); };
-    EXPECT_EQ(background(1, 1), grid->GetSelectionBackground());
-    EXPECT_NE(background(1, 2), grid->GetSelectionBackground());
-
-    // A pattern set by an operation shows, and the next ctrl-click builds on it.
+    // A pattern set by an operation shows, and a Ctrl-click builds on it.
     selection.clear();
     selection.set(0, 2);
-    selection.set(1, 0);
     editor->selectionChanged();
-    EXPECT_EQ(background(0, 2), grid->GetSelectionBackground());
-    EXPECT_NE(background(0, 0), grid->GetSelectionBackground());
+    EXPECT_TRUE(selected(0, 2) && !selected(0, 0));
     mouse.MouseMove(centre(1, 2));
     pumpEvents(50);
     mouse.KeyDown(WXK_CONTROL);
     mouse.MouseClick();
     mouse.KeyUp(WXK_CONTROL);
     pumpEvents(50);
-    EXPECT_EQ(selection.count(), 3u);
-    EXPECT_TRUE(selection.isSelected(1, 2));
+    EXPECT_EQ(selection.count(), 2u);
+    EXPECT_TRUE(selected(1, 2));
 
     const TableEditorIds& ids = editor->commandIds();
     sendMenuCommand(editor, ids.invertSelection);
-    EXPECT_EQ(selection.count(), 3u);
-    EXPECT_TRUE(selection.isSelected(0, 0));
+    EXPECT_EQ(selection.count(), 4u);
     sendMenuCommand(editor, ids.clearSelection);
     EXPECT_EQ(selection.count(), 0u);
     sendMenuCommand(editor, ids.selectAll);
-    EXPECT_EQ(selection.count(), 6u);
-    EXPECT_EQ(background(0, 0), grid->GetSelectionBackground());
+    EXPECT_TRUE(selection.count() == 6u && selected(0, 0));
 }
 
 } // namespace
