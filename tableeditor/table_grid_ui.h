@@ -53,7 +53,6 @@ class TableGridAttrProvider : public wxGridCellAttrProvider {
 public:
     explicit TableGridAttrProvider(const TableGridTable& table) : m_table(table) {}
     wxGridCellAttr* GetAttr(int row, int col, wxGridCellAttr::wxAttrKind kind) const override;
-    std::size_t cachedLooks() const { return m_cache.size(); }
 
 private:
     wxGridCellAttr* shared(std::uint32_t key, const wxColour& background, const wxColour* text) const;
