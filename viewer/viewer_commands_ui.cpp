@@ -28,3 +28,12 @@ void rebuildMapList(CommandContext& context)
     viewer->appendMaps(context.workspace().definitions);
     viewer->expandAll();
 }
+
+void showReplacedMapList(CommandContext& context)
+{
+    if (MapViewerFrame* viewer = context.viewer()) {
+        viewer->clearMapList();
+        viewer->appendMaps(context.workspace().definitions);
+    }
+    showMapViewer(context);
+}
