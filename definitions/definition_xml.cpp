@@ -17,6 +17,7 @@ FileBytes readDefinitionFile(const std::string& path, std::string& bytes)
     const std::streamoff size = in.tellg();
     if (size < 0)
         return FileBytes::Unreadable;
+    bytes.reserve(static_cast<std::size_t>(size) + 8);   // room for the parser's spare NULs
     bytes.assign(static_cast<std::size_t>(size), '\0');
     in.seekg(0);
     if (!in.read(bytes.data(), size))
@@ -34,17 +35,22 @@ void prepareParserInput(std::string& bytes)
 {
     if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
         bytes.erase(0, 3);
-    if (bytes.find('\r') != std::string::npos) {
-        std::size_t out = 0;
-        const std::size_t n = bytes.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            if (bytes[i] == '\r') {
-                bytes[out++] = '\n';
-                if (i + 1 < n && bytes[i + 1] == '\n')
-                    ++i;
-            } else {
-                bytes[out++] = bytes[i];
-            }
+    // Exported files mostly end their lines with CR LF: move whole lines at a time.
+    char* const d = bytes.data();
+    const std::size_t n = bytes.size();
+    const void* cr = std::memchr(d, '\r', n);
+    if (cr) {
+        std::size_t out = static_cast<std::size_t>(static_cast<const char*>(cr) - d);
+        std::size_t i = out;
+        while (i < n) {
+            d[out++] = '\n';   // d[i] is a CR
+            if (++i < n && d[i] == '\n')
+                ++i;
+            cr = std::memchr(d + i, '\r', n - i);
+            const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - d) : n;
+            std::memmove(d + out, d + i, end - i);
+            out += end - i;
+            i = end;
         }
         bytes.resize(out);
     }
