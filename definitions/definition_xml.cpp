@@ -5,6 +5,7 @@
 #include <fstream>
 
 #include "common/text_encoding.h"
+#include "common/xml_guard.h"
 
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes)
 {
@@ -62,6 +63,10 @@ void prepareParserInput(std::string& bytes)
 bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes)
 {
     prepareParserInput(bytes);
+    // Nesting or attributes far beyond any real file would overflow the
+    // parser's stack or keep it busy for minutes.
+    if (!xmlWithinLimits(bytes.data(), bytes.size()))
+        return false;
     // In UTF-8 mode the parser would take a Windows-1252 letter for the start
     // of a multi-byte sequence and swallow the markup after it.
     const bool utf8 = isValidUtf8(bytes.data(), bytes.size());

@@ -15,6 +15,7 @@ enum class FileBytes { Read, Missing, Unreadable };
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes);
 
 // Parses a definitions document from the file's bytes (which it consumes).
+// A document beyond the XML input guard's limits is refused unparsed (false).
 // A file that is not UTF-8 is parsed byte by byte and its texts are read as
 // Windows-1252 by elementText. False when the document is not well-formed.
 bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes);

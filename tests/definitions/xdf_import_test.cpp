@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 
+#include "common/xml_guard.h"
 #include "test_support.h"
 
 namespace {
@@ -110,6 +111,9 @@ TEST(XdfImport, Rules)
     std::string tables;
     for (int i = 0; i <= kMaxMaps; ++i)
         tables += "<XDFTABLE><title>t" + std::to_string(i) + "</title></XDFTABLE>";
+    std::string deep;   // with the root, one level more than the guard allows
+    for (std::size_t i = 0; i < kXmlMaxDepth; ++i)
+        deep = "<a>" + deep + "</a>";
 
     struct Row { const char* name; std::string text; XdfImportStatus status; Check check; };
     const Row rows[] = {
@@ -117,6 +121,7 @@ TEST(XdfImport, Rules)
         {"no version", "<XDFFORMAT><XDFTABLE/></XDFFORMAT>", XdfImportStatus::IncompatibleVersion, unchangedBut("")},
         {"not well-formed", xdf("<XDFTABLE>"), XdfImportStatus::Unreadable, unchangedBut("old")},
         {"empty file", "", XdfImportStatus::Unreadable, unchangedBut("old")},
+        {"nested one level beyond the guard", xdf("<XDFTABLE/>" + deep), XdfImportStatus::Unreadable, unchangedBut("old")},
         {"no root element", "<!-- Written 01/01/2021 -->\n", XdfImportStatus::Corrupted, unchangedBut("old")},
         {"no tables", xdf("<XDFHEADER><deftitle>new</deftitle></XDFHEADER>"), XdfImportStatus::Loaded,
          [](const DefinitionStore& s) { EXPECT_EQ(std::tie(s.mapCount, s.header.title), std::make_tuple(0, "new")); }},
