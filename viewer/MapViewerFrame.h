@@ -36,6 +36,11 @@ public:
     void updateMapItem(int slot, const std::string& title, unsigned xCount, unsigned yCount,
                        const std::string& addressText);
     void expandAll();
+    // Shows the line of the selected map index as selected, or no line when
+    // the index names none. The tree itself selects its new root quietly
+    // after a clear, which would leave the display and the index apart.
+    // Selecting expands the line's parent.
+    void showSelectedMap();
 
     int selectedMapIndex() const { return m_selectedMapIndex; }
     int itemCount() const { return m_itemCount; }
@@ -62,7 +67,8 @@ private:
     std::uint16_t m_itemCount = 0;
     wxTreeItemId m_rootItem;
     std::int16_t m_selectedMapIndex = -1;
-    // Set while the tree is emptied: the toolkit may report the vanishing
-    // selection, which must not reset the selected map index.
-    bool m_clearing = false;
+    // Set while the tree is emptied or its selection is set from the index:
+    // the toolkit reports those selection changes, which must not change the
+    // selected map index.
+    bool m_keepIndex = false;
 };

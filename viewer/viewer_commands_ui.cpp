@@ -27,6 +27,7 @@ void rebuildMapList(CommandContext& context)
     viewer->clearMapList();
     viewer->appendMaps(context.workspace().definitions);
     viewer->expandAll();
+    viewer->showSelectedMap();
 }
 
 void showReplacedMapList(CommandContext& context)
