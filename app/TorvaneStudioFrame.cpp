@@ -17,6 +17,7 @@
 
 #include "about/AboutBoxDialog.h"
 #include "app/session_ui.h"
+#include "commands/import_commands_ui.h"
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
 #include "common/hex_format.h"
@@ -404,6 +405,7 @@ void TorvaneStudioFrame::connectCommands()
     route(m_ids.loadMaps, [](CommandContext& c) { loadMapsCommand(c); });
     route(m_ids.toolLoadMap, [](CommandContext& c) { loadMapsCommand(c); });
     route(m_ids.saveMaps, [](CommandContext& c) { saveMapsCommand(c); });
+    route(m_ids.importXdf, [](CommandContext& c) { importXdfCommand(c); });
     route(m_ids.addMap, [](CommandContext& c) { addMap(c); });
     route(m_ids.editMap, [](CommandContext& c) { editMap(c); });
     route(m_ids.toolMapEditor, [](CommandContext& c) { editMap(c); });

@@ -33,3 +33,12 @@ void rebuildMapList(CommandContext& context)
     viewer->expandAll();
     viewer->showSelectedMap();
 }
+
+void showReplacedMapList(CommandContext& context)
+{
+    if (MapViewerFrame* viewer = context.viewer()) {
+        viewer->clearMapList();
+        viewer->appendMaps(context.workspace().definitions);
+    }
+    showMapViewer(context);
+}

@@ -8,7 +8,9 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "common/xml_guard.h"
 #include "test_support.h"
 
 namespace {
@@ -260,9 +262,22 @@ TEST(MapsFile, ReadsTextsAndLabels)
 
 TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
 {
-    struct Row { const char* name; const char* text; MapsFileStatus status; const char* version; };
+    auto repeat = [](const std::string& text, std::size_t n) {
+        std::string out;
+        for (std::size_t i = 0; i < n; ++i)
+            out += text;
+        return out;
+    };
+    std::string attributes;
+    for (std::size_t i = 0; i <= kXmlMaxAttributes; ++i)
+        attributes += " a" + std::to_string(i) + "=\"1\"";
+    struct Row { const char* name; std::optional<std::string> text; MapsFileStatus status; const char* version; };
     const Row rows[] = {
-        {"missing file", nullptr, MapsFileStatus::NotFound, "old"},
+        {"missing file", std::nullopt, MapsFileStatus::NotFound, "old"},
+        // Beyond the parser's stack, and merely beyond what real files need.
+        {"40,000 levels", "<XTS version=\"1.0\"><HEADER>" + repeat("<a>", 40000), MapsFileStatus::Unreadable, "old"},
+        {"one level too deep", mapsXml(repeat("<a>", kXmlMaxDepth) + repeat("</a>", kXmlMaxDepth)), MapsFileStatus::Unreadable, "old"},
+        {"too many attributes", mapsXml("<TABLE" + attributes + "/>"), MapsFileStatus::Unreadable, "old"},
         {"empty file", "", MapsFileStatus::Unreadable, "old"},
         {"not well-formed", "<XTS version=\"1.0\"><HEADER></XTS>", MapsFileStatus::Unreadable, "old"},
         {"no root element", "<?xml version=\"1.0\" ?>\n<!-- nothing -->\n", MapsFileStatus::Corrupted, "old"},
@@ -275,7 +290,7 @@ TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
         fillWithOldContents(*store);
         TempDir dir;
         if (row.text)
-            writeText(dir.file("m.xts"), row.text);
+            writeText(dir.file("m.xts"), *row.text);
         EXPECT_EQ(loadMapsFile(*store, dir.file("m.xts")), row.status);
         EXPECT_EQ(store->formatVersion, row.version);
         EXPECT_EQ(store->mapCount, 5);
