@@ -21,11 +21,14 @@
 
 #include "about/AboutBoxDialog.h"
 #include "app/session_ui.h"
+#include "commands/import_commands_ui.h"
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
 #include "common/hex_format.h"
+#include "mapedit/map_list_commands_ui.h"
 #include "resources/resource_bitmaps_ui.h"
 #include "rom/checksums.h"
+#include "tableeditor/table_editor_commands_ui.h"
 #include "viewer/viewer_commands_ui.h"
 
 namespace {
@@ -439,8 +442,16 @@ void TorvaneStudioFrame::connectCommands()
     route(m_ids.loadMaps, [](CommandContext& c) { loadMapsCommand(c); });
     route(m_ids.toolLoadMap, [](CommandContext& c) { loadMapsCommand(c); });
     route(m_ids.saveMaps, [](CommandContext& c) { saveMapsCommand(c); });
+    route(m_ids.importXdf, [](CommandContext& c) { importXdfCommand(c); });
+    route(m_ids.addMap, [](CommandContext& c) { addMap(c); });
+    route(m_ids.editMap, [](CommandContext& c) { editMap(c); });
+    route(m_ids.toolMapEditor, [](CommandContext& c) { editMap(c); });
+    route(m_ids.deleteMap, [](CommandContext& c) { deleteMap(c); });
+    route(m_ids.duplicateMap, [](CommandContext& c) { duplicateMap(c); });
     route(m_ids.definitionsViewer, [](CommandContext& c) { showMapViewer(c); });
     route(m_ids.toolMapViewer, [](CommandContext& c) { showMapViewer(c); });
+    route(m_ids.tableEditor, [](CommandContext& c) { tableEditorCommand(c); });
+    route(m_ids.toolTableEditor, [](CommandContext& c) { tableEditorCommand(c); });
 
     for (int id : {m_ids.about, m_ids.toolAbout})
         route(id, [](CommandContext& c) { showAboutBox(c.window()); });

@@ -36,13 +36,7 @@ MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)
         context.showStatus(mapsFileStatusMessage(status));
         return status;
     }
-    // An open viewer is refilled but left collapsed; a new one is filled and
-    // expanded by showMapViewer.
-    if (MapViewerFrame* viewer = context.viewer()) {
-        viewer->clearMapList();
-        viewer->appendMaps(store);
-    }
-    showMapViewer(context);
+    showReplacedMapList(context);
     return status;
 }
 

@@ -4,16 +4,12 @@
 #include <cstdint>
 #include <cstring>
 
-#include <locale.h>
-#include <stdlib.h>
-
 #include <tinyxml.h>
 
 #include "common/hex_format.h"
-#include "common/read_file.h"
 #include "common/safe_file.h"
 #include "common/text_encoding.h"
-#include "common/xml_guard.h"
+#include "definitions/definition_xml.h"
 
 const char* mapsFileStatusMessage(MapsFileStatus status)
 {
@@ -32,61 +28,7 @@ const char* mapsFileStatusMessage(MapsFileStatus status)
 
 namespace {
 
-// Numbers in the file always use the C conventions, whatever locale the
-// desktop gave the process.
-locale_t cLocale()
-{
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
 // ---------------------------------------------------------------- reading
-
-const char* textOf(const TiXmlElement& e)
-{
-    const char* t = e.GetText();
-    return t ? t : "";
-}
-
-// Only the first ten characters count ("0x" and eight digits); 0x, a leading
-// 0 (octal) or plain decimal, as strtoul with base 0 reads them.
-std::uint32_t readHex(const TiXmlElement& e)
-{
-    char head[11] = {};
-    std::strncpy(head, textOf(e), 10);
-    return static_cast<std::uint32_t>(strtoul_l(head, nullptr, 0, cLocale()));
-}
-
-std::uint16_t readInt(const TiXmlElement& e)
-{
-    return static_cast<std::uint16_t>(strtol_l(textOf(e), nullptr, 10, cLocale()));
-}
-
-// The whole text must be a number; otherwise the fallback is taken.
-double readReal(const TiXmlElement& e, double fallback)
-{
-    const char* text = textOf(e);
-    char* end = nullptr;
-    const double value = strtod_l(text, &end, cLocale());
-    return (end == text || *end != '\0') ? fallback : value;
-}
-
-std::string readText(const TiXmlElement& e)
-{
-    return fileTextToUtf8(e.GetText());
-}
-
-void readLabel(AxisDefinition& axis, const TiXmlElement& e)
-{
-    const char* index = e.Attribute("index");
-    const char* value = e.Attribute("value");
-    if (!index || !value)
-        return;
-    const unsigned long i = strtoul_l(index, nullptr, 0, cLocale());
-    if (i >= static_cast<unsigned long>(kMaxLabels))
-        return;   // there are only 256 labels per axis
-    axis.labels[i] = strtod_l(value, nullptr, cLocale());
-}
 
 void readAxis(AxisDefinition& axis, const TiXmlElement& section)
 {
@@ -95,25 +37,25 @@ void readAxis(AxisDefinition& axis, const TiXmlElement& section)
         if (name == "embeddedinfolabel")
             readLabel(axis, *e);
         else if (name == "flags")
-            axis.flags = static_cast<std::uint16_t>(readHex(*e));
+            axis.flags = static_cast<std::uint16_t>(elementHex(*e));
         else if (name == "address")
-            axis.address = readHex(*e);
+            axis.address = elementHex(*e);
         else if (name == "bits")
-            axis.bits = readInt(*e);
+            axis.bits = elementInt(*e);
         else if (name == "units")
-            axis.units = readText(*e);
+            axis.units = elementText(*e);
         else if (name == "decimalpl")
-            axis.decimalpl = readInt(*e);
+            axis.decimalpl = elementInt(*e);
         else if (name == "count")
-            axis.count = readInt(*e);
+            axis.count = elementInt(*e);
         else if (name == "outputtype")
-            axis.outputtype = readInt(*e);
+            axis.outputtype = elementInt(*e);
         else if (name == "embeddedinfotype")
-            axis.embeddedinfotype = readInt(*e);
+            axis.embeddedinfotype = elementInt(*e);
         else if (name == "factor")
-            axis.factor = readReal(*e, 1.0);
+            axis.factor = elementReal(*e, 1.0);
         else if (name == "offset")
-            axis.offset = readReal(*e, 0.0);
+            axis.offset = elementReal(*e, 0.0);
     }
 }
 
@@ -122,17 +64,16 @@ void readTable(MapDefinition& map, const TiXmlElement& section)
     for (const TiXmlElement* e = section.FirstChildElement(); e; e = e->NextSiblingElement()) {
         const std::string& name = e->ValueStr();
         if (name == "flags") {
-            map.flags = static_cast<std::uint16_t>(readHex(*e));
+            map.flags = static_cast<std::uint16_t>(elementHex(*e));
         } else if (name == "title") {
-            map.title = readText(*e);
+            map.title = elementText(*e);
         } else if (name == "description") {
-            map.description = readText(*e);
+            map.description = elementText(*e);
         } else if (name == "AXIS") {
             const char* id = e->Attribute("id");
-            const int axis = !id ? AxisZ : std::strcmp(id, "x") == 0 ? AxisX
-                                         : std::strcmp(id, "y") == 0 ? AxisY : AxisZ;
-            map.axes[axis].id = fileTextToUtf8(id);
-            readAxis(map.axes[axis], *e);
+            AxisDefinition& axis = map.axes[axisOfId(id)];
+            axis.id = fileTextToUtf8(id);
+            readAxis(axis, *e);
         }
     }
 }
@@ -142,17 +83,17 @@ void readHeader(DefinitionsHeader& header, const TiXmlElement& section)
     for (const TiXmlElement* e = section.FirstChildElement(); e; e = e->NextSiblingElement()) {
         const std::string& name = e->ValueStr();
         if (name == "flags")
-            header.flags = static_cast<std::uint16_t>(readHex(*e));
+            header.flags = static_cast<std::uint16_t>(elementHex(*e));
         else if (name == "fileversion")
-            header.fileversion = readText(*e);
+            header.fileversion = elementText(*e);
         else if (name == "title")
-            header.title = readText(*e);
+            header.title = elementText(*e);
         else if (name == "description")
-            header.description = readText(*e);
+            header.description = elementText(*e);
         else if (name == "author")
-            header.author = readText(*e);
+            header.author = elementText(*e);
         else if (name == "baseoffset")
-            header.baseoffset = readHex(*e);
+            header.baseoffset = elementHex(*e);
     }
 }
 
@@ -161,51 +102,16 @@ void readChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
     for (const TiXmlElement* e = section.FirstChildElement(); e; e = e->NextSiblingElement()) {
         const std::string& name = e->ValueStr();
         if (name == "title")
-            checksum.title = readText(*e);
+            checksum.title = elementText(*e);
         else if (name == "pluginid")
-            checksum.pluginid = readInt(*e);
+            checksum.pluginid = elementInt(*e);
     }
 }
 
-// Turns the file's bytes into what the XML parser should see: no UTF-8 byte
-// order mark, line ends normalised as the library's own file loader does, and
-// a few spare NULs at the end, because the library may step up to three bytes
-// past the terminator after a cut-off multi-byte sequence.
-void prepareParserInput(std::string& bytes)
+MapsFileStatus loadBytes(DefinitionStore& store, std::string& bytes)
 {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        bytes.erase(0, 3);
-    if (bytes.find('\r') != std::string::npos) {
-        std::size_t out = 0;
-        const std::size_t n = bytes.size();
-        for (std::size_t i = 0; i < n; ++i) {
-            if (bytes[i] == '\r') {
-                bytes[out++] = '\n';
-                if (i + 1 < n && bytes[i + 1] == '\n')
-                    ++i;
-            } else {
-                bytes[out++] = bytes[i];
-            }
-        }
-        bytes.resize(out);
-    }
-    bytes.append(8, '\0');
-}
-
-MapsFileStatus loadPrepared(DefinitionStore& store, const std::string& buffer)
-{
-    // Nesting or attributes far beyond any real file would overflow the
-    // parser's stack or keep it busy for minutes.
-    if (!xmlWithinLimits(buffer.data(), buffer.size()))
-        return MapsFileStatus::Unreadable;
-    // A file that is not UTF-8 is parsed byte by byte: in UTF-8 mode the
-    // parser would take a Windows-1252 letter for the start of a multi-byte
-    // sequence and swallow the markup after it. Its texts are converted below.
-    const bool utf8 = isValidUtf8(buffer.data(), buffer.size());
     TiXmlDocument doc;
-    doc.SetTabSize(0);   // no row and column tracking: a fifth of the parse time
-    doc.Parse(buffer.c_str(), nullptr, utf8 ? TIXML_ENCODING_UTF8 : TIXML_ENCODING_LEGACY);
-    if (doc.Error())
+    if (!parseDefinitionXml(doc, bytes))
         return MapsFileStatus::Unreadable;
 
     const TiXmlElement* root = doc.FirstChildElement();
@@ -244,24 +150,19 @@ MapsFileStatus loadPrepared(DefinitionStore& store, const std::string& buffer)
 
 MapsFileStatus loadMapsText(DefinitionStore& store, const char* data, std::size_t size)
 {
-    std::string buffer(data, size);
-    prepareParserInput(buffer);
-    return loadPrepared(store, buffer);
+    std::string bytes(data, size);
+    return loadBytes(store, bytes);
 }
 
 MapsFileStatus loadMapsFile(DefinitionStore& store, const std::string& path)
 {
     std::string bytes;
-    switch (readRegularFile(path, bytes)) {
-    case FileReadStatus::Read:
-        break;
-    case FileReadStatus::NotFound:
-        return MapsFileStatus::NotFound;
-    case FileReadStatus::Unreadable:
-        return MapsFileStatus::Unreadable;
+    switch (readDefinitionFile(path, bytes)) {
+    case FileBytes::Missing: return MapsFileStatus::NotFound;
+    case FileBytes::Unreadable: return MapsFileStatus::Unreadable;
+    case FileBytes::Read: break;
     }
-    prepareParserInput(bytes);
-    return loadPrepared(store, bytes);
+    return loadBytes(store, bytes);
 }
 
 // ---------------------------------------------------------------- writing

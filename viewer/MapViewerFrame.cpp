@@ -50,9 +50,9 @@ MapViewerFrame::MapViewerFrame(wxWindow* parent, wxWindowID id)
 
 void MapViewerFrame::clearMapList()
 {
-    m_clearing = true;
+    m_keepIndex = true;
     m_tree->DeleteAllItems();
-    m_clearing = false;
+    m_keepIndex = false;
     m_rootItem = m_tree->AddRoot(_("Maps"));
     m_itemCount = 0;
 }
@@ -95,6 +95,16 @@ void MapViewerFrame::expandAll()
     m_tree->ExpandAll();
 }
 
+void MapViewerFrame::showSelectedMap()
+{
+    m_keepIndex = true;
+    if (m_selectedMapIndex >= 0 && m_selectedMapIndex < m_itemCount)
+        m_tree->SelectItem(m_itemTable[m_selectedMapIndex]);
+    else
+        m_tree->Unselect();
+    m_keepIndex = false;
+}
+
 wxTreeItemId MapViewerFrame::mapItem(int slot) const
 {
     if (slot < 0 || slot >= m_itemCount)
@@ -117,7 +127,7 @@ bool MapViewerFrame::activationOpensEditor() const
 void MapViewerFrame::onSelectionChanged(wxTreeEvent& event)
 {
     event.Skip();
-    if (m_clearing)
+    if (m_keepIndex)
         return;
     m_selectedMapIndex = -1;
     const wxTreeItemId selection = m_tree->GetSelection();
@@ -137,12 +147,8 @@ void MapViewerFrame::onItemActivated(wxTreeEvent& event)
     // The click or key that activated the line has already selected it.
     if (!activationOpensEditor())
         return;
-    openTableEditor(m_workspace->selectedBuffer, m_selectedMapIndex);
-}
-
-void MapViewerFrame::openTableEditor(int /*bufferIndex*/, int /*mapIndex*/)
-{
-    // The table editor window, a child of this viewer, opens here.
+    if (m_activationHandler)
+        m_activationHandler(m_workspace->selectedBuffer, m_selectedMapIndex);
 }
 
 void MapViewerFrame::onClose(wxCloseEvent& event)

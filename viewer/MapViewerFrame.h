@@ -4,6 +4,7 @@
 // activating a line opens the table editor on it.
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include <wx/frame.h>
@@ -36,6 +37,11 @@ public:
     void updateMapItem(int slot, const std::string& title, unsigned xCount, unsigned yCount,
                        const std::string& addressText);
     void expandAll();
+    // Shows the line of the selected map index as selected, or no line when
+    // the index names none. The tree itself selects its new root quietly
+    // after a clear, which would leave the display and the index apart.
+    // Selecting expands the line's parent.
+    void showSelectedMap();
 
     int selectedMapIndex() const { return m_selectedMapIndex; }
     int itemCount() const { return m_itemCount; }
@@ -48,13 +54,18 @@ public:
     // exists is selected.
     bool activationOpensEditor() const;
 
+    // What activating a line does when it opens the editor: called with the
+    // workspace's selected buffer and the selected map.
+    using ActivationHandler = std::function<void(int buffer, int map)>;
+    void setActivationHandler(ActivationHandler handler) { m_activationHandler = std::move(handler); }
+
 private:
     void onSelectionChanged(wxTreeEvent& event);
     void onItemActivated(wxTreeEvent& event);
     void onClose(wxCloseEvent& event);
-    void openTableEditor(int bufferIndex, int mapIndex);
 
     Workspace* m_workspace = nullptr;
+    ActivationHandler m_activationHandler;
     wxPanel* m_panel = nullptr;
     wxTreeCtrl* m_tree = nullptr;
 
@@ -62,7 +73,8 @@ private:
     std::uint16_t m_itemCount = 0;
     wxTreeItemId m_rootItem;
     std::int16_t m_selectedMapIndex = -1;
-    // Set while the tree is emptied: the toolkit may report the vanishing
-    // selection, which must not reset the selected map index.
-    bool m_clearing = false;
+    // Set while the tree is emptied or its selection is set from the index:
+    // the toolkit reports those selection changes, which must not change the
+    // selected map index.
+    bool m_keepIndex = false;
 };

@@ -1,5 +1,6 @@
 #include "viewer/viewer_commands_ui.h"
 
+#include "tableeditor/table_editor_commands_ui.h"
 #include "viewer/MapViewerFrame.h"
 #include "workspace/command_context_ui.h"
 
@@ -13,6 +14,9 @@ MapViewerFrame& showMapViewer(CommandContext& context)
     auto* viewer = new MapViewerFrame(context.window());
     context.adoptViewer(viewer);
     viewer->setWorkspace(context.workspace());
+    // The main window outlives the viewer: the context stays valid.
+    viewer->setActivationHandler(
+        [&context, viewer](int buffer, int map) { openTableEditor(context, viewer, buffer, map); });
     if (viewer->appendMaps(context.workspace().definitions) > 0)
         viewer->expandAll();
     viewer->Show();
@@ -27,4 +31,14 @@ void rebuildMapList(CommandContext& context)
     viewer->clearMapList();
     viewer->appendMaps(context.workspace().definitions);
     viewer->expandAll();
+    viewer->showSelectedMap();
+}
+
+void showReplacedMapList(CommandContext& context)
+{
+    if (MapViewerFrame* viewer = context.viewer()) {
+        viewer->clearMapList();
+        viewer->appendMaps(context.workspace().definitions);
+    }
+    showMapViewer(context);
 }

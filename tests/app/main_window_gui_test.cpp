@@ -286,6 +286,9 @@ TEST_F(MainWindowTest, PrintedShortcutsRunTheirCommands)
     wxUIActionSimulator().Char('W', wxMOD_ALT);   // Save Map Definitions asks for a file
     pumpEvents(300);
     EXPECT_EQ(dialogs.count(), 1);
+    wxUIActionSimulator().Char('T', wxMOD_ALT);   // Table Map Editor, not "&Tools" nor its Tool Editor
+    pumpEvents(300);
+    EXPECT_EQ(statusText(frame(), 1), "No maps have been loaded!");
     EXPECT_EQ(menusOpened, 0);
     if (menusOpened > 0)
         wxUIActionSimulator().Char(WXK_ESCAPE);

@@ -17,6 +17,8 @@ TEST(TextEncoding, FileTextToUtf8)
         {"\xF4\x90\x80\x80", "ô\xC2\x90€€"},         // above U+10FFFF
         {"ab\xE2\x82", "abâ‚"},                      // cut-off sequence
         {"°C \xB0", "Â°C °"},                          // mixed: the whole text is legacy
+        {"0123456789abcdef\xB0", "0123456789abcdef°"},  // past a long ASCII run
+        {"0123456789abcdef°C 01234567", "0123456789abcdef°C 01234567"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(fileTextToUtf8(row.in), row.out) << row.in;

@@ -1,0 +1,166 @@
+#include "cells/cell_codec.h"
+
+#include <cmath>
+#include <iterator>
+
+namespace CellCodec {
+
+namespace {
+
+bool isSigned(const AxisDefinition& axis)
+{
+    return (axis.flags & AxisSigned) != 0;
+}
+
+bool lsbFirst(const AxisDefinition& axis)
+{
+    return (axis.flags & AxisLsbFirst) != 0;
+}
+
+std::uint32_t readBits(const std::uint8_t* b, const AxisDefinition& axis)
+{
+    switch (axis.bits) {
+    case 8:
+        return b[0];
+    case 16:
+        return lsbFirst(axis) ? b[0] | b[1] << 8 : b[0] << 8 | b[1];
+    case 32:
+        return lsbFirst(axis) ? std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 |
+                                    std::uint32_t(b[3]) << 24
+                              : std::uint32_t(b[0]) << 24 | std::uint32_t(b[1]) << 16 |
+                                    std::uint32_t(b[2]) << 8 | std::uint32_t(b[3]);
+    default:
+        return 0;
+    }
+}
+
+void writeBits(std::uint8_t* b, const AxisDefinition& axis, std::uint32_t u)
+{
+    switch (axis.bits) {
+    case 8:
+        b[0] = static_cast<std::uint8_t>(u);
+        break;
+    case 16:
+        if (lsbFirst(axis)) {
+            b[0] = static_cast<std::uint8_t>(u);
+            b[1] = static_cast<std::uint8_t>(u >> 8);
+        } else {
+            b[0] = static_cast<std::uint8_t>(u >> 8);
+            b[1] = static_cast<std::uint8_t>(u);
+        }
+        break;
+    case 32:
+        for (int i = 0; i < 4; ++i) {
+            const int shift = lsbFirst(axis) ? 8 * i : 8 * (3 - i);
+            b[i] = static_cast<std::uint8_t>(u >> shift);
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+// The signed reading of the cell's bits at its own width.
+std::int32_t signExtend(std::uint32_t u, const AxisDefinition& axis)
+{
+    if (axis.bits == 8)
+        return static_cast<std::int8_t>(static_cast<std::uint8_t>(u));
+    if (axis.bits == 16)
+        return static_cast<std::int16_t>(static_cast<std::uint16_t>(u));
+    return static_cast<std::int32_t>(u);
+}
+
+} // namespace
+
+int cellSize(const AxisDefinition& axis)
+{
+    return cellWidthBytes(axis.bits);
+}
+
+std::int32_t readRawValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis)
+{
+    const std::uint32_t u = readBits(block + position, axis);
+    // Unsigned 8 and 16-bit values fit as they are; a 32-bit value is carried
+    // as its two's complement either way.
+    return isSigned(axis) ? signExtend(u, axis) : static_cast<std::int32_t>(u);
+}
+
+void writeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, std::int32_t value)
+{
+    writeBits(block + position, axis, static_cast<std::uint32_t>(value));
+}
+
+double readEngValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis)
+{
+    const std::uint32_t u = readBits(block + position, axis);
+    const double x = isSigned(axis) ? double(signExtend(u, axis)) : double(u);
+    return roundToDecimals((x + axis.offset) * axis.factor, axis.decimalpl);
+}
+
+void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
+{
+    const double r = roundToDecimals(value, axis.decimalpl);
+    const double reciprocal = 1.0 / axis.factor;
+    const double raw = r * reciprocal - axis.offset;
+    std::int64_t whole = 0;
+    // 2^63 is exact in double; anything from it upward (or NaN) has no 64-bit value.
+    if (std::isfinite(raw) && raw > -9223372036854775808.0 && raw < 9223372036854775808.0)
+        whole = static_cast<std::int64_t>(raw);   // truncates toward zero
+    writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
+}
+
+double roundToDecimals(double value, int places)
+{
+    // Every cell read and engineering write rounds: look the usual powers up
+    // (exact in double, so the same numbers std::pow gives) rather than
+    // calling pow millions of times over a large map.
+    static constexpr double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double p = places >= 0 && places < int(std::size(kPowers)) ? kPowers[places] : std::pow(10.0, places);
+    const double scaled = value * p;
+    // Beyond the range of a double the rounding would turn the value into
+    // infinity or not-a-number; such a value has no digits left to round.
+    if (!std::isfinite(scaled) || !std::isfinite(p))
+        return value;
+    return std::floor(scaled + 0.5) / p;
+}
+
+std::size_t cellOffset(const MapDefinition& map, int x, int y)
+{
+    const std::size_t countX = map.axes[AxisX].count;
+    const std::size_t countY = map.axes[AxisY].count;
+    const std::size_t size = static_cast<std::size_t>(cellSize(map.axes[AxisZ]));
+    if (map.axes[AxisZ].flags & AxisDataOrderXY)
+        return (static_cast<std::size_t>(x) * countY + static_cast<std::size_t>(y)) * size;
+    return (static_cast<std::size_t>(y) * countX + static_cast<std::size_t>(x)) * size;
+}
+
+std::size_t blockSize(const MapDefinition& map)
+{
+    const std::uint16_t bits = map.axes[AxisZ].bits;
+    const std::size_t width = bits == 8 ? 1 : bits == 16 ? 2 : 4;
+    return std::size_t(map.axes[AxisX].count) * map.axes[AxisY].count * width;
+}
+
+bool blockFits(const MapDefinition& map, std::size_t imageSize)
+{
+    const std::size_t address = map.axes[AxisZ].address;
+    const std::size_t size = blockSize(map);
+    return address <= imageSize && size <= imageSize - address;
+}
+
+bool readStoredAxisValue(const std::uint8_t* image, std::size_t imageSize, const AxisDefinition& axis, int index,
+                         double& value)
+{
+    const std::size_t size = static_cast<std::size_t>(cellSize(axis));
+    if (index < 0 || !image)
+        return false;
+    const std::size_t position = std::size_t(axis.address) + std::size_t(index) * size;
+    // A width without a cell reads no byte at all (and so reads as 0).
+    if (size > 0 && (position > imageSize || size > imageSize - position))
+        return false;
+    value = readEngValue(image, position, axis);
+    return true;
+}
+
+} // namespace CellCodec

@@ -1,0 +1,56 @@
+#pragma once
+// Map cells and stored axis values: bytes of a ROM image or a working copy
+// turned into numbers and back, as one axis definition prescribes (width,
+// sign, byte order, factor, offset, decimal places). The codec holds no
+// state; callers make sure the cell lies inside the block they pass.
+#include <cstddef>
+#include <cstdint>
+
+#include "definitions/map_definition.h"
+
+namespace CellCodec {
+
+// Bytes of one cell: 1, 2 or 4 for 8, 16 or 32 bits; 0 for any other width
+// (such a cell reads as 0 and takes no writes).
+int cellSize(const AxisDefinition& axis);
+
+// The cell's bits as a 32-bit signed number: 8 and 16-bit signed cells are
+// sign-extended, a 32-bit cell always reads as its two's complement.
+std::int32_t readRawValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis);
+
+// Stores the low 8, 16 or 32 bits of the value (no range check: 300 in an
+// 8-bit cell stores 44).
+void writeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, std::int32_t value);
+
+// (raw + offset) x factor, rounded to the axis's decimal places. Unsigned
+// cells read as unsigned numbers here, so FF FF FF FF reads 4294967295.
+double readEngValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis);
+
+// Rounds the value to the axis's places, multiplies by the reciprocal of the
+// factor, subtracts the offset and truncates toward zero; a result that is
+// not finite or lies outside the 64-bit range stores 0.
+void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value);
+
+// floor(value x 10^places + 0.5) / 10^places: ties go toward +infinity. A
+// value that this would push beyond the range of a double (1e300 to 10
+// places, or any value to 400 places) is returned as it is.
+double roundToDecimals(double value, int places);
+
+// Byte offset of cell (x, y) from the start of the map's block: column by
+// column when the Z axis has the X/Y data order flag, else row by row.
+std::size_t cellOffset(const MapDefinition& map, int x, int y);
+
+// Bytes of the map's block: X count x Y count x width, the width taken as 1
+// for 8-bit, 2 for 16-bit and 4 for any other cells.
+std::size_t blockSize(const MapDefinition& map);
+
+// Whether the map's whole block lies inside an image of `imageSize` bytes.
+bool blockFits(const MapDefinition& map, std::size_t imageSize);
+
+// Value `index` of an axis whose values are stored in the image (at the
+// axis address, one cell size apart). False, value untouched, when that
+// value does not lie wholly inside the image.
+bool readStoredAxisValue(const std::uint8_t* image, std::size_t imageSize, const AxisDefinition& axis, int index,
+                         double& value);
+
+} // namespace CellCodec

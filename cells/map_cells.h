@@ -1,0 +1,89 @@
+#pragma once
+// One map's cells as the table editor holds them: the working copy of the
+// map's block, the definition that describes it and, when one is chosen, the
+// compare image. Rows are Y indices, columns X indices; every access goes
+// through the cell codec.
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "cells/cell_codec.h"
+#include "definitions/map_definition.h"
+#include "rom/rom_image.h"
+
+struct MapCells {
+    // The editor's own copy of the definition, taken at opening: the block's
+    // size never changes under the working copy.
+    const MapDefinition* map = nullptr;
+    std::vector<std::uint8_t> workingCopy;  // blockSize(map) bytes
+    // The compare image, when one is chosen: either a fixed image...
+    const std::uint8_t* compareImage = nullptr;
+    std::size_t compareSize = 0;
+    // ...or a ROM buffer read live (it may be reloaded with another size or
+    // emptied while an editor is open); it takes precedence when set.
+    const RomBuffer* compareBuffer = nullptr;
+
+    int rows() const { return map->axes[AxisY].count; }
+    int columns() const { return map->axes[AxisX].count; }
+    std::size_t cellCount() const { return std::size_t(rows()) * std::size_t(columns()); }
+    const AxisDefinition& z() const { return map->axes[AxisZ]; }
+
+    std::size_t offset(int row, int column) const { return CellCodec::cellOffset(*map, column, row); }
+
+    std::int32_t raw(int row, int column) const { return rawAt(offset(row, column)); }
+    double eng(int row, int column) const { return engAt(offset(row, column)); }
+    void setRaw(int row, int column, std::int32_t value)
+    {
+        CellCodec::writeRawValue(workingCopy.data(), offset(row, column), z(), value);
+    }
+    void setEng(int row, int column, double value)
+    {
+        CellCodec::writeEngValue(workingCopy.data(), offset(row, column), z(), value);
+    }
+
+    bool hasCompare() const { return compareBuffer != nullptr || compareImage != nullptr; }
+    // The same cell in the compare image. A cell that does not lie wholly
+    // inside a shorter compare image counts as 0 there.
+    std::int32_t compareRaw(int row, int column) const { return compareRawAt(offset(row, column)); }
+    double compareEng(int row, int column) const { return compareEngAt(offset(row, column)); }
+
+    // The same by the cell's offset in the block (cellOffset), for passes over
+    // every cell in memory order.
+    std::int32_t rawAt(std::size_t offset) const
+    {
+        return CellCodec::readRawValue(workingCopy.data(), offset, z());
+    }
+    double engAt(std::size_t offset) const { return CellCodec::readEngValue(workingCopy.data(), offset, z()); }
+    std::int32_t compareRawAt(std::size_t offset) const
+    {
+        const std::size_t position = comparePosition(offset);
+        return position == kOutside ? 0 : CellCodec::readRawValue(compareData(), position, z());
+    }
+    double compareEngAt(std::size_t offset) const
+    {
+        const std::size_t position = comparePosition(offset);
+        return position == kOutside ? 0.0 : CellCodec::readEngValue(compareData(), position, z());
+    }
+
+private:
+    static constexpr std::size_t kOutside = static_cast<std::size_t>(-1);
+    const std::uint8_t* compareData() const { return compareBuffer ? compareBuffer->data.data() : compareImage; }
+    std::size_t compareBytes() const
+    {
+        if (compareBuffer)
+            return std::min(compareBuffer->data.size(), static_cast<std::size_t>(std::max(compareBuffer->size, 0)));
+        return compareImage ? compareSize : 0;
+    }
+    std::size_t comparePosition(std::size_t offset) const
+    {
+        if (!hasCompare())
+            return kOutside;
+        const std::size_t bytes = compareBytes();
+        const std::size_t position = std::size_t(z().address) + offset;
+        const std::size_t size = static_cast<std::size_t>(CellCodec::cellSize(z()));
+        if (position > bytes || size > bytes - position)
+            return kOutside;
+        return position;
+    }
+};

@@ -1,0 +1,137 @@
+#include "cells/table_grid_model.h"
+
+#include <algorithm>
+
+#include "cells/cell_selection.h"
+#include "common/number_text.h"
+
+TableGridModel::TableGridModel(MapCells& cells) : m_cells(cells) {}
+
+void TableGridModel::ensureFlags()
+{
+    if (m_flags.size() != m_cells.cellCount())
+        m_flags.assign(m_cells.cellCount(), 0);
+}
+
+double TableGridModel::valueAt(std::size_t offset) const
+{
+    if (m_view.raw) {
+        const double raw = m_cells.rawAt(offset);
+        return m_view.difference ? raw - double(m_cells.compareRawAt(offset)) : raw;
+    }
+    const double eng = m_cells.engAt(offset);
+    return m_view.difference ? eng - m_cells.compareEngAt(offset) : eng;
+}
+
+double TableGridModel::value(int row, int column) const
+{
+    return valueAt(m_cells.offset(row, column));
+}
+
+bool TableGridModel::differs(std::size_t offset, double v) const
+{
+    if (m_view.difference)
+        return v != 0;
+    if (!m_cells.hasCompare())
+        return false;
+    if (m_view.raw)
+        return m_cells.rawAt(offset) != m_cells.compareRawAt(offset);
+    return m_cells.engAt(offset) != m_cells.compareEngAt(offset);
+}
+
+void TableGridModel::fill(const TableView& view)
+{
+    m_view = view;
+    if (!m_cells.hasCompare())
+        m_view.difference = false;
+    m_typed.clear();
+    ensureFlags();
+    for (std::uint8_t& flag : m_flags)
+        flag &= static_cast<std::uint8_t>(~Redrawn);
+
+    // Every cell once, in memory order: the range does not depend on the order.
+    HeatRange range;
+    const std::size_t size = static_cast<std::size_t>(CellCodec::cellSize(m_cells.z()));
+    const std::size_t count = m_cells.cellCount();
+    for (std::size_t i = 0; i < count; ++i)
+        range.add(valueAt(i * size));
+    m_scale = range.scale();
+}
+
+std::string TableGridModel::text(int row, int column) const
+{
+    if (!m_typed.empty()) {
+        const auto typed = m_typed.find(index(row, column));
+        if (typed != m_typed.end())
+            return typed->second;
+    }
+    const AxisDefinition& z = m_cells.z();
+    return cellText(value(row, column), m_view.raw || z.outputtype == OutputInteger, z.decimalpl);
+}
+
+CellLook TableGridModel::look(int row, int column) const
+{
+    const std::size_t i = index(row, column);
+    const std::uint8_t flags = i < m_flags.size() ? m_flags[i] : 0;
+    CellLook look;
+    look.text = (flags & RedText) ? TextColour::Red : (flags & BlackText) ? TextColour::Black : TextColour::Default;
+    if (flags & Redrawn) {
+        look.background = kWhite;
+        return look;
+    }
+    const std::size_t offset = m_cells.offset(row, column);
+    const double v = valueAt(offset);
+    look.background = m_view.highlight && differs(offset, v) ? kDifferenceBlue : heatColour(v, m_scale);
+    return look;
+}
+
+void TableGridModel::redrawCell(int row, int column)
+{
+    ensureFlags();
+    const std::size_t i = index(row, column);
+    if (!m_typed.empty())
+        m_typed.erase(i);
+    m_flags[i] = Redrawn | BlackText;
+}
+
+void TableGridModel::redrawCells(const CellSelection& cells)
+{
+    ensureFlags();
+    const std::vector<std::uint8_t>& selected = cells.flags();
+    const std::size_t count = std::min(selected.size(), m_flags.size());
+    for (std::size_t i = 0; i < count; ++i) {
+        if (!selected[i])
+            continue;
+        m_flags[i] = Redrawn | BlackText;
+        if (!m_typed.empty())
+            m_typed.erase(i);
+    }
+}
+
+void TableGridModel::setTypedText(int row, int column, const std::string& text)
+{
+    m_typed[index(row, column)] = text;
+}
+
+bool TableGridModel::commitTypedText(int row, int column)
+{
+    ensureFlags();
+    const std::size_t i = index(row, column);
+    std::uint8_t& flags = m_flags[i];
+    flags |= Redrawn;
+    const auto typed = m_typed.find(i);
+    double number = 0;
+    if (typed == m_typed.end() || !numberFromText(typed->second, number)) {
+        flags = static_cast<std::uint8_t>((flags & ~BlackText) | RedText);
+        return false;
+    }
+    if (m_view.raw) {
+        const double compare = m_view.difference ? double(m_cells.compareRaw(row, column)) : 0.0;
+        m_cells.setRaw(row, column, truncateToInt32(number + compare));
+    } else {
+        const double compare = m_view.difference ? m_cells.compareEng(row, column) : 0.0;
+        m_cells.setEng(row, column, number + compare);
+    }
+    flags = static_cast<std::uint8_t>((flags & ~RedText) | BlackText);
+    return true;
+}

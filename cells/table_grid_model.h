@@ -1,0 +1,85 @@
+#pragma once
+// What the table editor's grid shows, cell by cell, computed on demand from
+// the working copy and the view: only what cannot be derived is kept (texts
+// the user typed, cells redrawn white or with red text, and the spread that
+// the last fill measured the heat colours in).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "cells/map_cells.h"
+#include "cells/table_display.h"
+
+class CellSelection;
+
+struct TableView {
+    bool raw = false;          // raw values, else engineering values
+    bool difference = false;   // working copy minus compare image (needs one)
+    bool highlight = false;    // cells that differ from the compare image in light blue
+};
+
+// How a cell's text is coloured: the grid's own default, black after a
+// redraw or an accepted edit, red after a rejected edit.
+enum class TextColour : std::uint8_t { Default, Black, Red };
+
+struct CellLook {
+    Rgb background;
+    TextColour text = TextColour::Default;
+};
+
+class TableGridModel {
+public:
+    explicit TableGridModel(MapCells& cells);
+
+    int rows() const { return m_cells.rows(); }
+    int columns() const { return m_cells.columns(); }
+    const TableView& view() const { return m_view; }
+    MapCells& cells() { return m_cells; }
+    const MapCells& cells() const { return m_cells; }
+
+    // Every cell anew in this view: texts from the values, heat colours over
+    // the current spread; redrawn backgrounds and typed texts are forgotten
+    // (text colours stay). The compare image must be set in the cells first.
+    void fill(const TableView& view);
+
+    // The cell's value in the current view (raw or engineering, absolute or
+    // difference).
+    double value(int row, int column) const;
+    // The cell's text as the grid shows it: typed by the user, or formatted.
+    std::string text(int row, int column) const;
+    CellLook look(int row, int column) const;
+    // The spread of the last fill.
+    double heatScale() const { return m_scale; }
+
+    // After an operation changed the cell: formatted text, white background,
+    // black text until the next fill.
+    void redrawCell(int row, int column);
+    // The same for every cell of the mask (same size as the grid), in one pass.
+    void redrawCells(const CellSelection& cells);
+
+    // Direct editing: the grid hands over the typed text, then asks to take it.
+    void setTypedText(int row, int column, const std::string& text);
+    // Parses the typed text and writes it into the working copy (adding the
+    // compare value in the difference view). False, and red text, when it is
+    // not a number; the working copy is then unchanged. The typed text stays.
+    bool commitTypedText(int row, int column);
+
+private:
+    enum Flag : std::uint8_t { Redrawn = 1, BlackText = 2, RedText = 4 };
+    std::size_t index(int row, int column) const
+    {
+        return std::size_t(column) * std::size_t(rows()) + std::size_t(row);
+    }
+    double valueAt(std::size_t offset) const;
+    // One flag per cell, sized on first need (the map may be set after construction).
+    void ensureFlags();
+    bool differs(std::size_t offset, double v) const;
+
+    MapCells& m_cells;
+    TableView m_view;
+    double m_scale = 0.0;
+    std::vector<std::uint8_t> m_flags;   // per cell, column by column
+    std::unordered_map<std::size_t, std::string> m_typed;
+};

@@ -1,0 +1,37 @@
+#pragma once
+// What the maps file reader and the XDF import share: getting a file's bytes
+// to the XML parser, and reading values, axis ids and labels out of elements.
+#include <cstdint>
+#include <string>
+
+#include <tinyxml.h>
+
+#include "common/number_notation.h"
+#include "definitions/map_definition.h"
+
+enum class FileBytes { Read, Missing, Unreadable };
+
+// The whole file at `path`. Missing: no regular file there. Opened without
+// blocking and checked once open, so a FIFO put in its place cannot hang.
+FileBytes readDefinitionFile(const std::string& path, std::string& bytes);
+
+// Parses a definitions document from the file's bytes (which it consumes).
+// A document beyond the XML input guard's limits is refused unparsed (false).
+// A file that is not UTF-8 is parsed byte by byte and its texts are read as
+// Windows-1252 by elementText. False when the document is not well-formed.
+bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes);
+
+// The element's text as UTF-8; no text gives "".
+std::string elementText(const TiXmlElement& e);
+
+inline std::uint32_t elementHex(const TiXmlElement& e) { return readHexNotation(e.GetText()); }
+inline std::uint16_t elementInt(const TiXmlElement& e) { return readIntNotation(e.GetText()); }
+inline double elementReal(const TiXmlElement& e, double fallback) { return readRealNotation(e.GetText(), fallback); }
+
+// "x" selects the X axis, "y" the Y axis, anything else (or none) Z.
+AxisIndex axisOfId(const char* id);
+
+// A label element's "index" and "value" attributes stored into the axis. An
+// element without either, or with an index beyond the axis's 256 labels, is
+// skipped.
+void readLabel(AxisDefinition& axis, const TiXmlElement& e);

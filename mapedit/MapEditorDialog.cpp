@@ -1,0 +1,454 @@
+#include "mapedit/MapEditorDialog.h"
+
+#include <algorithm>
+
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/combobox.h>
+#include <wx/grid.h>
+#include <wx/intl.h>
+#include <wx/notebook.h>
+#include <wx/panel.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
+#include <wx/strconv.h>
+#include <wx/textctrl.h>
+
+#include "workspace/workspace.h"
+
+namespace {
+
+const std::vector<const char*> kTypeItems = {wxTRANSLATE("Integer"), wxTRANSLATE("Float")};
+const std::vector<const char*> kDecimalsItems = {wxTRANSLATE("0"), wxTRANSLATE("1"), wxTRANSLATE("2"),
+                                                 wxTRANSLATE("3"), wxTRANSLATE("4"), wxTRANSLATE("5"),
+                                                 wxTRANSLATE("6")};
+const std::vector<const char*> kBitsItems = {wxTRANSLATE("8"), wxTRANSLATE("16"), wxTRANSLATE("32")};
+const std::vector<const char*> kSignItems = {wxTRANSLATE("Unsigned"), wxTRANSLATE("Signed")};
+const std::vector<const char*> kByteOrderItems = {wxTRANSLATE("MSB First"), wxTRANSLATE("LSB First")};
+const std::vector<const char*> kDataOrderItems = {wxTRANSLATE("Y / X"), wxTRANSLATE("X / Y")};
+const std::vector<const char*> kSourceItems = {wxTRANSLATE("Manual"), wxTRANSLATE("Embedded"),
+                                               wxTRANSLATE("Scaled")};
+
+// Units are data that go into the maps file as chosen: not translated.
+const char* const kUnitPresets[] = {"RPM", "mg/s", "Load", "Throttle", "Absolute Pressure", "Differential Pressure",
+                                    "MAF", "Intake Air Flow", "MAP", "Intake Air Pressure", "IAT",
+                                    "Intake Air Temperature"};
+
+// Store texts are UTF-8; anything else is shown as Windows-1252 rather than lost.
+wxString fromStore(const std::string& text)
+{
+    wxString converted = wxString::FromUTF8(text.data(), text.size());
+    if (converted.empty() && !text.empty())
+        converted = wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
+    return converted;
+}
+
+std::string toStore(const wxString& text)
+{
+    return text.utf8_string();
+}
+
+// Field controls of the axis pages are kept narrow: the label grid sits beside them.
+constexpr int kFieldWidth = 150;
+
+wxFlexGridSizer* fieldSizer()
+{
+    auto* sizer = new wxFlexGridSizer(0, 2, 0, 0);
+    sizer->AddGrowableCol(1);
+    return sizer;
+}
+
+} // namespace
+
+MapEditorDialog::MapEditorDialog(wxWindow* parent)
+    : wxDialog(parent, wxID_ANY, _("Map Editor"), wxDefaultPosition, wxDefaultSize, wxDEFAULT_DIALOG_STYLE)
+{
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    m_notebook = new wxNotebook(this, wxWindow::NewControlId(), wxDefaultPosition, wxSize(442, 490), 0,
+                                "ID_NOTEBOOK1");
+    buildSettingsPage();
+    buildZPage();
+    buildLabelAxisPage(AxisX, "ID_PANEL1", "ID_PANEL8", "ID_PANEL5", "ID_GRID1",
+                       {"ID_TEXTCTRL8", "ID_COMBOBOX1", "ID_CHOICE7", "ID_CHOICE8", "ID_TEXTCTRL10", "ID_TEXTCTRL11",
+                        "ID_CHOICE9", "ID_TEXTCTRL4", "ID_CHOICE11", "ID_CHOICE10", "ID_CHOICE12"});
+    buildLabelAxisPage(AxisY, "ID_PANEL2", "ID_PANEL9", "ID_PANEL10", "ID_GRID2",
+                       {"ID_TEXTCTRL12", "ID_COMBOBOX2", "ID_CHOICE13", "ID_CHOICE14", "ID_TEXTCTRL14",
+                        "ID_TEXTCTRL15", "ID_CHOICE15", "ID_TEXTCTRL16", "ID_CHOICE16", "ID_CHOICE17",
+                        "ID_CHOICE18"});
+    sizer->Add(m_notebook, 1, wxALL | wxEXPAND, 5);
+
+    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+    m_apply = new wxButton(this, wxWindow::NewControlId(), _("Apply && Close"), wxDefaultPosition, wxDefaultSize, 0,
+                           wxDefaultValidator, "ID_BUTTON1");
+    m_cancel = new wxButton(this, wxWindow::NewControlId(), _("Cancel"), wxDefaultPosition, wxDefaultSize, 0,
+                            wxDefaultValidator, "ID_BUTTON3");
+    buttons->Add(m_apply, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+    buttons->Add(m_cancel, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+    sizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
+    SetSizer(sizer);
+    sizer->Fit(this);
+    sizer->SetSizeHints(this);
+    CentreOnScreen();
+
+    bindAxis(AxisX);
+    bindAxis(AxisY);
+    m_apply->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) { applyDialog(); });
+    m_cancel->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
+        m_applied = false;
+        finish(wxID_CANCEL);
+    });
+}
+
+wxStaticText* MapEditorDialog::addLabel(wxWindow* parent, wxSizer* sizer, const char* text)
+{
+    auto* label = new wxStaticText(parent, wxWindow::NewControlId(), wxGetTranslation(text), wxDefaultPosition,
+                                   wxDefaultSize, 0, wxString::Format("ID_STATICTEXT%d", ++m_staticTexts));
+    sizer->Add(label, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+    return label;
+}
+
+wxTextCtrl* MapEditorDialog::addText(wxWindow* parent, wxSizer* sizer, const char* label, const char* name)
+{
+    addLabel(parent, sizer, label);
+    auto* text = new wxTextCtrl(parent, wxWindow::NewControlId(), wxEmptyString, wxDefaultPosition,
+                                wxSize(kFieldWidth, -1), 0, wxDefaultValidator, name);
+    sizer->Add(text, 1, wxALL | wxEXPAND | wxALIGN_CENTER_VERTICAL, 5);
+    return text;
+}
+
+wxChoice* MapEditorDialog::addChoice(wxWindow* parent, wxSizer* sizer, const char* label, const char* name,
+                                     const std::vector<const char*>& items)
+{
+    addLabel(parent, sizer, label);
+    wxArrayString texts;
+    for (const char* item : items)
+        texts.Add(wxGetTranslation(item));
+    auto* choice = new wxChoice(parent, wxWindow::NewControlId(), wxDefaultPosition, wxSize(kFieldWidth, -1),
+                                texts, 0, wxDefaultValidator, name);
+    choice->SetSelection(0);
+    sizer->Add(choice, 1, wxALL | wxEXPAND | wxALIGN_CENTER_VERTICAL, 5);
+    return choice;
+}
+
+wxComboBox* MapEditorDialog::addUnits(wxWindow* parent, wxSizer* sizer, const char* name)
+{
+    addLabel(parent, sizer, wxTRANSLATE("Units"));
+    wxArrayString presets;
+    for (const char* unit : kUnitPresets)
+        presets.Add(unit);
+    auto* units = new wxComboBox(parent, wxWindow::NewControlId(), wxEmptyString, wxDefaultPosition,
+                                 wxSize(kFieldWidth, -1), presets, 0, wxDefaultValidator, name);
+    sizer->Add(units, 1, wxALL | wxEXPAND | wxALIGN_CENTER_VERTICAL, 5);
+    return units;
+}
+
+wxGrid* MapEditorDialog::addLabelGrid(wxPanel* page, wxSizer* sizer, const char* name)
+{
+    auto* grid = new wxGrid(page, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize, wxWANTS_CHARS, name);
+    grid->CreateGrid(1, 1);
+    grid->EnableEditing(true);
+    grid->EnableGridLines(true);
+    grid->SetDefaultCellFont(grid->GetFont());
+    grid->SetDefaultCellTextColour(grid->GetForegroundColour());
+    grid->SetDefaultCellAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
+    grid->SetRowLabelSize(44);
+    grid->SetDefaultColSize(100, true);
+    sizer->Add(grid, 1, wxALL | wxEXPAND, 5);
+    return grid;
+}
+
+void MapEditorDialog::buildSettingsPage()
+{
+    auto* page = new wxPanel(m_notebook, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize,
+                             wxTAB_TRAVERSAL, "ID_PANEL4");
+    auto* sizer = new wxBoxSizer(wxVERTICAL);
+    auto* names = fieldSizer();
+    m_title = addText(page, names, wxTRANSLATE("Display Name"), "ID_TEXTCTRL1");
+    m_description = addText(page, names, wxTRANSLATE("Description"), "ID_TEXTCTRL2");
+    sizer->Add(names, 0, wxALL | wxEXPAND, 5);
+
+    // Shown for the definition set's sake; the dialog neither fills nor reads them.
+    auto* authorship = new wxFlexGridSizer(2, 2, 0, 0);
+    authorship->AddGrowableCol(0);
+    authorship->AddGrowableCol(1);
+    addLabel(page, authorship, wxTRANSLATE("Author"));
+    addLabel(page, authorship, wxTRANSLATE("Version"));
+    for (const char* name : {"ID_TEXTCTRL5", "ID_TEXTCTRL9"})
+        authorship->Add(new wxTextCtrl(page, wxWindow::NewControlId(), wxEmptyString, wxDefaultPosition,
+                                       wxDefaultSize, 0, wxDefaultValidator, name),
+                        1, wxALL | wxEXPAND, 5);
+    sizer->Add(authorship, 0, wxALL | wxEXPAND, 5);
+
+    auto* checksum = fieldSizer();
+    addChoice(page, checksum, wxTRANSLATE("Checksum Plugin"), "ID_CHOICE19", {wxTRANSLATE("0 - Automatic")});
+    sizer->Add(checksum, 0, wxALL | wxEXPAND, 5);
+
+    page->SetSizer(sizer);
+    m_notebook->AddPage(page, _("Settings"));
+}
+
+void MapEditorDialog::buildZPage()
+{
+    auto* page = new wxPanel(m_notebook, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize,
+                             wxTAB_TRAVERSAL, "ID_PANEL3");
+    AxisControls& z = m_axes[AxisZ];
+    auto* columns = new wxBoxSizer(wxHORIZONTAL);
+    auto* fields = new wxBoxSizer(wxVERTICAL);
+
+    auto* scaling = new wxPanel(page, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                                "ID_PANEL11");
+    auto* scalingSizer = fieldSizer();
+    z.units = addUnits(scaling, scalingSizer, "ID_COMBOBOX3");
+    z.type = addChoice(scaling, scalingSizer, wxTRANSLATE("Type"), "ID_CHOICE1", kTypeItems);
+    z.decimals = addChoice(scaling, scalingSizer, wxTRANSLATE("Decimals"), "ID_CHOICE6", kDecimalsItems);
+    z.offset = addText(scaling, scalingSizer, wxTRANSLATE("Offset"), "ID_TEXTCTRL6");
+    z.factor = addText(scaling, scalingSizer, wxTRANSLATE("Factor"), "ID_TEXTCTRL7");
+    scaling->SetSizer(scalingSizer);
+    fields->Add(scaling, 0, wxALL | wxEXPAND, 0);
+
+    auto* storage = new wxPanel(page, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                                "ID_PANEL6");
+    auto* storageSizer = fieldSizer();
+    z.address = addText(storage, storageSizer, wxTRANSLATE("Address"), "ID_TEXTCTRL3");
+    z.bits = addChoice(storage, storageSizer, wxTRANSLATE("Bits"), "ID_CHOICE2", kBitsItems);
+    z.sign = addChoice(storage, storageSizer, wxTRANSLATE("Sign"), "ID_CHOICE3", kSignItems);
+    z.byteOrder = addChoice(storage, storageSizer, wxTRANSLATE("Byte Order"), "ID_CHOICE4", kByteOrderItems);
+    z.dataOrder = addChoice(storage, storageSizer, wxTRANSLATE("Data Order"), "ID_CHOICE5", kDataOrderItems);
+    storage->SetSizer(storageSizer);
+    fields->Add(storage, 0, wxALL | wxEXPAND, 0);
+
+    columns->Add(fields, 0, wxALL | wxEXPAND, 0);
+    z.grid = addLabelGrid(page, columns, "ID_GRID3");
+    page->SetSizer(columns);
+    m_notebook->AddPage(page, _("Z Axis"));
+}
+
+void MapEditorDialog::buildLabelAxisPage(int axis, const char* panel, const char* firstPanel,
+                                         const char* secondPanel, const char* grid,
+                                         const std::array<const char*, 11>& names)
+{
+    auto* page = new wxPanel(m_notebook, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize,
+                             wxTAB_TRAVERSAL, panel);
+    AxisControls& a = m_axes[axis];
+    auto* columns = new wxBoxSizer(wxHORIZONTAL);
+    auto* fields = new wxBoxSizer(wxVERTICAL);
+
+    auto* scaling = new wxPanel(page, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                                firstPanel);
+    auto* scalingSizer = fieldSizer();
+    a.count = addText(scaling, scalingSizer, wxTRANSLATE("Count"), names[0]);
+    a.units = addUnits(scaling, scalingSizer, names[1]);
+    a.type = addChoice(scaling, scalingSizer, wxTRANSLATE("Type"), names[2], kTypeItems);
+    a.decimals = addChoice(scaling, scalingSizer, wxTRANSLATE("Decimals"), names[3], kDecimalsItems);
+    a.offset = addText(scaling, scalingSizer, wxTRANSLATE("Offset"), names[4]);
+    a.factor = addText(scaling, scalingSizer, wxTRANSLATE("Factor"), names[5]);
+    scaling->SetSizer(scalingSizer);
+    fields->Add(scaling, 0, wxALL | wxEXPAND, 0);
+
+    auto* storage = new wxPanel(page, wxWindow::NewControlId(), wxDefaultPosition, wxDefaultSize, wxTAB_TRAVERSAL,
+                                secondPanel);
+    auto* storageSizer = fieldSizer();
+    a.source = addChoice(storage, storageSizer, wxTRANSLATE("Source"), names[6], kSourceItems);
+    a.address = addText(storage, storageSizer, wxTRANSLATE("Address"), names[7]);
+    a.sign = addChoice(storage, storageSizer, wxTRANSLATE("Sign"), names[8], kSignItems);
+    a.bits = addChoice(storage, storageSizer, wxTRANSLATE("Bits"), names[9], kBitsItems);
+    a.byteOrder = addChoice(storage, storageSizer, wxTRANSLATE("Byte Order"), names[10], kByteOrderItems);
+    storage->SetSizer(storageSizer);
+    fields->Add(storage, 0, wxALL | wxEXPAND, 0);
+
+    columns->Add(fields, 0, wxALL | wxEXPAND, 0);
+    a.grid = addLabelGrid(page, columns, grid);
+    page->SetSizer(columns);
+    m_notebook->AddPage(page, axis == AxisX ? _("X Axis") : _("Y Axis"));
+}
+
+void MapEditorDialog::bindAxis(int axis)
+{
+    const AxisControls& a = m_axes[axis];
+    auto rebuild = [this, axis](wxCommandEvent&) { rebuildLabelRows(axis); };
+    auto preview = [this, axis](wxCommandEvent&) { previewEmbeddedLabels(axis); };
+    a.source->Bind(wxEVT_CHOICE, rebuild);
+    a.count->Bind(wxEVT_TEXT, rebuild);
+    for (wxChoice* choice : {a.type, a.decimals, a.sign, a.bits, a.byteOrder})
+        choice->Bind(wxEVT_CHOICE, preview);
+    for (wxTextCtrl* text : {a.offset, a.factor, a.address})
+        text->Bind(wxEVT_TEXT, preview);
+    a.units->Bind(wxEVT_TEXT, [this, axis](wxCommandEvent&) { showUnitsLabel(axis); });
+    a.units->Bind(wxEVT_COMBOBOX, [this, axis](wxCommandEvent&) { showUnitsLabel(axis); });
+}
+
+AxisForm MapEditorDialog::readAxis(int axis, bool withLabels) const
+{
+    const AxisControls& a = m_axes[axis];
+    AxisForm form;
+    if (a.count)
+        form.count = toStore(a.count->GetValue());
+    form.units = toStore(a.units->GetValue());
+    form.type = a.type->GetSelection();
+    form.decimals = a.decimals->GetSelection();
+    form.offset = toStore(a.offset->GetValue());
+    form.factor = toStore(a.factor->GetValue());
+    if (a.source)
+        form.source = a.source->GetSelection();
+    form.address = toStore(a.address->GetValue());
+    form.sign = a.sign->GetSelection();
+    form.bits = a.bits->GetSelection();
+    form.byteOrder = a.byteOrder->GetSelection();
+    if (a.dataOrder)
+        form.dataOrder = a.dataOrder->GetSelection();
+    if (withLabels && axis != AxisZ) {
+        const int rows = a.grid->GetNumberRows();
+        form.labels.reserve(static_cast<std::size_t>(rows));
+        for (int row = 0; row < rows; ++row)
+            form.labels.push_back(toStore(a.grid->GetCellValue(row, 0)));
+    }
+    return form;
+}
+
+MapForm MapEditorDialog::readForm() const
+{
+    MapForm form;
+    form.title = toStore(m_title->GetValue());
+    form.description = toStore(m_description->GetValue());
+    for (int axis = AxisX; axis <= AxisZ; ++axis)
+        form.axes[axis] = readAxis(axis, true);
+    return form;
+}
+
+void MapEditorDialog::showForm(const MapForm& form)
+{
+    // ChangeValue and SetSelection send no events: the label grids are set
+    // up once every control holds its value.
+    m_title->ChangeValue(fromStore(form.title));
+    m_description->ChangeValue(fromStore(form.description));
+    for (int axis = AxisX; axis <= AxisZ; ++axis) {
+        const AxisForm& f = form.axes[axis];
+        const AxisControls& a = m_axes[axis];
+        if (a.source)
+            a.source->SetSelection(f.source);
+        if (a.count)
+            a.count->ChangeValue(fromStore(f.count));
+        a.units->ChangeValue(fromStore(f.units));
+        a.type->SetSelection(f.type);
+        a.decimals->SetSelection(f.decimals);
+        a.offset->ChangeValue(fromStore(f.offset));
+        a.factor->ChangeValue(fromStore(f.factor));
+        a.address->ChangeValue(fromStore(f.address));
+        a.sign->SetSelection(f.sign);
+        a.bits->SetSelection(f.bits);
+        a.byteOrder->SetSelection(f.byteOrder);
+        if (a.dataOrder)
+            a.dataOrder->SetSelection(f.dataOrder);
+        if (axis == AxisZ)
+            continue;
+        showUnitsLabel(axis);
+        if (const std::optional<LabelRows> rows = labelRowsFor(f))
+            setLabelRows(axis, *rows);
+        setLabelTexts(axis, f.labels);
+    }
+}
+
+void MapEditorDialog::setLabelRows(int axis, const LabelRows& rows)
+{
+    wxGrid* grid = m_axes[axis].grid;
+    grid->BeginBatch();
+    if (grid->GetNumberRows() > 0)
+        grid->DeleteRows(0, grid->GetNumberRows());
+    if (rows.count > 0)
+        grid->AppendRows(rows.count);
+    // Relabelling rows 0 and 1 also removes an earlier "Min" and "Max"; the
+    // other rows keep the grid's own numbering.
+    if (rows.minMax) {
+        grid->SetRowLabelValue(0, _("Min"));
+        grid->SetRowLabelValue(1, _("Max"));
+    } else {
+        if (rows.count > 0)
+            grid->SetRowLabelValue(0, "1");
+        if (rows.count > 1)
+            grid->SetRowLabelValue(1, "2");
+    }
+    grid->EndBatch();
+}
+
+void MapEditorDialog::setLabelTexts(int axis, const std::vector<std::string>& texts)
+{
+    wxGrid* grid = m_axes[axis].grid;
+    const int rows = std::min<int>(grid->GetNumberRows(), static_cast<int>(texts.size()));
+    grid->BeginBatch();
+    for (int row = 0; row < rows; ++row)
+        grid->SetCellValue(row, 0, fromStore(texts[static_cast<std::size_t>(row)]));
+    grid->EndBatch();
+}
+
+void MapEditorDialog::rebuildLabelRows(int axis)
+{
+    const std::optional<LabelRows> rows = labelRowsFor(readAxis(axis));
+    if (!rows)
+        return;
+    setLabelRows(axis, *rows);
+    previewEmbeddedLabels(axis);
+}
+
+void MapEditorDialog::previewEmbeddedLabels(int axis)
+{
+    const auto [image, size] = selectedImage();
+    if (const auto texts = previewLabels(readAxis(axis), image, size))
+        setLabelTexts(axis, *texts);
+}
+
+std::pair<const std::uint8_t*, std::size_t> MapEditorDialog::selectedImage() const
+{
+    if (!m_workspace || m_workspace->selectedBuffer >= kRomBufferCount)
+        return {nullptr, 0};
+    const RomBuffer& buffer = m_workspace->buffers[m_workspace->selectedBuffer];
+    if (buffer.empty())
+        return {nullptr, 0};
+    return {buffer.data.data(), std::min<std::size_t>(static_cast<std::size_t>(buffer.size), buffer.data.size())};
+}
+
+void MapEditorDialog::showUnitsLabel(int axis)
+{
+    const AxisControls& a = m_axes[axis];
+    a.grid->SetColLabelValue(0, a.units->GetValue());
+}
+
+void MapEditorDialog::loadIntoDialog(std::uint16_t slot, Workspace& workspace)
+{
+    m_workspace = &workspace;
+    m_slot = slot;
+    if (slot >= kMaxMaps)
+        return;
+    const auto [image, size] = selectedImage();
+    showForm(formFromMap(workspace.definitions.maps[slot], image, size));
+}
+
+void MapEditorDialog::prepareNewMap(std::uint16_t slot, Workspace& workspace)
+{
+    m_workspace = &workspace;
+    m_slot = slot;
+    MapForm form;
+    form.title = toStore(_("New Map"));
+    showForm(form);
+    // A new map's axes start as "Embedded" at address 0: show what lies there.
+    previewEmbeddedLabels(AxisX);
+    previewEmbeddedLabels(AxisY);
+}
+
+void MapEditorDialog::applyDialog()
+{
+    if (!m_workspace || m_slot >= kMaxMaps)
+        return;
+    applyForm(readForm(), m_workspace->definitions.maps[m_slot]);
+    m_applied = true;
+    finish(wxID_OK);
+}
+
+void MapEditorDialog::finish(int returnCode)
+{
+    if (IsModal()) {
+        EndModal(returnCode);
+    } else {
+        SetReturnCode(returnCode);
+        Hide();
+    }
+}

@@ -1,0 +1,115 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "cells/cell_selection.h"
+#include "cells/table_grid_model.h"
+
+namespace {
+
+// 3 columns x 2 rows of signed 16-bit cells (factor 0.5, one place) at
+// address 4, row by row: raw 10 20 -4 / 7 0 100. The compare image differs
+// in (0, 1) and ends before (1, 2), which then counts as 0.
+class GridModel : public testing::Test {
+protected:
+    GridModel()
+    {
+        map.axes[AxisX].count = 3;
+        map.axes[AxisY].count = 2;
+        AxisDefinition& z = map.axes[AxisZ];
+        z.address = 4, z.bits = 16, z.flags = AxisSigned, z.factor = 0.5, z.decimalpl = 1;
+        cells.map = &map;
+        cells.workingCopy = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
+        compare.data = {9, 9, 9, 9, 0, 10, 0, 18, 0xFF, 0xFC, 0, 7, 0, 0, 0};
+        compare.size = 15;
+        cells.compareBuffer = &compare;
+    }
+    // Every cell's text row by row, "*" after a light blue one.
+    std::string shown() const
+    {
+        std::string all;
+        for (int i = 0; i < 6; ++i)
+            all += model.text(i / 3, i % 3) + (model.look(i / 3, i % 3).background == kDifferenceBlue ? "* " : " ");
+        return all;
+    }
+    void type(int row, int col, const char* text, bool accepted)
+    {
+        model.setTypedText(row, col, text);
+        EXPECT_EQ(model.commitTypedText(row, col), accepted) << text;
+    }
+
+    MapDefinition map;
+    RomBuffer compare;
+    MapCells cells;
+    TableGridModel model{cells};
+};
+
+TEST_F(GridModel, TextsAndColoursInEveryView)
+{
+    const struct {
+        TableView view;
+        int outputtype;
+        const char* shown;
+    } rows[] = {
+        {{false, false, true}, 1, "5.0 10.0* -2.0 3.5 0.0 50.0* "},
+        {{true, false, true}, 1, "10 20* -4 7 0 100* "},
+        {{false, false, false}, 2, "5 10 -2 3 0 50 "},
+        {{true, true, true}, 1, "0 2* 0 0 0 100* "},
+        {{false, true, false}, 1, "0.0 1.0 0.0 0.0 0.0 50.0 "},
+    };
+    for (const auto& row : rows) {
+        map.axes[AxisZ].outputtype = static_cast<std::uint16_t>(row.outputtype);
+        model.fill(row.view);
+        EXPECT_EQ(shown(), row.shown);
+    }
+    // Engineering: -2 to 50 gives s = 1.625, so 3.5 is (128, 255, 0).
+    map.axes[AxisZ].outputtype = 1;
+    model.fill({});
+    EXPECT_EQ(model.heatScale(), 1.625);
+    EXPECT_EQ(model.look(1, 0).background, (Rgb{128, 255, 0}));
+    EXPECT_EQ(model.look(1, 0).text, TextColour::Default);
+}
+
+TEST_F(GridModel, DirectEditsRedrawsAndFills)
+{
+    model.fill({});
+    type(0, 0, "12.34", true);   // rounded to 12.3, times 2: raw 24
+    EXPECT_EQ(cells.raw(0, 0), 24);
+    EXPECT_EQ(model.text(0, 0), "12.34");   // stays as typed
+    EXPECT_EQ(model.look(0, 0).background, kWhite);
+    EXPECT_EQ(model.look(0, 0).text, TextColour::Black);
+    const std::vector<std::uint8_t> before = cells.workingCopy;
+    type(0, 2, "abc", false);
+    EXPECT_EQ(cells.workingCopy, before);
+    EXPECT_EQ(model.text(0, 2), "abc");
+    EXPECT_EQ(model.look(0, 2).text, TextColour::Red);
+
+    // Difference views add the compare value (0 outside the compare image).
+    model.fill({true, true, false});
+    type(0, 1, "5", true);
+    type(1, 2, "-7.9", true);
+    type(1, 1, "1e12", true);   // beyond 32 bits: -2147483648, whose low 16 bits are 0
+    EXPECT_EQ((std::vector<int>{cells.raw(0, 1), cells.raw(1, 2), cells.raw(1, 1)}), (std::vector<int>{23, -7, 0}));
+    model.fill({false, true, false});
+    type(0, 1, "1.5", true);   // 9.0 + 1.5: raw 21
+    EXPECT_EQ(cells.raw(0, 1), 21);
+
+    // A fill forgets typed texts and white backgrounds; red text stays until a redraw.
+    model.fill({});
+    EXPECT_EQ(model.text(0, 1), "10.5");
+    EXPECT_NE(model.look(0, 1).background, kWhite);
+    EXPECT_EQ(model.text(0, 2) + (model.look(0, 2).text == TextColour::Red ? " red" : ""), "-2.0 red");
+    model.redrawCell(0, 2);
+    EXPECT_EQ(model.look(0, 2).text, TextColour::Black);
+    model.setTypedText(1, 0, "typed");
+    CellSelection some(2, 3);
+    some.set(1, 0);
+    some.set(1, 2);
+    model.redrawCells(some);
+    EXPECT_EQ(model.text(1, 0), "3.5");
+    EXPECT_EQ(model.look(1, 2).background, kWhite);
+    EXPECT_NE(model.look(0, 0).background, kWhite);
+}
+
+} // namespace

@@ -1,0 +1,242 @@
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/button.h>
+#include <wx/choice.h>
+#include <wx/grid.h>
+#include <wx/textctrl.h>
+#include <wx/treectrl.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "commands/maps_commands_ui.h"
+#include "definitions/map_dump.h"
+#include "gui_test_support.h"
+#include "mapedit/MapEditorDialog.h"
+#include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_test_maps.h"
+
+namespace {
+
+using Act = std::function<void(MapEditorDialog&)>;
+
+// Answers the map editor inside wxTEST_DIALOG: `act` sets controls and clicks a button.
+class AnswerMapEditor : public wxExpectModalBase<MapEditorDialog, AnswerMapEditor> {
+public:
+    explicit AnswerMapEditor(Act act) : m_act(std::move(act)) {}
+
+protected:
+    int OnInvoked(MapEditorDialog* dialog) const override
+    {
+        m_act(*dialog);
+        return dialog->GetReturnCode();
+    }
+
+private:
+    Act m_act;
+};
+
+void choose(wxWindow* dialog, const char* name, int index)
+{
+    auto* choice = findControl<wxChoice>(dialog, name);
+    choice->SetSelection(index);
+    wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+    event.SetInt(index);
+    choice->GetEventHandler()->ProcessEvent(event);
+}
+
+// SetValue sends the text event, as typing does.
+void enter(wxWindow* dialog, const char* name, const char* text)
+{
+    findControl<wxTextEntry>(dialog, name)->SetValue(text);
+}
+
+void apply(MapEditorDialog& dialog) { clickButton(findControl<wxButton>(&dialog, "ID_BUTTON1")); }
+void cancel(MapEditorDialog& dialog) { clickButton(findControl<wxButton>(&dialog, "ID_BUTTON3")); }
+Act retitle(const char* title)
+{
+    return [title](MapEditorDialog& d) {
+        enter(&d, "ID_TEXTCTRL1", title);
+        apply(d);
+    };
+}
+
+// "row label=value" per row of a label grid, then the column label.
+std::string gridText(wxWindow* dialog, const char* name)
+{
+    auto* grid = findControl<wxGrid>(dialog, name);
+    std::string text;
+    for (int row = 0; row < grid->GetNumberRows(); ++row)
+        text += (grid->GetRowLabelValue(row) + "=" + grid->GetCellValue(row, 0) + " ").utf8_string();
+    return text + "[" + grid->GetColLabelValue(0).utf8_string() + "]";
+}
+
+class MapEditor : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        MapDefinition& map = workspace->definitions.maps[0];
+        map.title = "Ignition";
+        map.axes[AxisX] = {"x", 2, 0, 16, "RPM", 0, 2, 2, SourceManual, {500, 1000.5}, 1, 0};
+        map.axes[AxisY] = {"y", 0, 0x10, 16, "Load", 1, 3, 1, SourceScaled, {500, 6500}, 0.1, 0};
+        map.axes[AxisZ] = {"z", 3, 0x7FFF0, 8, "deg", 2, 0, 1, 0, {}, 0.00390625, -40};
+        workspace->buffers[0].data = {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x64, 0, 0xC8, 1, 0x2C};
+        workspace->buffers[0].size = 22;
+    }
+    std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+};
+
+TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
+{
+    const std::string before = dumpMap(workspace->definitions.maps[0]);
+    for (int way : {0, 1, 2}) {   // Apply unchanged; change every page, then Cancel or the close box
+        MapEditorDialog dialog(nullptr);
+        dialog.loadIntoDialog(0, *workspace);
+        EXPECT_EQ(findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL3")->GetValue(), "7FFF0");
+        EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=500 2=1000.5 [RPM]");
+        EXPECT_EQ(gridText(&dialog, "ID_GRID2"), "Min=500.0 Max=6500.0 [Load]");
+        if (way == 0) {
+            apply(dialog);
+        } else {
+            enter(&dialog, "ID_TEXTCTRL1", "Other");
+            enter(&dialog, "ID_TEXTCTRL7", "2");
+            findControl<wxGrid>(&dialog, "ID_GRID1")->SetCellValue(0, 0, "9");
+            choose(&dialog, "ID_CHOICE15", SourceEmbedded);
+            way == 1 ? cancel(dialog) : void(dialog.Close());
+        }
+        EXPECT_EQ(dialog.applied(), way == 0);
+        EXPECT_EQ(dumpMap(workspace->definitions.maps[0]), before) << way;
+    }
+}
+
+TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
+{
+    MapEditorDialog dialog(nullptr);
+    dialog.prepareNewMap(kScratchSlot, *workspace);
+    EXPECT_EQ(findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL1")->GetValue(), "New Map");
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=0 []");   // Embedded at address 0
+    enter(&dialog, "ID_TEXTCTRL8", "4");
+    enter(&dialog, "ID_TEXTCTRL4", "10");
+    choose(&dialog, "ID_CHOICE7", 1);
+    choose(&dialog, "ID_CHOICE8", 2);
+    enter(&dialog, "ID_COMBOBOX1", "RPM");
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=100.00 2=200.00 3=300.00 4= [RPM]");
+    choose(&dialog, "ID_CHOICE9", SourceScaled);
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "Min= Max= [RPM]");
+    choose(&dialog, "ID_CHOICE9", SourceManual);
+    enter(&dialog, "ID_TEXTCTRL8", "abc");   // not a count: the grid stays
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1= 2= 3= 4= [RPM]");
+}
+
+// The list commands through the main window's menu.
+class MapListCommands : public testing::Test {
+protected:
+    TorvaneStudioFrame* frame() const { return window.frame(); }
+    const MainCommandIds& ids() const { return frame()->commandIds(); }
+    DefinitionStore& store() const { return frame()->workspace().definitions; }
+    MapViewerFrame* viewer() const { return frame()->viewer(); }
+
+    void loadThreeMaps()
+    {
+        writeText(files.file("maps.xts"), mapsFileXml(threeTestMaps()));
+        loadMapsFile(*frame(), wxString::FromUTF8(files.file("maps.xts")));
+    }
+    void selectLine(int slot)
+    {
+        viewer()->tree()->SelectItem(slot < 0 ? viewer()->rootItem() : viewer()->mapItem(slot));
+        pumpEvents(0);
+    }
+    void withEditor(int id, Act act) { wxTEST_DIALOG(sendMenuCommand(frame(), id), AnswerMapEditor(act)); }
+    std::string lines() const
+    {
+        std::string text;
+        for (int i = 0; i < viewer()->itemCount(); ++i)
+            text += (i ? ", " : "") + viewer()->tree()->GetItemText(viewer()->mapItem(i)).utf8_string();
+        return text;
+    }
+    // The line the tree shows selected: its slot, -1 for the root or none.
+    int shownLine() const
+    {
+        for (int i = 0; i < viewer()->itemCount(); ++i)
+            if (viewer()->mapItem(i) == viewer()->tree()->GetSelection())
+                return i;
+        return -1;
+    }
+
+    ScopedHome home;
+    TempDir files;
+    MainWindowFixture window;
+};
+
+TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
+{
+    withEditor(ids().addMap, retitle("First"));   // no viewer yet: it opens, silently
+    ASSERT_NE(viewer(), nullptr);
+    EXPECT_EQ(lines(), "First (0) [1x1]");
+    EXPECT_TRUE(statusText(frame()).empty());
+
+    loadThreeMaps();
+    selectLine(1);
+    withEditor(ids().addMap, cancel);
+    withEditor(ids().addMap, retitle("N"));
+    EXPECT_EQ(lines(), "Spark (0) [1x1], Ignition (1A2B0) [16x12], N (0) [1x1], Boost (400) [8x4]");
+    EXPECT_EQ(statusText(frame()), "New map added.");
+    EXPECT_EQ(viewer()->selectedMapIndex(), 1);
+    EXPECT_EQ(shownLine(), 1);
+
+    withEditor(ids().toolMapEditor, [](MapEditorDialog& d) {
+        enter(&d, "ID_TEXTCTRL3", "abc");
+        apply(d);
+    });
+    store().maps[1].title = "Renamed";   // Cancel refreshes the line as well
+    withEditor(ids().editMap, cancel);
+    EXPECT_EQ(viewer()->tree()->GetItemText(viewer()->mapItem(1)), "Renamed (ABC) [16x12]");
+
+    sendMenuCommand(frame(), ids().duplicateMap);
+    EXPECT_EQ(statusText(frame()), "Map duplicated.");
+    EXPECT_EQ(store().maps[4].title, "Renamed");
+    sendMenuCommand(frame(), ids().deleteMap);
+    EXPECT_EQ(statusText(frame()), "Map deleted.");
+    EXPECT_EQ(lines(), "Spark (0) [1x1], N (0) [1x1], Boost (400) [8x4], Renamed (ABC) [16x12]");
+    EXPECT_EQ(shownLine(), 1);
+
+    // After the last map is deleted the index names no map, and no line shows selected.
+    selectLine(3);
+    sendMenuCommand(frame(), ids().deleteMap);
+    EXPECT_EQ(std::make_pair(viewer()->selectedMapIndex(), shownLine()), std::make_pair(3, -1));
+    frame()->showStatus("before");
+    ModalDialogCounter dialogs;
+    sendMenuCommand(frame(), ids().deleteMap);
+    sendMenuCommand(frame(), ids().duplicateMap);
+    EXPECT_EQ(std::make_pair(int(store().mapCount), statusText(frame())), std::make_pair(3, wxString("before")));
+    sendMenuCommand(frame(), ids().editMap);
+    EXPECT_EQ(statusText(frame()), "Please select a map first in the map viewer!");
+    EXPECT_EQ(dialogs.count(), 0);
+}
+
+TEST_F(MapListCommands, RefusalsOpenNoDialog)
+{
+    ModalDialogCounter dialogs;
+    sendMenuCommand(frame(), ids().editMap);
+    EXPECT_EQ(statusText(frame()), "No maps have been loaded!");
+    store().mapCount = 2;
+    sendMenuCommand(frame(), ids().editMap);
+    EXPECT_EQ(statusText(frame()), "Map viewer not initialized!");
+
+    loadThreeMaps();
+    selectLine(0);
+    store().mapCount = 255;
+    const std::string scratch = dumpMap(store().maps[kScratchSlot]);
+    for (int id : {ids().addMap, ids().duplicateMap}) {
+        frame()->showStatus("before");
+        sendMenuCommand(frame(), id);
+        EXPECT_EQ(statusText(frame()), "The map list is full!");
+    }
+    EXPECT_EQ(store().mapCount, 255);
+    EXPECT_EQ(dumpMap(store().maps[kScratchSlot]), scratch);
+    EXPECT_EQ(dialogs.count(), 0);
+}
+
+} // namespace

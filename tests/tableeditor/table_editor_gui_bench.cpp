@@ -1,0 +1,479 @@
+// The table editor at the sizes that matter: a 256 x 256 map of 16-bit cells
+// and the largest map a 2 MiB image holds (1024 rows x 2048 columns, 8-bit).
+// Each case runs the editor as built (virtual table, shared attributes,
+// selection mask) beside the naive wxGrid way (a cell value and a background
+// colour set per cell; wxGrid's own block selection). Every figure includes
+// drawing the visible part of the grid (what the next paint does), drawn
+// synchronously into a bitmap so that the toolkit's frame clock does not
+// count. Memory: heap in use (mallinfo2) and resident size, before and after.
+#include <chrono>
+#include <cstdio>
+#include <memory>
+
+#include <benchmark/benchmark.h>
+#include <malloc.h>
+#include <unistd.h>
+#include <wx/app.h>
+#include <wx/dcmemory.h>
+#include <wx/frame.h>
+#include <wx/grid.h>
+#include <wx/menu.h>
+
+#include "bench_support.h"
+#include "cells/table_display.h"
+#include "cells/table_grid_model.h"
+#include "common/number_text.h"
+#include "tableeditor/TableEditorFrame.h"
+#include "test_support.h"
+#include "workspace/workspace.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point since)
+{
+    return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+double heapMB()
+{
+    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
+}
+
+double rssMB()
+{
+    long pages = 0;
+    long resident = 0;
+    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(statm);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+// Runs the event loop until the window has painted once more.
+void paintNow(wxWindow* window)
+{
+    int paints = 0;
+    auto count = [&paints](wxPaintEvent& event) {
+        ++paints;
+        event.Skip();
+    };
+    window->Bind(wxEVT_PAINT, count);
+    window->Refresh(false);
+    const Clock::time_point start = Clock::now();
+    while (paints == 0 && seconds(start) < 5) {
+        wxTheApp->ProcessPendingEvents();
+        wxYield();
+    }
+    window->Unbind(wxEVT_PAINT, count);
+}
+
+// Draws the part of the grid the window shows, as a paint would.
+void renderVisible(wxGrid* grid)
+{
+    const wxSize size = grid->GetGridWindow()->GetClientSize();
+    const wxPoint origin = grid->CalcUnscrolledPosition(wxPoint(0, 0));
+    const wxGridCellCoords topLeft(grid->YToRow(origin.y, true), grid->XToCol(origin.x, true));
+    const wxGridCellCoords bottomRight(grid->YToRow(origin.y + size.y, true), grid->XToCol(origin.x + size.x, true));
+    wxBitmap bitmap(grid->GetSize());
+    wxMemoryDC dc(bitmap);
+    grid->Render(dc, wxPoint(0, 0), grid->GetSize(), topLeft, bottomRight,
+                 wxGRID_DRAW_DEFAULT | wxGRID_DRAW_SELECTION);
+}
+
+void settle()
+{
+    for (int i = 0; i < 5; ++i) {
+        wxTheApp->ProcessPendingEvents();
+        wxTheApp->ProcessIdle();
+        wxYield();
+    }
+}
+
+enum Size { Map256 = 0, MapLargest = 1 };
+
+// A workspace whose BIN #1 holds the map (map 0) with random cells; scaled
+// axes, so that every header has a text.
+std::unique_ptr<Workspace> workspaceFor(Size size)
+{
+    auto workspace = std::make_unique<Workspace>();
+    MapDefinition& map = workspace->definitions.maps[0];
+    workspace->definitions.mapCount = 1;
+    map.title = size == Map256 ? "Map 256" : "Largest";
+    AxisDefinition& x = map.axes[AxisX];
+    AxisDefinition& y = map.axes[AxisY];
+    AxisDefinition& z = map.axes[AxisZ];
+    x.count = size == Map256 ? 256 : 2048;
+    y.count = size == Map256 ? 256 : 1024;
+    for (AxisDefinition* axis : {&x, &y}) {
+        axis->embeddedinfotype = SourceScaled;
+        axis->labels[0] = 500;
+        axis->labels[1] = 6500;
+    }
+    z.bits = size == Map256 ? 16 : 8;
+    z.factor = 0.1;
+    z.decimalpl = 1;
+    z.address = size == Map256 ? 0x1000 : 0;
+    RomBuffer& image = workspace->buffers[0];
+    image.data = randomBytes(static_cast<std::size_t>(kMaxRomSize), 3);
+    image.size = kMaxRomSize;
+    workspace->buffers[1] = image;
+    workspace->buffers[1].data[z.address + 7] ^= 1;
+    return workspace;
+}
+
+// --------------------------------------------------------------- as built
+
+struct Opened {
+    std::unique_ptr<Workspace> workspace;
+    TableEditorFrame* editor = nullptr;
+};
+
+Opened openEditor(Size size)
+{
+    Opened opened;
+    opened.workspace = workspaceFor(size);
+    opened.editor = new TableEditorFrame(nullptr, *opened.workspace, 0, 0);
+    opened.editor->Show();
+    paintNow(opened.editor->grid()->GetGridWindow());
+    settle();
+    return opened;
+}
+
+void close(Opened& opened)
+{
+    opened.editor->Destroy();
+    settle();
+}
+
+void BM_Open_Virtual(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    const Size size = Size(state.range(0));
+    double heap = 0, rss = 0;
+    for (auto _ : state) {
+        auto workspace = workspaceFor(size);
+        settle();
+        const double heapBefore = heapMB();
+        const double rssBefore = rssMB();
+        const Clock::time_point start = Clock::now();
+        auto* editor = new TableEditorFrame(nullptr, *workspace, 0, 0);
+        editor->Show();
+        if (state.range(1))
+            renderVisible(editor->grid());
+        state.SetIterationTime(seconds(start));
+        heap = std::max(heap, heapMB() - heapBefore);
+        rss = std::max(rss, rssMB() - rssBefore);
+        editor->Destroy();
+        settle();
+    }
+    state.counters["heap_MB"] = heap;
+    state.counters["rss_MB"] = rss;
+}
+
+void BM_SwitchView_Virtual(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    Opened opened = openEditor(Size(state.range(0)));
+    TableEditorFrame* editor = opened.editor;
+    wxMenuBar* menus = editor->GetMenuBar();
+    const int showRaw = editor->commandIds().showRaw;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        menus->Check(showRaw, !menus->IsChecked(showRaw));
+        wxCommandEvent event(wxEVT_MENU, showRaw);
+        editor->GetEventHandler()->ProcessEvent(event);
+        if (state.range(1))
+            renderVisible(editor->grid());
+        state.SetIterationTime(seconds(start));
+    }
+    close(opened);
+}
+
+void BM_DirectEdit_Virtual(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    Opened opened = openEditor(Size(state.range(0)));
+    wxGrid* grid = opened.editor->grid();
+    int n = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        const int row = n % 8;
+        const int col = (n / 8) % 8;
+        grid->GetTable()->SetValue(row, col, n % 2 ? "12.5" : "7");
+        ++n;
+        wxGridEvent event(grid->GetId(), wxEVT_GRID_CELL_CHANGED, grid, row, col);
+        grid->ProcessWindowEvent(event);
+        if (state.range(1))
+            renderVisible(grid);
+        state.SetIterationTime(seconds(start));
+    }
+    close(opened);
+}
+
+// Select-by-value's worst case: a checkerboard over every cell, then a repaint.
+void BM_SelectCheckerboard_Mask(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    Opened opened = openEditor(Size(state.range(0)));
+    CellSelection& selection = opened.editor->selection();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        selection.clear();
+        for (int col = 0; col < selection.columns(); ++col)
+            for (int row = col % 2; row < selection.rows(); row += 2)
+                selection.set(row, col);
+        opened.editor->selectionChanged();
+        if (state.range(1))
+            renderVisible(opened.editor->grid());
+        state.SetIterationTime(seconds(start));
+    }
+    close(opened);
+}
+
+// --------------------------------------------------------------- the naive way
+
+struct NaiveGrid {
+    std::unique_ptr<Workspace> workspace;
+    MapCells cells;
+    std::unique_ptr<TableGridModel> model;
+    wxFrame* frame = nullptr;
+    wxGrid* grid = nullptr;
+
+    explicit NaiveGrid(Size size) : workspace(workspaceFor(size))
+    {
+        const MapDefinition& map = workspace->definitions.maps[0];
+        cells.map = &map;
+        cells.workingCopy.assign(workspace->buffers[0].data.begin() + map.axes[AxisZ].address,
+                                 workspace->buffers[0].data.begin() + map.axes[AxisZ].address +
+                                     static_cast<std::ptrdiff_t>(CellCodec::blockSize(map)));
+        model = std::make_unique<TableGridModel>(cells);
+    }
+
+    // Working copy, grid, headers, every cell's text and colour, first paint.
+    void open(bool draw)
+    {
+        frame = new wxFrame(nullptr, wxID_ANY, "naive", wxDefaultPosition, wxSize(1000, 700));
+        grid = new wxGrid(frame, wxID_ANY, wxDefaultPosition, wxSize(800, 500));
+        grid->CreateGrid(cells.rows(), cells.columns());
+        const MapDefinition& map = *cells.map;
+        const auto columnLabels = axisHeaderTexts(map.axes[AxisX], nullptr, 0);
+        const auto rowLabels = axisHeaderTexts(map.axes[AxisY], nullptr, 0);
+        for (int col = 0; col < cells.columns(); ++col)
+            grid->SetColLabelValue(col, columnLabels[col]);
+        for (int row = 0; row < cells.rows(); ++row)
+            grid->SetRowLabelValue(row, rowLabels[row]);
+        fill(TableView{});
+        frame->Show();
+        if (draw)
+            renderVisible(grid);
+    }
+
+    void fill(const TableView& view)
+    {
+        model->fill(view);
+        grid->BeginBatch();
+        for (int col = 0; col < cells.columns(); ++col)
+            for (int row = 0; row < cells.rows(); ++row) {
+                grid->SetCellValue(row, col, wxString::FromUTF8(model->text(row, col)));
+                const Rgb c = model->look(row, col).background;
+                grid->SetCellBackgroundColour(row, col, wxColour(c.red, c.green, c.blue));
+            }
+        grid->EndBatch();
+    }
+
+    void edit(int row, int col, const wxString& text)
+    {
+        grid->SetCellValue(row, col, text);
+        grid->SetCellBackgroundColour(row, col, *wxWHITE);
+        double value = 0;
+        if (numberFromText(text.utf8_string(), value)) {
+            cells.setEng(row, col, value);
+            grid->SetCellTextColour(row, col, *wxBLACK);
+        } else {
+            grid->SetCellTextColour(row, col, *wxRED);
+        }
+        grid->RefreshBlock(row, col, row, col);
+    }
+
+    ~NaiveGrid()
+    {
+        if (frame) {
+            frame->Destroy();
+            settle();
+        }
+    }
+};
+
+void BM_Open_Naive(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    double heap = 0, rss = 0;
+    for (auto _ : state) {
+        NaiveGrid naive(Size(state.range(0)));
+        settle();
+        const double heapBefore = heapMB();
+        const double rssBefore = rssMB();
+        const Clock::time_point start = Clock::now();
+        naive.open(state.range(1) != 0);
+        state.SetIterationTime(seconds(start));
+        paintNow(naive.grid->GetGridWindow());
+        heap = std::max(heap, heapMB() - heapBefore);
+        rss = std::max(rss, rssMB() - rssBefore);
+    }
+    state.counters["heap_MB"] = heap;
+    state.counters["rss_MB"] = rss;
+}
+
+void BM_SwitchView_Naive(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    NaiveGrid naive(Size(state.range(0)));
+    naive.open(false);
+    paintNow(naive.grid->GetGridWindow());
+    bool raw = false;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        raw = !raw;
+        naive.fill(TableView{raw, false, false});
+        if (state.range(1))
+            renderVisible(naive.grid);
+        state.SetIterationTime(seconds(start));
+    }
+}
+
+void BM_DirectEdit_Naive(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    NaiveGrid naive(Size(state.range(0)));
+    naive.open(false);
+    paintNow(naive.grid->GetGridWindow());
+    int n = 0;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        naive.edit(n % 8, (n / 8) % 8, n % 2 ? "12.5" : "7");
+        ++n;
+        if (state.range(1))
+            renderVisible(naive.grid);
+        state.SetIterationTime(seconds(start));
+    }
+}
+
+// wxGrid's own selection, one block per cell of the checkerboard.
+void BM_SelectCheckerboard_WxBlocks(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    NaiveGrid naive(Size(state.range(0)));
+    naive.open(false);
+    paintNow(naive.grid->GetGridWindow());
+    wxGrid* grid = naive.grid;
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        grid->ClearSelection();
+        grid->BeginBatch();
+        for (int col = 0; col < grid->GetNumberCols(); ++col)
+            for (int row = col % 2; row < grid->GetNumberRows(); row += 2)
+                grid->SelectBlock(row, col, row, col, true);
+        grid->EndBatch();
+        if (state.range(1))
+            renderVisible(grid);
+        state.SetIterationTime(seconds(start));
+    }
+}
+
+// What every cell operation does: visit the selected cells column by column,
+// here a 256 x 256 checkerboard, through the mask and through wxGrid's blocks.
+void BM_VisitSelected_Mask(benchmark::State& state)
+{
+    CellSelection selection(256, 256);
+    for (int col = 0; col < 256; ++col)
+        for (int row = col % 2; row < 256; row += 2)
+            selection.set(row, col);
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        long visited = 0;
+        selection.forEachSelected([&visited](int row, int col) { visited += row + col; });
+        benchmark::DoNotOptimize(visited);
+        state.SetIterationTime(seconds(start));
+    }
+}
+
+void BM_VisitSelected_WxBlocks(benchmark::State& state)
+{
+    if (!benchDisplayAvailable()) {
+        state.SkipWithError("no display: run under xvfb-run -a");
+        return;
+    }
+    NaiveGrid naive(Map256);
+    naive.open(false);
+    wxGrid* grid = naive.grid;
+    grid->BeginBatch();
+    for (int col = 0; col < 256; ++col)
+        for (int row = col % 2; row < 256; row += 2)
+            grid->SelectBlock(row, col, row, col, true);
+    grid->EndBatch();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        long visited = 0;
+        for (int col = 0; col < 256; ++col)
+            for (int row = 0; row < 256; ++row)
+                if (grid->IsInSelection(row, col))
+                    visited += row + col;
+        benchmark::DoNotOptimize(visited);
+        state.SetIterationTime(seconds(start));
+    }
+}
+
+// Map size (0: 256 x 256, 1: 1024 x 2048), and whether the visible part is drawn.
+void sizes(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"largest", "draw"})->ArgsProduct({{Map256, MapLargest}, {0, 1}})->UseManualTime()->Unit(benchmark::kMillisecond);
+}
+
+BENCHMARK(BM_Open_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(2)->ReportAggregatesOnly();
+BENCHMARK(BM_SwitchView_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(10)->ReportAggregatesOnly();
+BENCHMARK(BM_DirectEdit_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(20)->ReportAggregatesOnly();
+BENCHMARK(BM_SelectCheckerboard_Mask)->Apply(sizes)->Repetitions(5)->Iterations(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Open_Naive)->Apply(sizes)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly();
+BENCHMARK(BM_SwitchView_Naive)->Apply(sizes)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly();
+BENCHMARK(BM_DirectEdit_Naive)->Apply(sizes)->Repetitions(5)->Iterations(20)->ReportAggregatesOnly();
+// Only the smaller map: the larger one would take hours this way.
+BENCHMARK(BM_SelectCheckerboard_WxBlocks)
+    ->ArgNames({"largest", "draw"})
+    ->Args({Map256, 0})
+    ->Args({Map256, 1})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1);
+
+BENCHMARK(BM_VisitSelected_Mask)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_VisitSelected_WxBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace

@@ -1,0 +1,350 @@
+// The table editor on the real windows: opening (main window, map viewer,
+// refusals), contents, view switches, direct edits with Apply and Cancel, and
+// the selection made with the mouse.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/grid.h>
+#include <wx/menu.h>
+#include <wx/spinctrl.h>
+#include <wx/statusbr.h>
+#include <wx/textctrl.h>
+#include <wx/toolbar.h>
+#include <wx/treectrl.h>
+#include <wx/uiaction.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "chart/simpleChart.h"
+#include "commands/maps_commands_ui.h"
+#include "commands/rom_commands_ui.h"
+#include "definitions/maps_file.h"
+#include "gui_test_support.h"
+#include "tableeditor/TableEditorFrame.h"
+#include "viewer/MapViewerFrame.h"
+#include "viewer/viewer_commands_ui.h"
+
+namespace {
+
+enum Slot { Ignition, NoCells, Outside, AxisOutside };
+
+// Ignition: 3 columns (labels 1000..3000, RPM) x 2 rows (scaled 10..20),
+// signed 16-bit cells at 0x10, factor 0.5, one place: 10 20 -4 / 7 0 100 raw.
+// The others are refused: no rows, cells past the 64-byte image, X values past it.
+DefinitionStore testMaps()
+{
+    DefinitionStore store;
+    store.mapCount = 4;
+    MapDefinition& m = store.maps[Ignition];
+    m.title = "Ignition";
+    m.axes[AxisX].count = 3;
+    m.axes[AxisX].units = "RPM";
+    m.axes[AxisX].labels = {1000, 2000, 3000};
+    m.axes[AxisY].count = 2;
+    m.axes[AxisY].embeddedinfotype = SourceScaled;
+    m.axes[AxisY].decimalpl = 1;
+    m.axes[AxisY].labels = {10, 20};
+    AxisDefinition& z = m.axes[AxisZ];
+    z.address = 0x10, z.bits = 16, z.flags = AxisSigned, z.factor = 0.5, z.decimalpl = 1, z.units = "deg";
+    for (int slot : {NoCells, Outside, AxisOutside})
+        store.maps[slot] = m;
+    store.maps[NoCells].axes[AxisY].count = 0;
+    store.maps[Outside].axes[AxisZ].address = 60;
+    AxisDefinition& x = store.maps[AxisOutside].axes[AxisX];
+    x.embeddedinfotype = SourceEmbedded, x.bits = 16, x.address = 62;
+    return store;
+}
+
+std::vector<std::uint8_t> testImage(unsigned seed = 1)
+{
+    std::vector<std::uint8_t> image = randomBytes(64, seed);
+    const std::uint8_t cells[] = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
+    std::copy(std::begin(cells), std::end(cells), image.begin() + 0x10);
+    return image;
+}
+
+std::vector<TableEditorFrame*> openEditors()
+{
+    std::vector<TableEditorFrame*> editors;
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* editor = dynamic_cast<TableEditorFrame*>(window); editor && !wxTheApp->IsScheduledForDestruction(editor))
+            editors.push_back(editor);
+    return editors;
+}
+
+class TableEditorTest : public testing::Test {
+protected:
+    TorvaneStudioFrame* frame() const { return window.frame(); }
+    void writeMaps() { ASSERT_EQ(saveMapsFile(testMaps(), mapsPath), MapsFileStatus::Saved); }
+    void loadImage(int buffer, const std::vector<std::uint8_t>& bytes)
+    {
+        const std::string path = files.file("image" + std::to_string(buffer) + ".bin");
+        writeBytes(path, bytes);
+        wxString name = "image.bin", wxPath = wxString::FromUTF8(path);
+        ASSERT_EQ(loadRomFile(*frame(), buffer, false, name, wxPath), std::int32_t(bytes.size()));
+    }
+    // Maps loaded (which opens the viewer), an image in BIN #1, a map selected.
+    void prepare(int slot = Ignition)
+    {
+        writeMaps();
+        loadMapsFile(*frame(), wxString::FromUTF8(mapsPath));
+        loadImage(0, testImage());
+        selectMap(slot);
+    }
+    void selectMap(int slot)
+    {
+        frame()->viewer()->tree()->SelectItem(frame()->viewer()->mapItem(slot));
+        pumpEvents(0);
+    }
+    TableEditorFrame* openThroughMenu(int id = -1)
+    {
+        sendMenuCommand(frame(), id < 0 ? frame()->commandIds().tableEditor : id);
+        pumpEvents(50);
+        const std::vector<TableEditorFrame*> editors = openEditors();
+        return editors.empty() ? nullptr : editors.back();
+    }
+    void edit(TableEditorFrame* editor, int row, int col, const wxString& text)
+    {
+        wxGrid* grid = editor->grid();
+        grid->SetGridCursor(row, col);
+        grid->EnableCellEditControl();
+        wxGridCellEditor* cellEditor = grid->GetCellEditor(row, col);
+        dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue(text);
+        cellEditor->DecRef();
+        grid->DisableCellEditControl();
+        pumpEvents(0);
+    }
+
+    ScopedHome home;
+    TempDir files;
+    MainWindowFixture window;
+    std::string mapsPath = files.file("maps.xts");
+};
+
+TEST_F(TableEditorTest, OpensThroughTheMainWindowOnlyWhenEverythingIsThere)
+{
+    EXPECT_EQ(openThroughMenu(), nullptr);
+    EXPECT_EQ(statusText(frame()), "No maps have been loaded!");
+    writeMaps();
+    ASSERT_EQ(loadMapsFile(frame()->workspace().definitions, mapsPath), MapsFileStatus::Loaded);
+    EXPECT_EQ(openThroughMenu(), nullptr);
+    EXPECT_EQ(statusText(frame()), "Map viewer not initialized!");
+    showMapViewer(*frame());
+    EXPECT_EQ(openThroughMenu(), nullptr);
+    EXPECT_EQ(statusText(frame()), "No BIN file has been loaded in the selected buffer!");
+    loadImage(0, testImage());
+    EXPECT_EQ(openThroughMenu(), nullptr);
+    EXPECT_EQ(statusText(frame()), "Please select a map first in the map viewer!");
+
+    const std::pair<int, const char*> refusals[] = {{NoCells, "The map has no cells!"},
+                                                    {Outside, "The map does not fit in the selected BIN!"},
+                                                    {AxisOutside, "The map does not fit in the selected BIN!"}};
+    for (const auto& [slot, message] : refusals) {
+        selectMap(slot);
+        EXPECT_EQ(openThroughMenu(), nullptr);
+        EXPECT_EQ(statusText(frame()), message);
+    }
+
+    selectMap(Ignition);
+    TableEditorFrame* editor = openThroughMenu(frame()->commandIds().toolTableEditor);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetParent(), frame());
+    EXPECT_TRUE(editor->IsShown());
+    EXPECT_EQ(editor->GetTitle(), "[Source BIN #1]");
+}
+
+TEST_F(TableEditorTest, OpensFromTheViewerAsItsChild)
+{
+    prepare(Outside);
+    loadImage(1, testImage(2));
+    frame()->workspace().selectedBuffer = 1;
+    MapViewerFrame* viewer = frame()->viewer();
+    auto activate = [&] {
+        wxTreeEvent event(wxEVT_TREE_ITEM_ACTIVATED, viewer->tree(), viewer->tree()->GetSelection());
+        viewer->tree()->GetEventHandler()->ProcessEvent(event);
+        pumpEvents(50);
+    };
+    activate();
+    EXPECT_TRUE(openEditors().empty());
+    EXPECT_EQ(statusText(frame()), "The map does not fit in the selected BIN!");
+    selectMap(Ignition);
+    activate();
+    ASSERT_EQ(openEditors().size(), 1u);
+    EXPECT_EQ(openEditors().front()->GetParent(), viewer);
+    EXPECT_EQ(openEditors().front()->GetTitle(), "[Source BIN #2]");
+}
+
+TEST_F(TableEditorTest, ShowsTheMapWithItsControls)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    wxGrid* grid = findControl<wxGrid>(editor, "ID_GRID1");
+    ASSERT_EQ(grid, editor->grid());
+    EXPECT_EQ(grid->GetNumberRows() * 10 + grid->GetNumberCols(), 23);
+    EXPECT_EQ(grid->GetColLabelValue(2) + " " + grid->GetRowLabelValue(1), "3000 20.0");
+    EXPECT_EQ(grid->GetCellValue(0, 2) + " " + grid->GetCellValue(1, 2), "-2.0 50.0");
+
+    // Window name, then label or tool tip.
+    const std::pair<const char*, const char*> controls[] = {
+        {"ID_STATICTEXT1", "X: RPM"},           {"ID_STATICTEXT2", "Y Axis"},
+        {"ID_STATICTEXT3", "Ignition - [  / RPM / deg ]"},
+        {"ID_RADIOBUTTON2", "Perc."},           {"ID_BUTTON1", "Fill with value"},
+        {"ID_BUTTON3", "Select >="},            {"ID_BUTTON4", "Interpolation"},
+        {"ID_BITMAPBUTTON1", "Increment raw value"},
+        {"ID_BITMAPBUTTON6", "Decrement engineering value"},
+        {"ID_BITMAPBUTTON9", "Show statistics of selected cells"},
+        {"ID_BITMAPBUTTON11", "Function not available!"},
+    };
+    for (const auto& [name, text] : controls) {
+        wxWindow* control = findByName(editor, name);
+        ASSERT_NE(control, nullptr) << name;
+        EXPECT_TRUE(control->GetLabel() == text || control->GetToolTipText() == text) << name;
+    }
+    for (const char* name : {"ID_PANEL1", "ID_PANEL2", "ID_PANEL3", "ID_SPINCTRL1", "ID_TEXTCTRL6", "ID_TOOLBAR1"})
+        EXPECT_NE(findByName(editor, name), nullptr) << name;
+    EXPECT_EQ(editor->rawValueControl()->GetMin(), -2147483647);
+    EXPECT_EQ(editor->rawValueControl()->GetMax(), 2147483646);
+    EXPECT_EQ(editor->operationMode(), OperationMode::Raw);
+    EXPECT_EQ(editor->GetStatusBar()->GetStatusWidth(0), 300);
+
+    const TableEditorIds& ids = editor->commandIds();
+    wxMenuBar* menus = editor->GetMenuBar();
+    EXPECT_EQ(menus->GetMenuCount(), 8u);
+    EXPECT_EQ(menus->FindItem(ids.apply)->GetItemLabel(), "Apply\tAlt-F4");
+    EXPECT_EQ(menus->FindItem(ids.highlightDifferences)->GetHelp(),
+              "Highlight the cells that are different between the current BIN and the compare BIN");
+    EXPECT_TRUE(menus->IsChecked(ids.viewGraphs) && menus->IsChecked(ids.viewControls));
+    // Only BIN #1 holds an image.
+    EXPECT_TRUE(menus->IsEnabled(ids.compareBin[0]));
+    EXPECT_FALSE(menus->IsEnabled(ids.compareBin[1]) || menus->IsEnabled(ids.compareBin[2]));
+    EXPECT_EQ(editor->GetToolBar()->GetToolsCount(), 8u);
+    EXPECT_EQ(editor->GetToolBar()->GetToolShortHelp(ids.toolCancel), "Close table editor");
+
+    // The charts follow the current cell.
+    grid->SetGridCursor(1, 2);
+    pumpEvents(0);
+    const double* xs = editor->xChart()->values();
+    const double* ys = editor->yChart()->values();
+    EXPECT_EQ(std::vector<double>(xs, xs + editor->xChart()->count()), (std::vector<double>{3.5, 0, 50}));
+    EXPECT_EQ(std::vector<double>(ys, ys + editor->yChart()->count()), (std::vector<double>{-2, 50}));
+    EXPECT_EQ(editor->xChart()->highlightIndex() * 10 + editor->yChart()->highlightIndex(), 21);
+}
+
+TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
+{
+    prepare();
+    std::vector<std::uint8_t> other = testImage();
+    other[0x13] = 18;   // (0, 1): 20 -> 18
+    loadImage(1, other);
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    const TableEditorIds& ids = editor->commandIds();
+    wxMenuBar* menus = editor->GetMenuBar();
+    auto toggle = [&](int id) {
+        menus->Check(id, !menus->IsChecked(id));
+        sendMenuCommand(editor, id);
+    };
+
+    toggle(ids.showDifferences);   // no compare BIN yet
+    EXPECT_EQ(statusText(editor), "Please select a BIN file for comparison.");
+    EXPECT_FALSE(menus->IsChecked(ids.showDifferences));
+    toggle(ids.compareBin[0]);
+    toggle(ids.compareBin[1]);   // unchecks the first
+    EXPECT_FALSE(menus->IsChecked(ids.compareBin[0]));
+    EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #2]");
+    sendMenuCommand(editor, ids.toolShowDifferences);   // the tool toggles the item
+    EXPECT_EQ(editor->cellText(0, 1), "1.0");
+    toggle(ids.showRaw);
+    EXPECT_EQ(editor->cellText(0, 1), "2");
+    sendMenuCommand(editor, ids.toolHighlightDifferences);
+    EXPECT_EQ(editor->gridModel().look(0, 1).background, kDifferenceBlue);
+    EXPECT_NE(editor->gridModel().look(0, 0).background, kDifferenceBlue);
+    toggle(ids.compareBin[1]);   // no compare BIN: differences go too
+    EXPECT_EQ(editor->GetTitle(), "[Source BIN #1]");
+    EXPECT_FALSE(menus->IsChecked(ids.showDifferences));
+    EXPECT_EQ(editor->cellText(0, 1), "20");
+    toggle(ids.viewGraphs);
+    toggle(ids.viewControls);
+    EXPECT_FALSE(findByName(editor, "ID_PANEL1")->IsShown() || findByName(editor, "ID_PANEL3")->IsShown());
+}
+
+TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
+{
+    prepare();
+    std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    edit(editor, 0, 0, "12.34");   // 12.3 -> raw 24
+    EXPECT_EQ(editor->cellText(0, 0), "12.34");
+    edit(editor, 1, 2, "abc");
+    EXPECT_EQ(statusText(editor), "This is not a valid number!");
+    EXPECT_EQ(editor->gridModel().look(1, 2).text, TextColour::Red);
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);   // nothing before Apply
+
+    sendMenuCommand(editor, editor->commandIds().apply);
+    pumpEvents(20);
+    EXPECT_TRUE(openEditors().empty());
+    expected[0x11] = 24;
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+
+    editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    edit(editor, 1, 1, "99");
+    sendMenuCommand(editor, editor->commandIds().toolCancel);
+    pumpEvents(20);
+    EXPECT_TRUE(openEditors().empty());
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
+TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    pumpEvents(300);
+    wxGrid* grid = editor->grid();
+    auto centre = [&](int row, int col) {
+        const wxRect rect = grid->CellToRect(row, col);
+        return grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(rect.GetPosition() + rect.GetSize() / 2));
+    };
+    auto selected = [&](int row, int col) { return grid->GetCellBackgroundColour(row, col) == grid->GetSelectionBackground(); };
+    wxUIActionSimulator mouse;
+    mouse.MouseMove(centre(0, 0));
+    pumpEvents(50);
+    mouse.MouseDown();
+    pumpEvents(50);
+    mouse.MouseMove(centre(1, 1));
+    pumpEvents(50);
+    mouse.MouseUp();
+    pumpEvents(50);
+    CellSelection& selection = editor->selection();
+    EXPECT_EQ(selection.count(), 4u);
+    EXPECT_TRUE(selected(1, 1));
+    EXPECT_FALSE(selected(1, 2));
+
+    // A pattern set by an operation shows, and a Ctrl-click builds on it.
+    selection.clear();
+    selection.set(0, 2);
+    editor->selectionChanged();
+    EXPECT_TRUE(selected(0, 2) && !selected(0, 0));
+    mouse.MouseMove(centre(1, 2));
+    pumpEvents(50);
+    mouse.KeyDown(WXK_CONTROL);
+    mouse.MouseClick();
+    mouse.KeyUp(WXK_CONTROL);
+    pumpEvents(50);
+    EXPECT_EQ(selection.count(), 2u);
+    EXPECT_TRUE(selected(1, 2));
+
+    const TableEditorIds& ids = editor->commandIds();
+    sendMenuCommand(editor, ids.invertSelection);
+    EXPECT_EQ(selection.count(), 4u);
+    sendMenuCommand(editor, ids.clearSelection);
+    EXPECT_EQ(selection.count(), 0u);
+    sendMenuCommand(editor, ids.selectAll);
+    EXPECT_TRUE(selection.count() == 6u && selected(0, 0));
+}
+
+} // namespace
