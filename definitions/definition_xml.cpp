@@ -88,3 +88,39 @@ void readLabel(AxisDefinition& axis, const TiXmlElement& e)
         return;   // there are only 256 labels per axis
     axis.labels[i] = readLeadingReal(value);
 }
+
+SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format)
+{
+    TiXmlDocument doc;
+    if (!parseDefinitionXml(doc, bytes))
+        return SectionsRead::Unreadable;
+
+    const TiXmlElement* root = doc.FirstChildElement();
+    if (!root)
+        return SectionsRead::Corrupted;
+    const char* version = root->Attribute("version");
+    store.formatVersion = fileTextToUtf8(version);
+    if (!version || std::strcmp(version, format.version) != 0)
+        return SectionsRead::IncompatibleVersion;
+
+    store.mapCount = 0;
+    bool dropped = false;
+    const TiXmlNode* first = root->FirstChild();
+    for (const TiXmlElement* section = first ? first->ToElement() : nullptr; section;
+         section = section->NextSiblingElement()) {
+        const std::string& name = section->ValueStr();
+        if (name == format.headerSection) {
+            format.readHeader(store.header, *section);
+        } else if (name == format.tableSection) {
+            if (store.mapCount >= kMaxMaps) {
+                dropped = true;
+                continue;
+            }
+            format.readTable(store.maps[store.mapCount], *section);
+            ++store.mapCount;
+        } else if (name == format.checksumSection) {
+            format.readChecksum(store.checksum, *section);
+        }
+    }
+    return dropped ? SectionsRead::LoadedFirst256 : SectionsRead::Loaded;
+}
