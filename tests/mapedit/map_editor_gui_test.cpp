@@ -116,8 +116,9 @@ TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
             }
         }
         EXPECT_EQ(dialog.applied(), way == 0);
-        if (way != 2)   // the Cancel button, or Escape acting as it
+        if (way != 2) {   // the Cancel button, or Escape acting as it
             EXPECT_EQ(dialog.GetReturnCode(), way == 0 ? wxID_OK : wxID_CANCEL) << way;
+        }
         EXPECT_EQ(dumpMap(workspace->definitions.maps[0]), before) << way;
     }
 }
