@@ -91,7 +91,11 @@ void AboutBoxDialog::buildControls()
     dialogSizer->Add(m_line, 0, wxALL | wxEXPAND, 5);
 
     auto* buttons = new wxStdDialogButtonSizer();
-    buttons->AddButton(new wxButton(this, wxID_OK, _("&OK")));
+    auto* ok = new wxButton(this, wxID_OK, _("&OK"));
+    // Enter and Space close the box, as they do any message box.
+    ok->SetDefault();
+    ok->SetFocus();
+    buttons->AddButton(ok);
     buttons->Realize();
     dialogSizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
 

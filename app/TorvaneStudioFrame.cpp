@@ -1,7 +1,11 @@
 #include "app/TorvaneStudioFrame.h"
 
 #include <clocale>
+#include <memory>
+#include <set>
+#include <vector>
 
+#include <wx/accel.h>
 #include <wx/button.h>
 #include <wx/filename.h>
 #include <wx/log.h>
@@ -63,6 +67,35 @@ wxString staticTextName(int number)
 
 const wxString kNoValue = "---";
 
+// The shortcut printed on each menu item that has a command, as an
+// accelerator of that command. GTK gives Alt and a letter to the menu title
+// with that mnemonic ("&Windows" for Alt-W) before the items' own
+// accelerators; the frame's accelerators come first. Items without a command
+// add nothing (where two items print the same shortcut, the one with a
+// command gets it), so their shortcuts keep opening the menu.
+void addShortcuts(const wxMenu& menu, const std::set<int>& routed, std::vector<wxAcceleratorEntry>& entries)
+{
+    for (const wxMenuItem* item : menu.GetMenuItems()) {
+        if (const wxMenu* submenu = item->GetSubMenu()) {
+            addShortcuts(*submenu, routed, entries);
+            continue;
+        }
+        if (routed.count(item->GetId()) == 0)
+            continue;
+        const std::unique_ptr<wxAcceleratorEntry> shortcut(item->GetAccel());
+        if (shortcut)
+            entries.emplace_back(shortcut->GetFlags(), shortcut->GetKeyCode(), item->GetId());
+    }
+}
+
+wxAcceleratorTable shortcutsOfCommands(const wxMenuBar& menuBar, const std::set<int>& routed)
+{
+    std::vector<wxAcceleratorEntry> entries;
+    for (std::size_t i = 0; i < menuBar.GetMenuCount(); ++i)
+        addShortcuts(*menuBar.GetMenu(i), routed, entries);
+    return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
 } // namespace
 
 TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
@@ -96,15 +129,17 @@ TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
 
     GetSizer()->Fit(this);
     GetSizer()->SetSizeHints(this);
-    Centre();
 
     connectCommands();
+    SetAcceleratorTable(shortcutsOfCommands(*GetMenuBar(), m_routedIds));
 
     SetIcon(resourceIcon("icon_app"));
     buildToolBar();
     GetSizer()->Fit(this);
     // The toolbar takes height from the client area: keep the panels whole.
     GetSizer()->SetSizeHints(this);
+    // Centred only now that the toolbar has added its height.
+    Centre();
 
     m_workspace = std::make_unique<Workspace>();
 
@@ -384,9 +419,11 @@ void TorvaneStudioFrame::buildToolBar()
 
 void TorvaneStudioFrame::connectCommands()
 {
-    // Menu items and tools alike: a tool click arrives as the same command event.
+    // Menu items and tools alike: a tool click arrives as the same command
+    // event. A routed menu item's printed shortcut runs its command too.
     auto route = [this](int id, auto command) {
         Bind(wxEVT_MENU, [this, command](wxCommandEvent&) { command(*this); }, id);
+        m_routedIds.insert(id);
     };
 
     route(m_ids.loadBin, [](CommandContext& c) { loadBin(c); });
@@ -417,9 +454,9 @@ void TorvaneStudioFrame::connectCommands()
     route(m_ids.toolTableEditor, [](CommandContext& c) { tableEditorCommand(c); });
 
     for (int id : {m_ids.about, m_ids.toolAbout})
-        Bind(wxEVT_MENU, [this](wxCommandEvent&) { showAboutBox(this); }, id);
+        route(id, [](CommandContext& c) { showAboutBox(c.window()); });
     for (int id : {m_ids.quit, m_ids.toolQuit})
-        Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(false); }, id);
+        route(id, [](CommandContext& c) { c.window()->Close(false); });
 
     for (int index = 0; index < kRomBufferCount; ++index) {
         m_bins[index].radio->Bind(wxEVT_RADIOBUTTON, [this, index](wxCommandEvent&) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <set>
 
 #include <wx/frame.h>
 #include <wx/intl.h>
@@ -78,4 +79,5 @@ private:
     std::array<BinPanelControls, kRomBufferCount> m_bins{};
     std::unique_ptr<Workspace> m_workspace;
     MapViewerFrame* m_viewer = nullptr;
+    std::set<int> m_routedIds;   // menu items and tools that have a command
 };

@@ -1,5 +1,7 @@
 #include "app/session_ui.h"
 
+#include <memory>
+
 #include <wx/fileconf.h>
 #include <wx/frame.h>
 
@@ -28,6 +30,25 @@ wxString binKey(int index, const char* field)
 bool readPoint(const wxFileConfig& store, const wxString& xKey, const wxString& yKey, long& x, long& y)
 {
     return store.Read(xKey, &x) && store.Read(yKey, &y);
+}
+
+// Gives a shown window the outer size (frame included) that GetSize reported
+// when it was saved. Until the window manager has told the frame's extents,
+// the toolkit can only size the inside, and the window would grow by its frame
+// at every start; so the size is set again at the first size event that knows
+// the frame (the outer size then differs from the inside).
+void restoreOuterSize(wxFrame& window, const wxSize& size)
+{
+    window.SetSize(size);
+    auto pending = std::make_shared<bool>(true);
+    window.Bind(wxEVT_SIZE, [&window, size, pending](wxSizeEvent& event) {
+        event.Skip();
+        if (!*pending || window.GetSize() == window.GetClientSize())
+            return;
+        *pending = false;
+        if (window.GetSize() != size)
+            window.CallAfter([&window, size] { window.SetSize(size); });
+    });
 }
 
 } // namespace
@@ -67,7 +88,7 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
         long w = 0;
         long h = 0;
         if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h))
-            viewer->SetSize(static_cast<int>(w), static_cast<int>(h));
+            restoreOuterSize(*viewer, wxSize(static_cast<int>(w), static_cast<int>(h)));
     }
 }
 

@@ -77,8 +77,10 @@ void saveRomFileAs(CommandContext& context, int index)
         showRomStatus(context, RomStatus::BufferEmpty);
         return;
     }
+    // A wrong name must not cost an image: the dialog asks before replacing a file.
     wxString path;
-    if (!askForFile(context.window(), _("Select save location & filename"), kRomWildcard, wxFD_SAVE, path))
+    if (!askForFile(context.window(), _("Select save location & filename"), kRomWildcard,
+                    wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
         return;
     // The buffer keeps its own path and name: Save BIN still writes the file it came from.
     showRomStatus(context, saveRomImage(buffer, utf8(path)));

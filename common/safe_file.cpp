@@ -3,9 +3,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cctype>
 #include <string>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -62,12 +64,14 @@ mode_t defaultFileMode()
     return 0666 & ~mask;
 }
 
-bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
+// Writes all bytes at the file's current offset. `faults` lets the test hook
+// shorten the writes (only new contents are written with it).
+bool writeAll(int fd, const std::uint8_t* data, std::size_t size, bool faults = true)
 {
     while (size > 0) {
         std::size_t chunk = size;
         bool simulatedShort = false;
-        if (const auto& hook = writeFaultHook()) {
+        if (const auto& hook = writeFaultHook(); faults && hook) {
             const std::size_t allowed = hook(chunk);
             simulatedShort = allowed < chunk;
             chunk = allowed < chunk ? allowed : chunk;
@@ -89,6 +93,127 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t size)
     return true;
 }
 
+bool readAll(int fd, std::string& bytes)
+{
+    bytes.clear();
+    char chunk[65536];
+    for (;;) {
+        const ssize_t n = read(fd, chunk, sizeof chunk);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            return true;
+        bytes.append(chunk, static_cast<std::size_t>(n));
+    }
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(int fd) : m_fd(fd) {}
+    ~FileHandle()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int get() const { return m_fd; }
+    // Closes now, reporting whether the close succeeded.
+    bool close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return ::close(fd) == 0;
+    }
+
+private:
+    int m_fd;
+};
+
+// Hidden temporary files are "." + name (at most 200 bytes of it) + "." and
+// six letters or digits.
+std::string tempPrefix(const std::string& name)
+{
+    return "." + name.substr(0, 200) + ".";
+}
+
+bool isTempOf(const std::string& entry, const std::string& prefix)
+{
+    if (entry.size() != prefix.size() + 6 || entry.compare(0, prefix.size(), prefix) != 0)
+        return false;
+    for (std::size_t i = prefix.size(); i < entry.size(); ++i) {
+        if (!std::isalnum(static_cast<unsigned char>(entry[i])))
+            return false;
+    }
+    return true;
+}
+
+// Removes what an interrupted save of this target left behind: regular files
+// of our own that carry its temporary name.
+void removeStaleTemps(const std::string& folder, const std::string& name)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (!dir)
+        return;
+    const std::string prefix = tempPrefix(name);
+    while (const dirent* entry = readdir(dir)) {
+        const std::string entryName = entry->d_name;
+        if (!isTempOf(entryName, prefix))
+            continue;
+        struct stat st;
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)
+            && st.st_uid == geteuid())
+            unlinkat(dirfd(dir), entry->d_name, 0);
+    }
+    closedir(dir);
+}
+
+// Writes the new bytes into the file itself. Its old bytes are read first,
+// and put back if the write fails.
+bool writeInPlace(const std::string& target, const std::uint8_t* data, std::size_t size)
+{
+    FileHandle file(open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
+    struct stat st;
+    std::string old;
+    if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || !readAll(file.get(), old))
+        return false;
+    const auto seekStart = [&] { return lseek(file.get(), 0, SEEK_SET) == 0; };
+    if (seekStart() && writeAll(file.get(), data, size) && ftruncate(file.get(), static_cast<off_t>(size)) == 0
+        && fsync(file.get()) == 0)
+        return file.close();
+    // The old bytes go back over blocks the file already had.
+    if (seekStart() && writeAll(file.get(), reinterpret_cast<const std::uint8_t*>(old.data()), old.size(), false))
+        ftruncate(file.get(), static_cast<off_t>(old.size()));
+    fsync(file.get());
+    return false;
+}
+
+// Writes the bytes to a new temporary file beside the target that has the
+// target's mode, owner and group (`existing`, when there is a target).
+// Empty when that cannot be done.
+std::string writeTemp(const std::string& folder, const std::string& name, mode_t mode,
+                      const struct stat* existing, const std::uint8_t* data, std::size_t size)
+{
+    std::string temp = folder + "/" + tempPrefix(name) + "XXXXXX";
+    FileHandle file(mkostemp(temp.data(), O_CLOEXEC));
+    if (file.get() < 0)
+        return {};
+    struct stat own;
+    bool ok = fstat(file.get(), &own) == 0;
+    // The owner first: changing it may clear set-id bits that fchmod then restores.
+    if (ok && existing && (own.st_uid != existing->st_uid || own.st_gid != existing->st_gid))
+        ok = fchown(file.get(), existing->st_uid, existing->st_gid) == 0;
+    ok = ok && fchmod(file.get(), mode) == 0 && writeAll(file.get(), data, size) && fsync(file.get()) == 0;
+    ok = file.close() && ok;
+    if (!ok) {
+        unlink(temp.c_str());
+        return {};
+    }
+    return temp;
+}
+
 } // namespace
 
 void setWriteFaultHookForTesting(WriteFaultHook hook)
@@ -100,40 +225,50 @@ bool replaceFileContents(const std::string& path, const void* data, std::size_t 
 {
     if (path.empty() || (data == nullptr && size > 0))
         return false;
+    const auto* bytes = static_cast<const std::uint8_t*>(data);
 
     std::string target;
     if (!resolveTarget(path, target))
         return false;
 
-    mode_t mode;
+    const std::string folder = parentOf(target);
+    const auto slash = target.find_last_of('/');
+    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
+    removeStaleTemps(folder, name);
+
     struct stat st;
-    if (stat(target.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode))
-            return false;
-        mode = st.st_mode & 07777;
-    } else if (errno == ENOENT) {
-        mode = defaultFileMode();
-    } else {
-        return false;
+    bool exists = false;
+    {
+        // Opening for writing asks exactly what a plain write would be told;
+        // without blocking, in case the path now names a FIFO.
+        FileHandle file(open(target.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+        if (file.get() >= 0) {
+            if (fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode))
+                return false;
+            exists = true;
+        } else if (errno != ENOENT || lstat(target.c_str(), &st) == 0) {
+            return false;   // there, but not to be written by this user
+        }
     }
 
-    const std::string folder = parentOf(target);
-    auto slash = target.find_last_of('/');
-    const std::string name = slash == std::string::npos ? target : target.substr(slash + 1);
-    // Capped so that a name near the file system's limit still leaves room for the suffix.
-    std::string temp = folder + "/." + name.substr(0, 200) + ".XXXXXX";
-    const int fd = mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0)
-        return false;
-
-    bool ok = fchmod(fd, mode) == 0 && writeAll(fd, static_cast<const std::uint8_t*>(data), size)
-              && fsync(fd) == 0;
-    ok = (close(fd) == 0) && ok;
-    if (ok)
-        ok = rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temp.c_str());
-        return false;
+    if (!exists) {
+        const std::string temp = writeTemp(folder, name, defaultFileMode(), nullptr, bytes, size);
+        if (temp.empty())
+            return false;
+        if (rename(temp.c_str(), target.c_str()) != 0) {
+            unlink(temp.c_str());
+            return false;
+        }
+    } else {
+        // A rename would cut the file's other names off its new contents.
+        const std::string temp =
+            st.st_nlink > 1 ? std::string() : writeTemp(folder, name, st.st_mode & 07777, &st, bytes, size);
+        if (temp.empty())
+            return writeInPlace(target, bytes, size);
+        if (rename(temp.c_str(), target.c_str()) != 0) {
+            unlink(temp.c_str());
+            return false;
+        }
     }
 
     // Make the rename itself durable; the new contents are already in place.

@@ -14,14 +14,14 @@
 // Real maps and XDF files nest fewer than 10 levels and carry fewer than 10
 // attributes on an element; 32 of each is several times that. The work limit
 // holds the largest maps file there can be (256 full maps, 13 MB: 214,000
-// nodes and 394,000 attributes, some 630,000 units) three times over, and
-// bounds the parse of any document to about half a second.
+// nodes and 394,000 attributes, some 630,000 units) more than twice over, and
+// keeps the parse of any document to about half a second.
 inline constexpr std::size_t kXmlMaxDepth = 32;
 inline constexpr std::size_t kXmlMaxAttributes = 32;   // on one element
 // The parser's work in units: each node (element, text, comment, ...) and
 // each attribute counts one, and a node a thirty-second more for each element
 // it sits in, since the library walks up to the document for every node.
-inline constexpr std::size_t kXmlMaxWork = 2'000'000;
+inline constexpr std::size_t kXmlMaxWork = 1'500'000;
 
 // True when the document stays within the limits. `data` need not end in a
 // NUL; a NUL in it ends the document, as it does for the library. The text is

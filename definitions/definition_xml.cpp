@@ -1,29 +1,19 @@
 #include "definitions/definition_xml.h"
 
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 
+#include "common/read_file.h"
 #include "common/text_encoding.h"
 #include "common/xml_guard.h"
 
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes)
 {
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(path, ec))
-        return FileBytes::Missing;
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in)
-        return FileBytes::Unreadable;
-    const std::streamoff size = in.tellg();
-    if (size < 0)
-        return FileBytes::Unreadable;
-    bytes.reserve(static_cast<std::size_t>(size) + 8);   // room for the parser's spare NULs
-    bytes.assign(static_cast<std::size_t>(size), '\0');
-    in.seekg(0);
-    if (!in.read(bytes.data(), size))
-        return FileBytes::Unreadable;
-    return FileBytes::Read;
+    switch (readRegularFile(path, bytes)) {
+    case FileReadStatus::Read: return FileBytes::Read;
+    case FileReadStatus::NotFound: return FileBytes::Missing;
+    case FileReadStatus::Unreadable: return FileBytes::Unreadable;
+    }
+    return FileBytes::Unreadable;
 }
 
 namespace {
@@ -97,4 +87,40 @@ void readLabel(AxisDefinition& axis, const TiXmlElement& e)
     if (i >= static_cast<unsigned long>(kMaxLabels))
         return;   // there are only 256 labels per axis
     axis.labels[i] = readLeadingReal(value);
+}
+
+SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format)
+{
+    TiXmlDocument doc;
+    if (!parseDefinitionXml(doc, bytes))
+        return SectionsRead::Unreadable;
+
+    const TiXmlElement* root = doc.FirstChildElement();
+    if (!root)
+        return SectionsRead::Corrupted;
+    const char* version = root->Attribute("version");
+    store.formatVersion = fileTextToUtf8(version);
+    if (!version || std::strcmp(version, format.version) != 0)
+        return SectionsRead::IncompatibleVersion;
+
+    store.mapCount = 0;
+    bool dropped = false;
+    const TiXmlNode* first = root->FirstChild();
+    for (const TiXmlElement* section = first ? first->ToElement() : nullptr; section;
+         section = section->NextSiblingElement()) {
+        const std::string& name = section->ValueStr();
+        if (name == format.headerSection) {
+            format.readHeader(store.header, *section);
+        } else if (name == format.tableSection) {
+            if (store.mapCount >= kMaxMaps) {
+                dropped = true;
+                continue;
+            }
+            format.readTable(store.maps[store.mapCount], *section);
+            ++store.mapCount;
+        } else if (name == format.checksumSection) {
+            format.readChecksum(store.checksum, *section);
+        }
+    }
+    return dropped ? SectionsRead::LoadedFirst256 : SectionsRead::Loaded;
 }

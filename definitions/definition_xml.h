@@ -11,7 +11,8 @@
 
 enum class FileBytes { Read, Missing, Unreadable };
 
-// The whole file at `path`. Missing: no regular file there.
+// The whole file at `path`. Missing: no regular file there. Opened without
+// blocking and checked once open, so a FIFO put in its place cannot hang.
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes);
 
 // Parses a definitions document from the file's bytes (which it consumes).
@@ -34,3 +35,25 @@ AxisIndex axisOfId(const char* id);
 // element without either, or with an index beyond the axis's 256 labels, is
 // skipped.
 void readLabel(AxisDefinition& axis, const TiXmlElement& e);
+
+// How one kind of definitions file names its accepted version and its
+// sections, and how each section is read into the store.
+struct DefinitionFormat {
+    const char* version;
+    const char* headerSection;
+    const char* tableSection;
+    const char* checksumSection;
+    void (*readHeader)(DefinitionsHeader&, const TiXmlElement&);
+    void (*readTable)(MapDefinition&, const TiXmlElement&);
+    void (*readChecksum)(ChecksumDefinition&, const TiXmlElement&);
+};
+
+enum class SectionsRead { Loaded, LoadedFirst256, Unreadable, Corrupted, IncompatibleVersion };
+
+// Parses the document and reads its sections into the store. A failure
+// before the version check leaves the store unchanged; a version mismatch
+// still records the file's version; an accepted file restarts the map list at
+// 0 and overwrites only the fields the file gives. Tables beyond the 256th
+// are dropped (LoadedFirst256). Sections are read only when the root's very
+// first node is an element: files have always been read this way.
+SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format);

@@ -2,7 +2,6 @@
 
 #include <charconv>
 #include <cstdint>
-#include <cstring>
 
 #include <tinyxml.h>
 
@@ -108,42 +107,18 @@ void readChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
     }
 }
 
+const DefinitionFormat kMapsFormat = {"1.0", "HEADER", "TABLE", "CHECKSUM", readHeader, readTable, readChecksum};
+
 MapsFileStatus loadBytes(DefinitionStore& store, std::string& bytes)
 {
-    TiXmlDocument doc;
-    if (!parseDefinitionXml(doc, bytes))
-        return MapsFileStatus::Unreadable;
-
-    const TiXmlElement* root = doc.FirstChildElement();
-    if (!root)
-        return MapsFileStatus::Corrupted;
-    const char* version = root->Attribute("version");
-    store.formatVersion = fileTextToUtf8(version);
-    if (!version || std::strcmp(version, "1.0") != 0)
-        return MapsFileStatus::IncompatibleVersion;
-
-    store.mapCount = 0;
-    bool dropped = false;
-    // Sections are read only when the root's very first node is an element;
-    // files have always been read this way.
-    const TiXmlNode* first = root->FirstChild();
-    for (const TiXmlElement* section = first ? first->ToElement() : nullptr; section;
-         section = section->NextSiblingElement()) {
-        const std::string& name = section->ValueStr();
-        if (name == "HEADER") {
-            readHeader(store.header, *section);
-        } else if (name == "TABLE") {
-            if (store.mapCount >= kMaxMaps) {
-                dropped = true;
-                continue;
-            }
-            readTable(store.maps[store.mapCount], *section);
-            ++store.mapCount;
-        } else if (name == "CHECKSUM") {
-            readChecksum(store.checksum, *section);
-        }
+    switch (readDefinitionSections(store, bytes, kMapsFormat)) {
+    case SectionsRead::Loaded: return MapsFileStatus::Loaded;
+    case SectionsRead::LoadedFirst256: return MapsFileStatus::LoadedFirst256;
+    case SectionsRead::Unreadable: return MapsFileStatus::Unreadable;
+    case SectionsRead::Corrupted: return MapsFileStatus::Corrupted;
+    case SectionsRead::IncompatibleVersion: return MapsFileStatus::IncompatibleVersion;
     }
-    return dropped ? MapsFileStatus::LoadedFirst256 : MapsFileStatus::Loaded;
+    return MapsFileStatus::Unreadable;
 }
 
 } // namespace

@@ -108,42 +108,19 @@ void readXdfChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
     }
 }
 
+const DefinitionFormat kXdfFormat = {"1.50", "XDFHEADER", "XDFTABLE", "XDFCHECKSUM", readXdfHeader, readXdfTable,
+                                     readXdfChecksum};
+
 XdfImportStatus importBytes(DefinitionStore& store, std::string& bytes)
 {
-    TiXmlDocument doc;
-    if (!parseDefinitionXml(doc, bytes))
-        return XdfImportStatus::Unreadable;
-
-    const TiXmlElement* root = doc.FirstChildElement();
-    if (!root)
-        return XdfImportStatus::Corrupted;
-    const char* version = root->Attribute("version");
-    store.formatVersion = fileTextToUtf8(version);
-    if (!version || std::strcmp(version, "1.50") != 0)
-        return XdfImportStatus::IncompatibleVersion;
-
-    store.mapCount = 0;
-    bool dropped = false;
-    // As in the maps file, sections are read only when the root's very first
-    // node is an element.
-    const TiXmlNode* first = root->FirstChild();
-    for (const TiXmlElement* section = first ? first->ToElement() : nullptr; section;
-         section = section->NextSiblingElement()) {
-        const std::string& name = section->ValueStr();
-        if (name == "XDFHEADER") {
-            readXdfHeader(store.header, *section);
-        } else if (name == "XDFTABLE") {
-            if (store.mapCount >= kMaxMaps) {
-                dropped = true;
-                continue;
-            }
-            readXdfTable(store.maps[store.mapCount], *section);
-            ++store.mapCount;
-        } else if (name == "XDFCHECKSUM") {
-            readXdfChecksum(store.checksum, *section);
-        }
+    switch (readDefinitionSections(store, bytes, kXdfFormat)) {
+    case SectionsRead::Loaded: return XdfImportStatus::Loaded;
+    case SectionsRead::LoadedFirst256: return XdfImportStatus::LoadedFirst256;
+    case SectionsRead::Unreadable: return XdfImportStatus::Unreadable;
+    case SectionsRead::Corrupted: return XdfImportStatus::Corrupted;
+    case SectionsRead::IncompatibleVersion: return XdfImportStatus::IncompatibleVersion;
     }
-    return dropped ? XdfImportStatus::LoadedFirst256 : XdfImportStatus::Loaded;
+    return XdfImportStatus::Unreadable;
 }
 
 } // namespace

@@ -11,9 +11,9 @@
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/stattext.h>
-#include <wx/strconv.h>
 #include <wx/textctrl.h>
 
+#include "common/store_text_ui.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -33,20 +33,6 @@ const std::vector<const char*> kSourceItems = {wxTRANSLATE("Manual"), wxTRANSLAT
 const char* const kUnitPresets[] = {"RPM", "mg/s", "Load", "Throttle", "Absolute Pressure", "Differential Pressure",
                                     "MAF", "Intake Air Flow", "MAP", "Intake Air Pressure", "IAT",
                                     "Intake Air Temperature"};
-
-// Store texts are UTF-8; anything else is shown as Windows-1252 rather than lost.
-wxString fromStore(const std::string& text)
-{
-    wxString converted = wxString::FromUTF8(text.data(), text.size());
-    if (converted.empty() && !text.empty())
-        converted = wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
-    return converted;
-}
-
-std::string toStore(const wxString& text)
-{
-    return text.utf8_string();
-}
 
 // Field controls of the axis pages are kept narrow: the label grid sits beside them.
 constexpr int kFieldWidth = 150;
@@ -84,6 +70,8 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
                             wxDefaultValidator, "ID_BUTTON3");
     buttons->Add(m_apply, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     buttons->Add(m_cancel, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
+    // Escape cancels, as in any dialog; the buttons' identifiers are allocated at run time.
+    SetEscapeId(m_cancel->GetId());
     sizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
     SetSizer(sizer);
     sizer->Fit(this);
@@ -282,15 +270,15 @@ AxisForm MapEditorDialog::readAxis(int axis, bool withLabels) const
     const AxisControls& a = m_axes[axis];
     AxisForm form;
     if (a.count)
-        form.count = toStore(a.count->GetValue());
-    form.units = toStore(a.units->GetValue());
+        form.count = toStoreText(a.count->GetValue());
+    form.units = toStoreText(a.units->GetValue());
     form.type = a.type->GetSelection();
     form.decimals = a.decimals->GetSelection();
-    form.offset = toStore(a.offset->GetValue());
-    form.factor = toStore(a.factor->GetValue());
+    form.offset = toStoreText(a.offset->GetValue());
+    form.factor = toStoreText(a.factor->GetValue());
     if (a.source)
         form.source = a.source->GetSelection();
-    form.address = toStore(a.address->GetValue());
+    form.address = toStoreText(a.address->GetValue());
     form.sign = a.sign->GetSelection();
     form.bits = a.bits->GetSelection();
     form.byteOrder = a.byteOrder->GetSelection();
@@ -300,7 +288,7 @@ AxisForm MapEditorDialog::readAxis(int axis, bool withLabels) const
         const int rows = a.grid->GetNumberRows();
         form.labels.reserve(static_cast<std::size_t>(rows));
         for (int row = 0; row < rows; ++row)
-            form.labels.push_back(toStore(a.grid->GetCellValue(row, 0)));
+            form.labels.push_back(toStoreText(a.grid->GetCellValue(row, 0)));
     }
     return form;
 }
@@ -308,8 +296,8 @@ AxisForm MapEditorDialog::readAxis(int axis, bool withLabels) const
 MapForm MapEditorDialog::readForm() const
 {
     MapForm form;
-    form.title = toStore(m_title->GetValue());
-    form.description = toStore(m_description->GetValue());
+    form.title = toStoreText(m_title->GetValue());
+    form.description = toStoreText(m_description->GetValue());
     for (int axis = AxisX; axis <= AxisZ; ++axis)
         form.axes[axis] = readAxis(axis, true);
     return form;
@@ -319,21 +307,21 @@ void MapEditorDialog::showForm(const MapForm& form)
 {
     // ChangeValue and SetSelection send no events: the label grids are set
     // up once every control holds its value.
-    m_title->ChangeValue(fromStore(form.title));
-    m_description->ChangeValue(fromStore(form.description));
+    m_title->ChangeValue(fromStoreText(form.title));
+    m_description->ChangeValue(fromStoreText(form.description));
     for (int axis = AxisX; axis <= AxisZ; ++axis) {
         const AxisForm& f = form.axes[axis];
         const AxisControls& a = m_axes[axis];
         if (a.source)
             a.source->SetSelection(f.source);
         if (a.count)
-            a.count->ChangeValue(fromStore(f.count));
-        a.units->ChangeValue(fromStore(f.units));
+            a.count->ChangeValue(fromStoreText(f.count));
+        a.units->ChangeValue(fromStoreText(f.units));
         a.type->SetSelection(f.type);
         a.decimals->SetSelection(f.decimals);
-        a.offset->ChangeValue(fromStore(f.offset));
-        a.factor->ChangeValue(fromStore(f.factor));
-        a.address->ChangeValue(fromStore(f.address));
+        a.offset->ChangeValue(fromStoreText(f.offset));
+        a.factor->ChangeValue(fromStoreText(f.factor));
+        a.address->ChangeValue(fromStoreText(f.address));
         a.sign->SetSelection(f.sign);
         a.bits->SetSelection(f.bits);
         a.byteOrder->SetSelection(f.byteOrder);
@@ -376,7 +364,7 @@ void MapEditorDialog::setLabelTexts(int axis, const std::vector<std::string>& te
     const int rows = std::min<int>(grid->GetNumberRows(), static_cast<int>(texts.size()));
     grid->BeginBatch();
     for (int row = 0; row < rows; ++row)
-        grid->SetCellValue(row, 0, fromStore(texts[static_cast<std::size_t>(row)]));
+        grid->SetCellValue(row, 0, fromStoreText(texts[static_cast<std::size_t>(row)]));
     grid->EndBatch();
 }
 
@@ -427,7 +415,7 @@ void MapEditorDialog::prepareNewMap(std::uint16_t slot, Workspace& workspace)
     m_workspace = &workspace;
     m_slot = slot;
     MapForm form;
-    form.title = toStore(_("New Map"));
+    form.title = toStoreText(_("New Map"));
     showForm(form);
     // A new map's axes start as "Embedded" at address 0: show what lies there.
     previewEmbeddedLabels(AxisX);

@@ -15,7 +15,6 @@
 #include <wx/spinctrl.h>
 #include <wx/stattext.h>
 #include <wx/statusbr.h>
-#include <wx/strconv.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
@@ -25,21 +24,12 @@
 #include "cells/touched_cells.h"
 #include "chart/simpleChart.h"
 #include "common/status_text.h"
+#include "common/store_text_ui.h"
 #include "tableeditor/plot_process_ui.h"
 #include "tableeditor/table_grid_ui.h"
 #include "workspace/workspace.h"
 
 namespace {
-
-// Store texts are UTF-8; anything else is shown as Windows-1252 rather than
-// as nothing.
-wxString fromStoreText(const std::string& text)
-{
-    wxString converted = wxString::FromUTF8(text.data(), text.size());
-    if (converted.empty() && !text.empty())
-        converted = wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
-    return converted;
-}
 
 wxString numbered(const char* kind, int number)
 {

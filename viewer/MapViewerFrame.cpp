@@ -2,26 +2,12 @@
 
 #include <wx/panel.h>
 #include <wx/sizer.h>
-#include <wx/strconv.h>
 #include <wx/treectrl.h>
 
 #include "common/hex_format.h"
-#include "workspace/workspace.h"
+#include "common/store_text_ui.h"
 #include "definitions/map_item_text.h"
-
-namespace {
-
-// Store texts are UTF-8; anything else is shown as Windows-1252 rather than
-// as an empty line.
-wxString fromStoreText(const std::string& text)
-{
-    wxString converted = wxString::FromUTF8(text.data(), text.size());
-    if (converted.empty() && !text.empty())
-        converted = wxString(text.data(), wxCSConv(wxFONTENCODING_CP1252), text.size());
-    return converted;
-}
-
-} // namespace
+#include "workspace/workspace.h"
 
 MapViewerFrame::MapViewerFrame(wxWindow* parent, wxWindowID id)
     : wxFrame(parent, id, wxEmptyString, wxDefaultPosition, wxDefaultSize, wxDEFAULT_FRAME_STYLE)

@@ -9,6 +9,8 @@
 #include <wx/statline.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
+#include <wx/timer.h>
+#include <wx/uiaction.h>
 #include <wx/version.h>
 
 #include "about/AboutBoxDialog.h"
@@ -168,6 +170,27 @@ TEST_F(AboutBoxTest, LongNoticeWrapsInsideTheLogoWidth)
     EXPECT_GT(dialog->GetSize().GetHeight(), shortHeight);
     EXPECT_LE(dialog->GetClientSize().GetWidth(), logoWidth + 10);
     EXPECT_EQ(label(dialog.get(), "ID_STATICTEXT5")->GetLabel(), wxASCII_STR("custom build"));
+}
+
+TEST_F(AboutBoxTest, EnterAndSpaceClose)
+{
+    m_parent->Show();
+    for (const int key : {WXK_RETURN, WXK_SPACE}) {
+        SCOPED_TRACE(key);
+        DialogPtr dialog(createAboutBox(m_parent));
+        wxTimer press;
+        wxTimer giveUp;
+        // Xvfb has no window manager to give the box the keyboard: Raise does.
+        press.Bind(wxEVT_TIMER, [key, &dialog](wxTimerEvent&) {
+            dialog->Raise();
+            pumpEvents(200);
+            wxUIActionSimulator().Char(key);
+        });
+        giveUp.Bind(wxEVT_TIMER, [&dialog](wxTimerEvent&) { dialog->EndModal(wxID_CANCEL); });
+        press.StartOnce(300);
+        giveUp.StartOnce(3000);
+        EXPECT_EQ(dialog->ShowModal(), wxID_OK);
+    }
 }
 
 TEST_F(AboutBoxTest, AboutCommandRunsTheBoxModally)

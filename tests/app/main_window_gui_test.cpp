@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
+#include <wx/display.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
@@ -17,6 +18,7 @@
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
+#include <wx/uiaction.h>
 
 #include "about/AboutBoxDialog.h"
 #include "app/TorvaneStudioFrame.h"
@@ -108,6 +110,14 @@ void collectMenu(const wxString& title, const wxString& submenu, wxMenu* menu, s
         if (item->IsSubMenu())
             collectMenu(title, item->GetItemLabel(), item->GetSubMenu(), lines);
     }
+}
+
+TEST_F(MainWindowTest, FirstStartCentresTheWholeWindow)
+{
+    const wxRect window = frame()->GetRect();
+    const wxRect screen = wxDisplay(frame()).GetClientArea();
+    EXPECT_NEAR(window.x + window.width / 2, screen.x + screen.width / 2, 1);
+    EXPECT_NEAR(window.y + window.height / 2, screen.y + screen.height / 2, 1);
 }
 
 TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
@@ -261,6 +271,27 @@ TEST_F(MainWindowTest, CommandsWithoutActionChangeNothing)
         EXPECT_EQ(findControl<wxTextCtrl>(frame(), names.fileBox)->GetValue(), "");
         EXPECT_EQ(findControl<wxStaticText>(frame(), staticName(names.values[0]))->GetLabel(), "---");
     }
+}
+
+// GTK gives Alt and a letter to the menu title of that mnemonic ("&Windows"
+// for Alt-W) before any item's accelerator: a shortcut printed on an item
+// that has a command must run the command instead.
+TEST_F(MainWindowTest, PrintedShortcutsRunTheirCommands)
+{
+    frame()->Raise();   // Xvfb has no window manager to give it the keyboard
+    pumpEvents(300);
+    int menusOpened = 0;
+    frame()->Bind(wxEVT_MENU_OPEN, [&menusOpened](wxMenuEvent&) { ++menusOpened; });
+    ModalDialogCounter dialogs;
+    wxUIActionSimulator().Char('W', wxMOD_ALT);   // Save Map Definitions asks for a file
+    pumpEvents(300);
+    EXPECT_EQ(dialogs.count(), 1);
+    wxUIActionSimulator().Char('T', wxMOD_ALT);   // Table Map Editor, not "&Tools" nor its Tool Editor
+    pumpEvents(300);
+    EXPECT_EQ(statusText(frame(), 1), "No maps have been loaded!");
+    EXPECT_EQ(menusOpened, 0);
+    if (menusOpened > 0)
+        wxUIActionSimulator().Char(WXK_ESCAPE);
 }
 
 TEST_F(MainWindowTest, AboutItemAndToolOpenTheAboutBox)

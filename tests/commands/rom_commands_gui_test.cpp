@@ -186,7 +186,7 @@ TEST_F(RomCommandsTest, FileDialogsAskForRomImages)
     EXPECT_EQ(seen.title, "Select save location & filename");
     EXPECT_EQ(seen.wildcard, wildcard);
     EXPECT_TRUE(seen.style & wxFD_SAVE);
-    EXPECT_FALSE(seen.style & wxFD_OVERWRITE_PROMPT);
+    EXPECT_TRUE(seen.style & wxFD_OVERWRITE_PROMPT);   // asks before replacing an image
     EXPECT_EQ(seen.directory, "");
     EXPECT_EQ(seen.fileName, "");
 }

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <grp.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "common/safe_file.h"
@@ -148,19 +150,121 @@ TEST(ReplaceFileContents, UnwritableTargetsFailCleanly)
     EXPECT_FALSE(replace("", {1, 2}));
 }
 
-TEST(ReplaceFileContents, ReadOnlyFolderLeavesOldFile)
+TEST(ReplaceFileContents, ReadOnlyFolderWritesInPlace)
 {
     if (geteuid() == 0)
-        GTEST_SKIP() << "permissions do not bind root";
+        GTEST_SKIP() << "permissions do not bind root (UserRightsAndWhatTheUserHas covers it)";
     TempDir dir;
     const std::string path = dir.file("image.bin");
-    const auto old = randomBytes(100, 8);
-    writeBytes(path, old);
+    writeBytes(path, randomBytes(100, 8));
     ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-    EXPECT_FALSE(replace(path, randomBytes(100, 9)));
+    const auto bytes = randomBytes(100, 9);
+    EXPECT_TRUE(replace(path, bytes));
     chmod(dir.path().c_str(), 0755);
-    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(readBytes(path), bytes);
     EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"image.bin"});
+}
+
+// Saves as root or, in a child process, as nobody (uid and gid 65534, also
+// in group 100). True when the save reported success.
+bool replaceAs(bool asNobody, const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    if (!asNobody)
+        return replace(path, bytes);
+    const pid_t child = fork();
+    if (child == 0) {
+        const gid_t groups[] = {65534, 100};
+        if (setgroups(2, groups) != 0 || setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        _exit(replace(path, bytes) ? 0 : 1);
+    }
+    int status = -1;
+    waitpid(child, &status, 0);
+    return child > 0 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+TEST(ReplaceFileContents, UserRightsAndWhatTheUserHas)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to set owners and to drop to another user";
+    constexpr uid_t root = 0, nobody = 65534;
+    constexpr gid_t rootGroup = 0, nogroup = 65534, users = 100;
+    struct Row {
+        const char* what;
+        bool asNobody;
+        bool folderWritable;
+        mode_t mode;
+        uid_t owner;
+        gid_t group;
+        bool hardLinked;
+        bool saved;
+    };
+    const Row rows[] = {
+        {"own file", true, true, 0644, nobody, nogroup, false, true},
+        {"read-only file", true, true, 0444, nobody, nogroup, false, false},
+        {"someone else's file", true, true, 0644, root, rootGroup, false, false},
+        {"writable file in a folder the user cannot write", true, false, 0666, root, rootGroup, false, true},
+        {"file with another name", true, true, 0644, nobody, nogroup, true, true},
+        {"group member saves root's file", true, true, 0664, root, users, false, true},
+        {"own file of another of the user's groups", true, true, 0640, nobody, users, false, true},
+        {"root saves another user's file", false, true, 0600, nobody, nogroup, false, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        TempDir dir;
+        ASSERT_EQ(chmod(dir.path().c_str(), 0755), 0);
+        const fs::path folder = dir.path() / "folder";
+        fs::create_directory(folder);
+        ASSERT_EQ(chmod(folder.c_str(), row.folderWritable ? 0777 : 0755), 0);
+        const std::string path = (folder / "image.bin").string();
+        const auto old = randomBytes(3000, 1);
+        writeBytes(path, old);
+        ASSERT_EQ(chown(path.c_str(), row.owner, row.group), 0);
+        ASSERT_EQ(chmod(path.c_str(), row.mode), 0);
+        const std::string otherName = dir.file("other-name.bin");
+        if (row.hardLinked)
+            fs::create_hard_link(path, otherName);
+
+        const auto bytes = randomBytes(2000, 2);
+        EXPECT_EQ(replaceAs(row.asNobody, path, bytes), row.saved);
+        EXPECT_EQ(readBytes(path), row.saved ? bytes : old);
+        if (row.hardLinked) {
+            EXPECT_EQ(readBytes(otherName), bytes);
+        }
+        struct stat st {};
+        ASSERT_EQ(stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_uid, row.owner);
+        EXPECT_EQ(st.st_gid, row.group);
+        EXPECT_EQ(st.st_mode & 07777, row.mode);
+        EXPECT_EQ(entries(folder), std::vector<std::string>{"image.bin"});
+    }
+}
+
+TEST(ReplaceFileContents, FailedWriteInPlacePutsTheOldBytesBack)
+{
+    TempDir dir;
+    const std::string path = dir.file("image.bin");
+    const auto old = randomBytes(5000, 3);
+    writeBytes(path, old);
+    fs::create_hard_link(path, dir.file("other.bin"));   // so the file is written in place
+    {
+        WriteFault fault([](std::size_t n) { return n / 2; });
+        EXPECT_FALSE(replace(path, randomBytes(8000, 4)));
+    }
+    EXPECT_EQ(readBytes(path), old);
+    EXPECT_EQ(readBytes(dir.file("other.bin")), old);
+}
+
+TEST(ReplaceFileContents, RemovesTemporaryFilesOfAnInterruptedSave)
+{
+    TempDir dir;
+    const std::string path = dir.file("image.bin");
+    writeBytes(path, {1});
+    for (const char* name : {".image.bin.Ab3dE9", ".image.bin.zz0000", ".image.bin.notmine", ".other.bin.Ab3dE9"})
+        writeBytes(dir.file(name), {2});
+    ASSERT_TRUE(replace(path, {3}));
+    EXPECT_EQ(entries(dir.path()),
+              (std::vector<std::string>{".image.bin.notmine", ".other.bin.Ab3dE9", "image.bin"}));
 }
 
 } // namespace

@@ -1,9 +1,14 @@
 // The largest maps file: 256 maps whose three axes are all "Manual" with 256
-// labels, about 200,000 label elements.
+// labels, about 200,000 label elements. And the files the XML input guard
+// makes the parser work hardest on: the most nodes it lets through (plain
+// empty elements, the dearest per unit of work), and a file of the same bulk
+// refused only at its very end.
 #include <benchmark/benchmark.h>
 
 #include <memory>
+#include <string>
 
+#include "common/xml_guard.h"
 #include "definitions/maps_file.h"
 #include "test_support.h"
 
@@ -51,5 +56,57 @@ void BM_LoadLargestMapsFile(benchmark::State& state)
             state.SkipWithError("load failed");
 }
 BENCHMARK(BM_LoadLargestMapsFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+// A legacy (Windows-1252) file, so that the guard reads it in all three ways,
+// filled with empty elements up to the work limit. `refusedAtEnd` puts last
+// an element that only the UTF-8 reading finds one level too deep.
+std::string guardWorstCase(bool refusedAtEnd)
+{
+    const std::string head = "<XTS version=\"1.0\"><HEADER><title>\xE4ra</title></HEADER>";
+    std::size_t work = 32 + 32 + 33 + 34 + 35;   // in 32nds of a node: root, version, HEADER, title, text
+    std::string tail;
+    if (refusedAtEnd) {
+        std::size_t depth = 1;
+        for (; depth < kXmlMaxDepth - 1; ++depth) {
+            tail += "<a>";
+            work += 32 + depth;
+        }
+        // Byte by byte, <c/> lies in y's value; as UTF-8, x's value swallows
+        // its closing quote and ends at y's, so <b> opens and <c/> is too deep.
+        tail += "<b x=\"\xE0\" y='\"><c/>'/>";
+        work += 32 + depth + 2 * 32;
+        for (depth = 1; depth < kXmlMaxDepth - 1; ++depth)
+            tail += "</a>";
+    }
+    const std::size_t leaves = (32 * kXmlMaxWork - work) / 33;
+    std::string text = head;
+    text.reserve(head.size() + 4 * leaves + tail.size() + 6);
+    for (std::size_t i = 0; i < leaves; ++i)
+        text += "<a/>";
+    return text + tail + "</XTS>";
+}
+
+void loadGuardWorstCase(benchmark::State& state, bool refused)
+{
+    TempDir dir;
+    writeText(dir.file("worst.xts"), guardWorstCase(refused));
+    auto store = std::make_unique<DefinitionStore>();
+    const MapsFileStatus expected = refused ? MapsFileStatus::Unreadable : MapsFileStatus::Loaded;
+    for (auto _ : state)
+        if (loadMapsFile(*store, dir.file("worst.xts")) != expected)
+            state.SkipWithError("unexpected outcome");
+}
+
+void BM_LoadWorstAcceptedMapsFile(benchmark::State& state)
+{
+    loadGuardWorstCase(state, false);
+}
+BENCHMARK(BM_LoadWorstAcceptedMapsFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
+
+void BM_LoadWorstRefusedMapsFile(benchmark::State& state)
+{
+    loadGuardWorstCase(state, true);
+}
+BENCHMARK(BM_LoadWorstRefusedMapsFile)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly();
 
 } // namespace

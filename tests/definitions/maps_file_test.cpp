@@ -8,7 +8,15 @@
 #include <cstdio>
 #include <functional>
 #include <memory>
+#include <chrono>
 #include <optional>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "common/xml_guard.h"
 #include "test_support.h"
@@ -300,6 +308,38 @@ TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
     auto store = newStore();
     TempDir dir;
     EXPECT_EQ(loadMapsFile(*store, dir.path().string()), MapsFileStatus::NotFound);   // a folder
+}
+
+// The path is swapped for a FIFO (with no writer) and back as fast as the
+// system allows while the loads run: none of them may hang.
+TEST(MapsFile, LoadNeverWaitsOnAFifo)
+{
+    TempDir dir;
+    const std::string path = dir.file("m.xts");
+    const std::string other = dir.file("other");
+    writeText(path, mapsXml(""));
+    ASSERT_EQ(mkfifo(other.c_str(), 0600), 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        auto store = newStore();
+        for (int i = 0; i < 100000; ++i) {
+            const MapsFileStatus s = loadMapsFile(*store, path);
+            if (s != MapsFileStatus::Loaded && s != MapsFileStatus::NotFound)
+                _exit(2);
+        }
+        _exit(0);
+    }
+    int status = -1;
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (waitpid(child, &status, WNOHANG) == 0 && std::chrono::steady_clock::now() < deadline) {
+        for (int i = 0; i < 100; ++i)
+            renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, other.c_str(), RENAME_EXCHANGE);
+    }
+    if (kill(child, SIGKILL) == 0)   // still running: hung
+        waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a load hung on the FIFO";
 }
 
 TEST(MapsFile, DocumentStructureRules)

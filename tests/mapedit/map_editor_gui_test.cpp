@@ -91,7 +91,8 @@ protected:
 TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
 {
     const std::string before = dumpMap(workspace->definitions.maps[0]);
-    for (int way : {0, 1, 2}) {   // Apply unchanged; change every page, then Cancel or the close box
+    // Apply unchanged; change every page, then Cancel, the close box or Escape.
+    for (int way : {0, 1, 2, 3}) {
         MapEditorDialog dialog(nullptr);
         dialog.loadIntoDialog(0, *workspace);
         EXPECT_EQ(findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL3")->GetValue(), "7FFF0");
@@ -104,9 +105,19 @@ TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
             enter(&dialog, "ID_TEXTCTRL7", "2");
             findControl<wxGrid>(&dialog, "ID_GRID1")->SetCellValue(0, 0, "9");
             choose(&dialog, "ID_CHOICE15", SourceEmbedded);
-            way == 1 ? cancel(dialog) : void(dialog.Close());
+            if (way == 1) {
+                cancel(dialog);
+            } else if (way == 2) {
+                dialog.Close();
+            } else {
+                wxKeyEvent escape(wxEVT_CHAR_HOOK);
+                escape.m_keyCode = WXK_ESCAPE;
+                dialog.GetEventHandler()->ProcessEvent(escape);
+            }
         }
         EXPECT_EQ(dialog.applied(), way == 0);
+        if (way != 2)   // the Cancel button, or Escape acting as it
+            EXPECT_EQ(dialog.GetReturnCode(), way == 0 ? wxID_OK : wxID_CANCEL) << way;
         EXPECT_EQ(dumpMap(workspace->definitions.maps[0]), before) << way;
     }
 }

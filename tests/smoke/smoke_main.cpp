@@ -1,6 +1,8 @@
 // Starts the real program with an empty HOME, waits until its main window is
 // on the X display, closes it as a window manager would (WM_DELETE_WINDOW)
-// and requires the program to end by itself with exit status 0.
+// and requires the program to end by itself with exit status 0. Then, under
+// a real window manager (jwm), restarts it twice with remembered window
+// places and requires each run to save exactly the places it was given.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -8,9 +10,11 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 #include <thread>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
 #include <sys/wait.h>
@@ -128,7 +132,9 @@ bool settingsWrittenOnClose(const std::string& home, std::string& failure)
     return true;
 }
 
-bool runSmokeTest(const char* program, const std::string& home, std::string& failure)
+// Runs the program until its window shows, lets it settle, asks it to close
+// and waits for its exit status 0.
+bool runOnce(const char* program, std::string& failure)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display) {
@@ -169,7 +175,7 @@ bool runSmokeTest(const char* program, const std::string& home, std::string& fai
         failure = "no window titled \"Torvane Studio\" within 20 s";
     } else {
         // Let the program finish its start-up before it is asked to close.
-        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        std::this_thread::sleep_for(std::chrono::milliseconds(1000));
         closeWindow(display, window);
         exited = waitForExit(child, status, kTimeout);
         if (!exited)
@@ -179,11 +185,107 @@ bool runSmokeTest(const char* program, const std::string& home, std::string& fai
         else if (WEXITSTATUS(status) != 0)
             failure = "the program ended with exit status " + std::to_string(WEXITSTATUS(status));
         else
-            ok = settingsWrittenOnClose(home, failure);
+            ok = true;
     }
     if (!exited) {
         kill(child, SIGKILL);
         waitpid(child, &status, 0);
+    }
+    XCloseDisplay(display);
+    return ok;
+}
+
+bool startsAndCloses(const char* program, const std::string& home, std::string& failure)
+{
+    return runOnce(program, failure) && settingsWrittenOnClose(home, failure);
+}
+
+using Keys = std::map<std::string, std::string>;
+
+// The window places in the settings file.
+Keys windowPlaces(const std::string& home)
+{
+    std::ifstream in(home + "/.TorvaneStudio");
+    Keys keys;
+    std::string line;
+    bool inGroup = false;
+    while (std::getline(in, line)) {
+        if (!line.empty() && line[0] == '[')
+            inGroup = line == "[WindowPositions]";
+        else if (const auto eq = line.find('='); inGroup && eq != std::string::npos)
+            keys[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+    return keys;
+}
+
+// Starts jwm on the display and waits until it manages it; 0 on failure.
+pid_t startWindowManager(Display* display)
+{
+    const pid_t wm = fork();
+    if (wm == 0) {
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, STDOUT_FILENO);
+        dup2(null, STDERR_FILENO);
+        execlp("jwm", "jwm", static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
+    const auto deadline = Clock::now() + std::chrono::seconds(10);
+    while (wm > 0 && Clock::now() < deadline && waitpid(wm, nullptr, WNOHANG) == 0) {
+        Atom type = None;
+        int format = 0;
+        unsigned long count = 0, after = 0;
+        unsigned char* data = nullptr;
+        XGetWindowProperty(display, DefaultRootWindow(display), check, 0, 1, False, AnyPropertyType, &type,
+                           &format, &count, &after, &data);
+        if (data)
+            XFree(data);
+        if (type != None)
+            return wm;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    if (wm > 0 && kill(wm, SIGKILL) == 0)
+        waitpid(wm, nullptr, 0);
+    return 0;
+}
+
+// The map viewer opens at start-up (a maps file is remembered) and takes the
+// remembered place; the window manager adds its frame. Each close must save
+// the very places the start restored.
+bool restartsKeepWindowPlaces(const char* program, const std::string& home, std::string& failure)
+{
+    const std::string maps = home + "/maps.xts";
+    std::ofstream(maps) << "<XTS version=\"1.0\"><TABLE><title>Map</title></TABLE></XTS>\n";
+    const Keys given = {{"MapViewerFrameH", "325"}, {"MapViewerFrameW", "562"},   {"MapViewerFrameX", "700"},
+                        {"MapViewerFrameY", "60"},  {"TorvaneStudioFrameX", "40"}, {"TorvaneStudioFrameY", "30"}};
+    {
+        std::ofstream settings(home + "/.TorvaneStudio");
+        settings << "[OpenFiles]\nMapsPath=" << maps << "\n[WindowPositions]\n";
+        for (const auto& [key, value] : given)
+            settings << key << "=" << value << "\n";
+    }
+
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        failure = "cannot open the X display";
+        return false;
+    }
+    const pid_t wm = startWindowManager(display);
+    bool ok = wm != 0;
+    if (!ok)
+        failure = "jwm did not start (scripts/setup installs it)";
+    for (int run = 1; ok && run <= 2; ++run) {
+        ok = runOnce(program, failure);
+        if (ok && windowPlaces(home) != given) {
+            std::ifstream in(home + "/.TorvaneStudio");
+            failure = "run " + std::to_string(run) + " saved other places:\n"
+                      + std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+            ok = false;
+        }
+    }
+    if (wm != 0) {
+        kill(wm, SIGTERM);
+        waitpid(wm, nullptr, 0);
     }
     XCloseDisplay(display);
     return ok;
@@ -207,16 +309,31 @@ int main(int argc, char** argv)
     }
     setenv("HOME", home.c_str(), 1);
 
-    std::printf("[ RUN      ] Smoke.StartsAndClosesOnWindowManagerRequest\n");
-    std::fflush(stdout);
-    std::string failure;
-    const bool ok = runSmokeTest(argv[1], home, failure);
-    if (ok) {
-        std::printf("[       OK ] Smoke.StartsAndClosesOnWindowManagerRequest\n");
-    } else {
-        std::printf("%s\n[  FAILED  ] Smoke.StartsAndClosesOnWindowManagerRequest\n", failure.c_str());
+    struct Test {
+        const char* name;
+        bool (*run)(const char* program, const std::string& home, std::string& failure);
+    };
+    const Test tests[] = {
+        {"Smoke.StartsAndClosesOnWindowManagerRequest", startsAndCloses},
+        {"Smoke.RestartsKeepWindowPlaces", restartsKeepWindowPlaces},
+    };
+    int passed = 0;
+    int failed = 0;
+    for (const Test& test : tests) {
+        std::printf("[ RUN      ] %s\n", test.name);
+        std::fflush(stdout);
+        std::string failure;
+        if (test.run(argv[1], home, failure)) {
+            ++passed;
+            std::printf("[       OK ] %s\n", test.name);
+        } else {
+            ++failed;
+            std::printf("%s\n[  FAILED  ] %s\n", failure.c_str(), test.name);
+        }
+        std::fflush(stdout);
     }
-    std::printf("%d passed, %d failed\n", ok ? 1 : 0, ok ? 0 : 1);
+    std::printf("%d passed, %d failed\n", passed, failed);
+    const bool ok = failed == 0;
 
     std::error_code ec;
     std::filesystem::remove_all(home, ec);
