@@ -175,7 +175,20 @@ void EditHistory::apply(const Step& step, bool forward, std::vector<std::uint8_t
     for (const Run& run : step.runs) {
         const std::vector<std::uint8_t>& bytes = forward ? run.after : run.before;
         std::memcpy(cells.data() + run.first, bytes.data(), bytes.size());
-        touched.push_back({run.first, bytes.size()});
+        // A run also spans short stretches of equal bytes: report only the
+        // bytes that change, so that no unchanged cell is redrawn as changed.
+        const std::size_t n = bytes.size();
+        std::size_t i = 0;
+        while (i < n) {
+            while (i < n && run.before[i] == run.after[i])
+                ++i;
+            std::size_t end = i;
+            while (end < n && run.before[end] != run.after[end])
+                ++end;
+            if (end > i)
+                touched.push_back({run.first + i, end - i});
+            i = end;
+        }
     }
     const SharedSelection& packed = forward ? step.selectionAfter : step.selectionBefore;
     if (packed)

@@ -35,7 +35,7 @@ public:
     bool canRedo() const { return m_next < m_steps.size(); }
 
     // Put back the bytes and the selection of the last step (or write it
-    // again); `touched` receives the byte ranges that were written. False when
+    // again); `touched` receives the byte ranges whose bytes changed. False when
     // there is nothing to undo (redo) or the working copy no longer has the size
     // the step was recorded on.
     bool undo(std::vector<std::uint8_t>& cells, CellSelection& selection, std::vector<ByteRange>& touched);

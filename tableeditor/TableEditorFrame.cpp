@@ -5,6 +5,8 @@
 #include <wx/artprov.h>
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/panel.h>
@@ -16,9 +18,14 @@
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 
+#include "cells/clipboard_text.h"
+#include "cells/plot_export.h"
 #include "cells/table_display.h"
+#include "cells/touched_cells.h"
 #include "chart/simpleChart.h"
+#include "common/status_text.h"
 #include "common/store_text_ui.h"
+#include "tableeditor/plot_process_ui.h"
 #include "tableeditor/table_grid_ui.h"
 #include "workspace/workspace.h"
 
@@ -474,6 +481,8 @@ void TableEditorFrame::connectEvents()
     m_grid->Bind(wxEVT_GRID_CELL_CHANGED, &TableEditorFrame::onCellChanged, this);
     m_grid->Bind(wxEVT_GRID_SELECT_CELL, &TableEditorFrame::onCurrentCellMoved, this);
     Bind(wxEVT_SIZE, &TableEditorFrame::onSize, this);
+    // Undo and redo are keys only: the menus stay as they are.
+    Bind(wxEVT_CHAR_HOOK, &TableEditorFrame::onCharHook, this);
 }
 
 // ---------------------------------------------------------------- view switches
@@ -606,12 +615,22 @@ void TableEditorFrame::showMessage(const wxString& text)
     SetStatusText(wxGetTranslation(text), 1);
 }
 
+void TableEditorFrame::showMessage(const StatusText& text)
+{
+    const std::string composed = text.compose(
+        [](const std::string& piece) { return wxGetTranslation(wxString::FromUTF8(piece)).utf8_string(); });
+    SetStatusText(wxString::FromUTF8(composed), 1);
+}
+
 void TableEditorFrame::onCellChanged(wxGridEvent& event)
 {
     event.Skip();
     const int row = event.GetRow();
     const int col = event.GetCol();
-    if (!m_model->commitTypedText(row, col))
+    m_history.begin(m_cells.workingCopy, m_selection);
+    const bool accepted = m_model->commitTypedText(row, col);
+    m_history.commit(m_cells.workingCopy, m_selection);
+    if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
     refreshCell(row, col);
 }
@@ -687,19 +706,180 @@ void TableEditorFrame::onClearSelections()
     m_grid->GetGridWindow()->Refresh(false);
 }
 
-// ---------------------------------------------------------------- cell operations (to come)
+// ---------------------------------------------------------------- cell operations
 
-void TableEditorFrame::onIncrementRaw() {}
-void TableEditorFrame::onDecrementRaw() {}
-void TableEditorFrame::onIncrementPercentage() {}
-void TableEditorFrame::onDecrementPercentage() {}
-void TableEditorFrame::onIncrementEngineering() {}
-void TableEditorFrame::onDecrementEngineering() {}
-void TableEditorFrame::onFillWithValue() {}
-void TableEditorFrame::onSelectByValue() {}
-void TableEditorFrame::onSelectGreaterOrEqual() {}
-void TableEditorFrame::onInterpolation() {}
-void TableEditorFrame::onStatistics() {}
-void TableEditorFrame::onCopyToClipboard() {}
-void TableEditorFrame::onPasteFromClipboard() {}
-void TableEditorFrame::onView3D() {}
+namespace {
+
+// The operations that write cells: each is one step of the history.
+bool writesCells(CellOperation operation)
+{
+    switch (operation) {
+    case CellOperation::IncrementRaw:
+    case CellOperation::DecrementRaw:
+    case CellOperation::IncrementPercent:
+    case CellOperation::DecrementPercent:
+    case CellOperation::IncrementEngineering:
+    case CellOperation::DecrementEngineering:
+    case CellOperation::Fill:
+    case CellOperation::Interpolate:
+        return true;
+    default:
+        return false;
+    }
+}
+
+} // namespace
+
+CellInputs TableEditorFrame::readInputs() const
+{
+    CellInputs inputs;
+    inputs.rawValue = m_rawValue->GetValue();
+    inputs.percentText = m_percentage->GetValue().utf8_string();
+    inputs.engineeringText = m_engineering->GetValue().utf8_string();
+    for (std::size_t i = 0; i < m_corners.size(); ++i)
+        inputs.cornerTexts[i] = m_corners[i]->GetValue().utf8_string();
+    inputs.mode = operationMode();
+    return inputs;
+}
+
+void TableEditorFrame::colourFields(unsigned accepted, unsigned rejected)
+{
+    const std::pair<unsigned, wxTextCtrl*> fields[] = {
+        {FieldPercent, m_percentage},    {FieldEngineering, m_engineering}, {FieldTopLeft, m_corners[0]},
+        {FieldTopRight, m_corners[1]},   {FieldBottomLeft, m_corners[2]},   {FieldBottomRight, m_corners[3]},
+    };
+    for (const auto& [bit, field] : fields) {
+        if (!((accepted | rejected) & bit))
+            continue;
+        field->SetForegroundColour((rejected & bit) ? wxColour(255, 0, 0) : wxColour(0, 0, 0));
+        field->Refresh();
+    }
+}
+
+void TableEditorFrame::runOperation(CellOperation operation)
+{
+    const bool writes = writesCells(operation);
+    if (writes)
+        m_history.begin(m_cells.workingCopy, m_selection);
+    const CellOperationResult result = runCellOperation(operation, m_cells, m_selection, readInputs());
+    if (writes)
+        m_history.commit(m_cells.workingCopy, m_selection);
+    colourFields(result.acceptedFields, result.rejectedFields);
+    if (result.cellsWritten)
+        redrawCells(m_selection);
+    if (result.selectionChanged)
+        selectionChanged();
+    if (!result.message.empty())
+        showMessage(result.message);
+}
+
+void TableEditorFrame::onIncrementRaw() { runOperation(CellOperation::IncrementRaw); }
+void TableEditorFrame::onDecrementRaw() { runOperation(CellOperation::DecrementRaw); }
+void TableEditorFrame::onIncrementPercentage() { runOperation(CellOperation::IncrementPercent); }
+void TableEditorFrame::onDecrementPercentage() { runOperation(CellOperation::DecrementPercent); }
+void TableEditorFrame::onIncrementEngineering() { runOperation(CellOperation::IncrementEngineering); }
+void TableEditorFrame::onDecrementEngineering() { runOperation(CellOperation::DecrementEngineering); }
+void TableEditorFrame::onFillWithValue() { runOperation(CellOperation::Fill); }
+void TableEditorFrame::onSelectByValue() { runOperation(CellOperation::SelectEqual); }
+void TableEditorFrame::onSelectGreaterOrEqual() { runOperation(CellOperation::SelectGreaterOrEqual); }
+void TableEditorFrame::onInterpolation() { runOperation(CellOperation::Interpolate); }
+void TableEditorFrame::onStatistics() { runOperation(CellOperation::Statistics); }
+
+// ---------------------------------------------------------------- clipboard
+
+void TableEditorFrame::onCopyToClipboard()
+{
+    const std::string text = encodeClipboardText(rawView(), differenceView(), m_selection,
+                                                 [this](int row, int col) { return m_model->text(row, col); });
+    if (!wxTheClipboard->Open())
+        return;
+    wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(text)));
+    wxTheClipboard->Close();
+    showMessage(wxTRANSLATE("Data copied to clipboard."));
+}
+
+void TableEditorFrame::onPasteFromClipboard()
+{
+    if (!wxTheClipboard->Open())
+        return;
+    wxString text;
+    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT)) {
+        wxTextDataObject data;
+        if (wxTheClipboard->GetData(data))
+            text = data.GetText();
+    }
+    wxTheClipboard->Close();
+
+    m_history.begin(m_cells.workingCopy, m_selection);
+    const PasteResult result = pasteClipboardText(text.utf8_string(), m_cells);
+    m_history.commit(m_cells.workingCopy, m_selection);
+    if (result.writtenCount > 0)
+        redrawCells(result.written);
+    if (!result.message.empty())
+        showMessage(result.message);
+}
+
+// ---------------------------------------------------------------- 3D view
+
+void TableEditorFrame::onView3D()
+{
+    const std::string data = plotData(
+        m_cells.rows(), m_cells.columns(), [this](int col) { return columnHeader(col).utf8_string(); },
+        [this](int row) { return rowHeader(row).utf8_string(); },
+        [this](int row, int col) { return m_model->text(row, col); });
+    const PlotStatus status = writePlotFiles(plotScript(m_map), data);
+    if (status != PlotStatus::Written) {
+        showMessage(plotStatusMessage(status));
+        return;
+    }
+    // Whether gnuplot is there and draws is its own affair.
+    startPlotProcess(this);
+}
+
+// ---------------------------------------------------------------- undo and redo
+
+void TableEditorFrame::onCharHook(wxKeyEvent& event)
+{
+    event.Skip();
+    const int key = event.GetKeyCode();
+    const int modifiers = event.GetModifiers();
+    const bool z = key == 'Z' || key == 'z';
+    const bool undoKey = modifiers == wxMOD_CONTROL && z;
+    const bool redoKey =
+        (modifiers == wxMOD_CONTROL && (key == 'Y' || key == 'y')) || (modifiers == (wxMOD_CONTROL | wxMOD_SHIFT) && z);
+    if (!undoKey && !redoKey)
+        return;
+    // A text being typed (into a cell or a field) keeps its own keys.
+    wxWindow* focus = FindFocus();
+    if (m_grid->IsCellEditControlShown() || dynamic_cast<wxTextCtrl*>(focus) || dynamic_cast<wxSpinCtrl*>(focus))
+        return;
+    event.Skip(false);
+    if (undoKey)
+        undo();
+    else
+        redo();
+}
+
+bool TableEditorFrame::undo()
+{
+    std::vector<ByteRange> touched;
+    if (!m_history.undo(m_cells.workingCopy, m_selection, touched))
+        return false;
+    showRestored(touched);
+    return true;
+}
+
+bool TableEditorFrame::redo()
+{
+    std::vector<ByteRange> touched;
+    if (!m_history.redo(m_cells.workingCopy, m_selection, touched))
+        return false;
+    showRestored(touched);
+    return true;
+}
+
+void TableEditorFrame::showRestored(const std::vector<ByteRange>& touched)
+{
+    m_model->redrawCells(touchedCells(m_cells, touched));
+    selectionChanged();
+}

@@ -16,15 +16,19 @@
 // - cellText(), columnHeader(), rowHeader(): the texts exactly as shown.
 // - showMessage(): the editor's own message line (status field 1).
 // - The handlers of the cell operations, the clipboard and the 3D view are
-//   the member functions in the "Cell operations" block below; they are wired
-//   to their menu items, tools and buttons and do nothing yet.
+//   the member functions in the "Cell operations" block below, wired to their
+//   menu items, tools and buttons.
+// - Every user action that writes cells runs between history.begin() and
+//   commit(); Ctrl+Z undoes the last one, Ctrl+Y or Ctrl+Shift+Z redoes it.
 #include <array>
 #include <memory>
+#include <vector>
 
 #include <wx/frame.h>
 
 #include "cells/cell_operations.h"
 #include "cells/cell_selection.h"
+#include "cells/edit_history.h"
 #include "cells/map_cells.h"
 #include "cells/selection_gesture.h"
 #include "cells/table_grid_model.h"
@@ -35,6 +39,7 @@ class wxButton;
 class wxCommandEvent;
 class wxGrid;
 class wxGridEvent;
+class wxKeyEvent;
 class wxPanel;
 class wxRadioButton;
 class wxSizeEvent;
@@ -44,6 +49,7 @@ class wxTextCtrl;
 class GridSelectionInput;
 class TableGridTable;
 class simpleChart;
+struct StatusText;
 struct Workspace;
 
 // Identifiers of the menu items and tools, allocated at run time.
@@ -113,6 +119,14 @@ public:
 
     // The editor's message line: the text is translated and shown in field 1.
     void showMessage(const wxString& text);
+    // A message of the logic: each fixed piece translated, the rest as it is.
+    void showMessage(const StatusText& text);
+
+    // --- Undo and redo of the changes to the working copy
+    // Put back the last change (write it again): its cells are redrawn and
+    // the selection is restored. False when there is nothing to undo (redo).
+    bool undo();
+    bool redo();
 
     // --- Controls
     // The "Raw", "Perc." and "Eng." radios.
@@ -134,7 +148,7 @@ public:
 
 private:
     // ---------------------------------------------------------------- Cell operations
-    // Wired to their buttons, menu items and tools; empty until built.
+    // Wired to their buttons, menu items and tools.
     void onIncrementRaw();
     void onDecrementRaw();
     void onIncrementPercentage();
@@ -153,6 +167,15 @@ private:
     void onSelectAll();
     void onInvertSelections();
     void onClearSelections();
+    // Reads the controls, runs the operation, shows its outcome.
+    void runOperation(CellOperation operation);
+    CellInputs readInputs() const;
+    // Turns the input fields black or red (InputField bits).
+    void colourFields(unsigned accepted, unsigned rejected);
+    // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z outside the text fields.
+    void onCharHook(wxKeyEvent& event);
+    // After an undo or redo wrote these byte ranges.
+    void showRestored(const std::vector<ByteRange>& touched);
 
     // ---------------------------------------------------------------- Window
     void allocateIds();
@@ -182,6 +205,7 @@ private:
     SelectionGesture m_gesture{m_selection};
     std::unique_ptr<TableGridModel> m_model;
     std::unique_ptr<GridSelectionInput> m_selectionInput;
+    EditHistory m_history;
 
     TableEditorIds m_ids{};
     wxPanel* m_sidePanel = nullptr;

@@ -65,7 +65,7 @@ TEST(EditHistory, UndoAndRedoRestoreBytesAndSelectionOfEveryKindOfChange)
             bool inside = false;
             for (const ByteRange& range : touched)
                 inside = inside || (i >= range.first && i < range.first + range.size);
-            ASSERT_TRUE(inside || before[i] == after[i]) << "byte " << i << " changed but is not touched";
+            ASSERT_EQ(inside, before[i] != after[i]) << "byte " << i;
         }
         EXPECT_FALSE(e.history.undo(e.cells, e.selection, touched));
         ASSERT_TRUE(e.history.redo(e.cells, e.selection, touched));

@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdio>
 #include <memory>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
@@ -18,6 +19,8 @@
 #include <wx/frame.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
+#include <wx/spinctrl.h>
+#include <wx/textctrl.h>
 
 #include "bench_support.h"
 #include "cells/table_display.h"
@@ -223,24 +226,43 @@ void BM_DirectEdit_Virtual(benchmark::State& state)
     close(opened);
 }
 
-// Select-by-value's worst case: a checkerboard over every cell, then a repaint.
-void BM_SelectCheckerboard_Mask(benchmark::State& state)
+// Two values in a checkerboard: selecting one by value selects every other cell.
+void checkerboard(MapCells& cells)
+{
+    for (int row = 0; row < cells.rows(); ++row)
+        for (int col = 0; col < cells.columns(); ++col)
+            cells.setRaw(row, col, (row + col) % 2 ? 100 : 37);
+}
+
+// Operations through their menu items, each followed by a repaint: 0 select
+// by value ("Raw" mode, 37; its worst case, a checkerboard over every cell),
+// 1 "Invert selections" of that checkerboard, 2 a 10 % step over every cell
+// (recorded for undo, its cells redrawn).
+void BM_Operation_Editor(benchmark::State& state)
 {
     if (!benchDisplayAvailable()) {
         state.SkipWithError("no display: run under xvfb-run -a");
         return;
     }
     Opened opened = openEditor(Size(state.range(0)));
-    CellSelection& selection = opened.editor->selection();
+    TableEditorFrame* editor = opened.editor;
+    checkerboard(editor->cells());
+    editor->fillGrid();
+    editor->rawValueControl()->SetValue(37);
+    editor->percentageControl()->SetValue("10");
+    const TableEditorIds& ids = editor->commandIds();
+    auto send = [editor](int id) {
+        wxCommandEvent event(wxEVT_MENU, id);
+        editor->GetEventHandler()->ProcessEvent(event);
+    };
+    const int operation = int(state.range(2));
+    send(operation == 2 ? ids.selectAll : ids.selectByValue);
+    const int id = operation == 0 ? ids.selectByValue : operation == 1 ? ids.invertSelection : ids.incPerc;
     for (auto _ : state) {
         const Clock::time_point start = Clock::now();
-        selection.clear();
-        for (int col = 0; col < selection.columns(); ++col)
-            for (int row = col % 2; row < selection.rows(); row += 2)
-                selection.set(row, col);
-        opened.editor->selectionChanged();
+        send(id);
         if (state.range(1))
-            renderVisible(opened.editor->grid());
+            renderVisible(editor->grid());
         state.SetIterationTime(seconds(start));
     }
     close(opened);
@@ -383,25 +405,51 @@ void BM_DirectEdit_Naive(benchmark::State& state)
     }
 }
 
-// wxGrid's own selection, one block per cell of the checkerboard.
-void BM_SelectCheckerboard_WxBlocks(benchmark::State& state)
+// Select by value (op 0) and invert (op 1) through wxGrid's own selection:
+// select equal reads every cell and
+// selects each match as a block of one cell; invert asks IsInSelection of
+// every cell, clears, and selects each cell that was not selected.
+void BM_Operation_WxGrid(benchmark::State& state)
 {
     if (!benchDisplayAvailable()) {
         state.SkipWithError("no display: run under xvfb-run -a");
         return;
     }
     NaiveGrid naive(Size(state.range(0)));
+    checkerboard(naive.cells);
     naive.open(false);
     paintNow(naive.grid->GetGridWindow());
     wxGrid* grid = naive.grid;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    const int rows = grid->GetNumberRows();
+    const int cols = grid->GetNumberCols();
+    auto selectEqual = [&] {
         grid->ClearSelection();
         grid->BeginBatch();
-        for (int col = 0; col < grid->GetNumberCols(); ++col)
-            for (int row = col % 2; row < grid->GetNumberRows(); row += 2)
-                grid->SelectBlock(row, col, row, col, true);
+        for (int col = 0; col < cols; ++col)
+            for (int row = 0; row < rows; ++row)
+                if (naive.cells.raw(row, col) == 37)
+                    grid->SelectBlock(row, col, row, col, true);
         grid->EndBatch();
+    };
+    const bool invert = state.range(2) == 1;
+    selectEqual();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        if (invert) {
+            std::vector<char> was(std::size_t(rows) * std::size_t(cols));
+            for (int col = 0; col < cols; ++col)
+                for (int row = 0; row < rows; ++row)
+                    was[std::size_t(col) * std::size_t(rows) + std::size_t(row)] = grid->IsInSelection(row, col);
+            grid->ClearSelection();
+            grid->BeginBatch();
+            for (int col = 0; col < cols; ++col)
+                for (int row = 0; row < rows; ++row)
+                    if (!was[std::size_t(col) * std::size_t(rows) + std::size_t(row)])
+                        grid->SelectBlock(row, col, row, col, true);
+            grid->EndBatch();
+        } else {
+            selectEqual();
+        }
         if (state.range(1))
             renderVisible(grid);
         state.SetIterationTime(seconds(start));
@@ -460,15 +508,21 @@ void sizes(benchmark::internal::Benchmark* b)
 BENCHMARK(BM_Open_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(2)->ReportAggregatesOnly();
 BENCHMARK(BM_SwitchView_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(10)->ReportAggregatesOnly();
 BENCHMARK(BM_DirectEdit_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(20)->ReportAggregatesOnly();
-BENCHMARK(BM_SelectCheckerboard_Mask)->Apply(sizes)->Repetitions(5)->Iterations(5)->ReportAggregatesOnly();
+BENCHMARK(BM_Operation_Editor)
+    ->ArgNames({"largest", "draw", "op"})
+    ->ArgsProduct({{Map256, MapLargest}, {0, 1}, {0, 1, 2}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Iterations(5)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_Open_Naive)->Apply(sizes)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly();
 BENCHMARK(BM_SwitchView_Naive)->Apply(sizes)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly();
 BENCHMARK(BM_DirectEdit_Naive)->Apply(sizes)->Repetitions(5)->Iterations(20)->ReportAggregatesOnly();
 // Only the smaller map: the larger one would take hours this way.
-BENCHMARK(BM_SelectCheckerboard_WxBlocks)
-    ->ArgNames({"largest", "draw"})
-    ->Args({Map256, 0})
-    ->Args({Map256, 1})
+BENCHMARK(BM_Operation_WxGrid)
+    ->ArgNames({"largest", "draw", "op"})
+    ->ArgsProduct({{Map256}, {0, 1}, {0, 1}})
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);

@@ -1,11 +1,18 @@
 // The table editor on the real windows: opening (main window, map viewer,
-// refusals), contents, view switches, direct edits with Apply and Cancel, and
-// the selection made with the mouse.
+// refusals), contents, view switches, direct edits with Apply and Cancel, the
+// selection made with the mouse, the operations' wiring, the clipboard shared
+// with other programs, the 3D view and undo/redo from the keyboard.
+#include <csignal>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <future>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/bmpbuttn.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/spinctrl.h>
@@ -13,6 +20,7 @@
 #include <wx/textctrl.h>
 #include <wx/toolbar.h>
 #include <wx/treectrl.h>
+#include <wx/stopwatch.h>
 #include <wx/uiaction.h>
 
 #include "app/TorvaneStudioFrame.h"
@@ -22,6 +30,7 @@
 #include "definitions/maps_file.h"
 #include "gui_test_support.h"
 #include "tableeditor/TableEditorFrame.h"
+#include "tableeditor/plot_process_ui.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
 
@@ -71,6 +80,25 @@ std::vector<TableEditorFrame*> openEditors()
         if (auto* editor = dynamic_cast<TableEditorFrame*>(window); editor && !wxTheApp->IsScheduledForDestruction(editor))
             editors.push_back(editor);
     return editors;
+}
+
+// Runs a shell command while the event loop keeps going (the clipboard's
+// owner must answer), and returns its output.
+std::string runPumping(const std::string& command)
+{
+    auto output = std::async(std::launch::async, [command] {
+        std::string text;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[256];
+            while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+                text.append(buffer, n);
+            pclose(pipe);
+        }
+        return text;
+    });
+    while (output.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        pumpEvents(10);
+    return output.get();
 }
 
 class TableEditorTest : public testing::Test {
@@ -345,6 +373,128 @@ TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
     EXPECT_EQ(selection.count(), 0u);
     sendMenuCommand(editor, ids.selectAll);
     EXPECT_TRUE(selection.count() == 6u && selected(0, 0));
+}
+
+TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    const TableEditorIds& ids = editor->commandIds();
+    auto percentUp = findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON3");
+    sendMenuCommand(editor, ids.selectAll);
+    editor->percentageControl()->SetValue("ten");
+    clickButton(percentUp);
+    EXPECT_EQ(statusText(editor), "This is not a valid number!");
+    EXPECT_EQ(editor->percentageControl()->GetForegroundColour(), wxColour(255, 0, 0));
+    editor->percentageControl()->SetValue("10");
+    clickButton(percentUp);
+    EXPECT_EQ(statusText(editor), "Percentage added to 6 cells.");
+    EXPECT_EQ(editor->percentageControl()->GetForegroundColour(), wxColour(0, 0, 0));
+    EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.5 55.0");
+
+    editor->rawValueControl()->SetValue(11);
+    sendMenuCommand(editor, ids.selectByValue);
+    EXPECT_EQ(statusText(editor), "Selected 1 cells.");
+    clickButton(findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON9"));
+    EXPECT_EQ(statusText(editor), "COUNT=1 MIN=5.5 AVG=5.5 MAX=5.5");
+    // The step is one change: undone whole, with the selection it had.
+    ASSERT_TRUE(editor->undo());
+    EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.0 50.0");
+    EXPECT_EQ(editor->selection().count(), 6u);
+}
+
+TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    const TableEditorIds& ids = editor->commandIds();
+    editor->selection().set(0, 0);
+    editor->selection().set(1, 2);
+    sendMenuCommand(editor, ids.copy);
+    EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
+    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "ENG-ABS@0:0=5.0@1:2=50.0");
+
+    const std::vector<std::uint8_t> before = editor->cells().workingCopy;
+    auto offer = [](const char* text) {
+        runPumping(std::string("printf %s '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
+        pumpEvents(100);   // the editor learns that it no longer owns the clipboard
+    };
+    offer("RAW-DIF@0:0=1");
+    sendMenuCommand(editor, ids.paste);
+    EXPECT_EQ(statusText(editor), "Please select a compare BIN before pasting difference values!");
+    EXPECT_EQ(editor->cells().workingCopy, before);
+    offer("RAW-ABS@0:1=33@1:0=-8");
+    sendMenuCommand(editor, ids.toolPaste);
+    EXPECT_EQ(editor->cellText(0, 1) + " " + editor->cellText(1, 0), "16.5 -4.0");
+    sendMenuCommand(editor, ids.toolCopy);   // taking the clipboard back ends xclip
+}
+
+TEST_F(TableEditorTest, View3DWritesThePlotFilesAndKeepsGnuplotRunning)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    TempDir plotDir;
+    const std::filesystem::path previous = std::filesystem::current_path();
+    std::filesystem::current_path(plotDir.path());
+    sendMenuCommand(editor, editor->commandIds().toolView3d);
+    std::filesystem::current_path(previous);
+    std::ifstream script(plotDir.file("3d_plot")), data(plotDir.file("3d_data.gnuplot"));
+    std::string title, firstPoint;
+    std::getline(script, title);
+    std::getline(data, firstPoint);
+    EXPECT_EQ(title + "|" + firstPoint, "set title \"Ignition\"|1000 10.0 5.0");
+
+    const std::vector<long> pids = runningPlotProcesses(editor);
+    ASSERT_EQ(pids.size(), 1u);
+    wxStopWatch watch;
+    bool shown = false;
+    while (!(shown = runPumping("xwininfo -root -tree").find("Gnuplot window") != std::string::npos) &&
+           watch.Time() < 10000)
+        pumpEvents(100);
+    EXPECT_TRUE(shown);
+    pumpEvents(500);
+    EXPECT_EQ(runningPlotProcesses(editor), pids) << "the plot must stay while the program runs";
+    closePlotProcesses(frame());   // as the end of the program does
+    watch.Start();
+    while (::kill(pids[0], 0) == 0 && watch.Time() < 10000)
+        pumpEvents(20);
+    EXPECT_NE(::kill(pids[0], 0), 0) << "gnuplot did not end with its input";
+    ::kill(pids[0], SIGKILL);
+}
+
+TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
+{
+    prepare();
+    std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    pumpEvents(300);
+    wxGrid* grid = editor->grid();
+    const wxRect cell = grid->CellToRect(0, 0);
+    wxUIActionSimulator user;
+    user.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2)));
+    user.MouseClick();
+    pumpEvents(100);
+    user.Text("12");
+    user.Char(WXK_RETURN);
+    pumpEvents(100);
+    EXPECT_EQ(editor->cellText(0, 0), "12");
+    const std::pair<int, const char*> keys[] = {{wxMOD_CONTROL, "5.0"},
+                                                {wxMOD_CONTROL, "12.0"},   // Ctrl+Y
+                                                {wxMOD_CONTROL, "5.0"},
+                                                {wxMOD_CONTROL | wxMOD_SHIFT, "12.0"},
+                                                {wxMOD_CONTROL, "5.0"}};
+    for (std::size_t i = 0; i < std::size(keys); ++i) {
+        user.Char(i == 1 ? 'y' : 'z', keys[i].first);
+        pumpEvents(100);
+        EXPECT_EQ(editor->cellText(0, 0), keys[i].second) << "key " << i;
+    }
+    sendMenuCommand(editor, editor->commandIds().apply);
+    pumpEvents(20);
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 }
 
 } // namespace
