@@ -6,7 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-FileReadStatus readRegularFile(const std::string& path, std::string& bytes)
+FileReadStatus readRegularFile(const std::string& path, std::string& bytes, std::size_t spare)
 {
     struct stat st;
     const int fd = path.empty() ? -1 : open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -22,7 +22,7 @@ FileReadStatus readRegularFile(const std::string& path, std::string& bytes)
         status = FileReadStatus::NotFound;
     } else {
         // The size is a hint: a file that grows or shrinks meanwhile is read to its end.
-        read.reserve(static_cast<std::size_t>(st.st_size));
+        read.reserve(static_cast<std::size_t>(st.st_size) + spare);
         char chunk[65536];
         for (;;) {
             const ssize_t n = ::read(fd, chunk, sizeof chunk);

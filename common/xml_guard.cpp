@@ -1,8 +1,12 @@
 #include "common/xml_guard.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
+#include <cstring>
+#include <string>
+#include <string_view>
 
 // The scan follows the XML library (TinyXML 2.6) token by token: where the
 // library goes on, the scan must be at the same byte, or it could miss levels
@@ -12,10 +16,16 @@
 
 namespace {
 
-constexpr std::size_t kStop = SIZE_MAX;   // the library stops here (end of text or an error)
+using Byte = unsigned char;
+constexpr const Byte* kStop = nullptr;   // the library stops here (end of text or an error)
+
+// The scan reads a byte only after one that is not NUL, or up to three past a
+// UTF-8 lead byte; with this many NULs after the text every read stays inside
+// it, and no byte needs a bounds check.
+constexpr std::size_t kPadding = 4;
 
 // Bytes a UTF-8 lead byte stands for, as the library counts them.
-int utf8Length(unsigned char b)
+int utf8Length(Byte b)
 {
     if (b >= 0xC2 && b <= 0xDF)
         return 2;
@@ -32,124 +42,138 @@ struct CharClasses {
     CharClasses()
     {
         for (int c = 0; c < 256; ++c) {
-            const auto b = static_cast<unsigned char>(c);
+            const auto b = static_cast<Byte>(c);
             space[c] = c != 0 && (std::isspace(b) || c == '\n' || c == '\r');
+            // Read as UTF-8, 0xEF may start a byte order mark, which is looked at first.
+            spaceUtf8[c] = space[c] && c != 0xEF;
             nameStart[c] = (c < 127 ? std::isalpha(b) != 0 : true) || c == '_';
             name[c] = (c < 127 ? std::isalnum(b) != 0 : true) || c == '_' || c == '-' || c == '.' || c == ':';
             // Bytes read one at a time are lowered as signed chars (glibc takes -128 to 255).
             lowered[c] = std::tolower(static_cast<signed char>(b));
+            letterEnd[c] = c == 0 || c == '&' || c == '<' || c == '"' || c == '\'';
+            utf8Step[c] = static_cast<unsigned char>(utf8Length(b));
         }
     }
     bool space[256];
+    bool spaceUtf8[256];
     bool nameStart[256];
     bool name[256];
     int lowered[256];
+    bool letterEnd[256];   // what may end a text or quoted value: NUL, '&', '<' and quotes
+    unsigned char utf8Step[256];
 };
 
-// How the library steps over letters: byte by byte (a legacy encoding), as
-// UTF-8, or, left to find out itself, byte by byte until the first top-level
-// declaration and as UTF-8 after it (its encoding may say otherwise, but then
-// the rest reads byte by byte, which the first way covers).
-enum class Reading { Bytes, Utf8, BytesThenUtf8 };
+constexpr std::string_view kNamedEntities[] = {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"};
 
+// What a scan has counted, carried over when the reading changes.
+struct Tally {
+    std::size_t work = 0;   // in 32nds of a node
+    bool refused = false;
+};
+
+// Reads a text that ends in kPadding NULs, byte by byte (a legacy encoding)
+// or as UTF-8.
+template <bool Utf8>
 class Scan {
 public:
-    Scan(const char* data, std::size_t size, Reading reading, const CharClasses& classes)
-        : m_data(reinterpret_cast<const unsigned char*>(data)), m_size(size), m_classes(classes),
-          m_utf8(reading == Reading::Utf8), m_switchToUtf8(reading == Reading::BytesThenUtf8)
-    {
-    }
+    explicit Scan(const CharClasses& classes, Tally tally = {}) : m_classes(classes), m_tally(tally) {}
 
-    bool withinLimits()
+    const Tally& tally() const { return m_tally; }
+
+    // Follows the library from `p` at the top level to where it stops, or,
+    // with `toDeclaration`, only up to the end of the first top-level
+    // declaration, which it returns (kStop where the library stops there).
+    const Byte* run(const Byte* p, bool toDeclaration, bool& declared)
     {
-        std::size_t p = 0;
+        declared = false;
         std::size_t depth = 0;
-        while (p != kStop && !m_refused) {
+        while (p != kStop && !m_tally.refused) {
             p = skipSpace(p);
-            if (at(p) == 0)
+            if (*p == 0)
                 break;
             if (depth == 0) {
                 // Between top-level nodes the library stops, without an error, at anything but '<'.
-                if (at(p) != '<')
+                if (*p != '<')
                     break;
                 const bool declaration = isDeclaration(p);
                 p = node(p, depth);
-                if (declaration && m_switchToUtf8) {
-                    m_switchToUtf8 = false;
-                    m_utf8 = true;
+                if (declaration && toDeclaration) {
+                    declared = true;
+                    return p;
                 }
-            } else if (at(p) != '<') {
+            } else if (*p != '<') {
                 p = text(p, depth);
-            } else if (at(p + 1) == '/') {
+            } else if (p[1] == '/') {
                 p = endTag(p, m_open[depth - 1]);
                 --depth;
             } else {
                 p = node(p, depth);
             }
         }
-        return !m_refused;
+        return kStop;
     }
 
 private:
-    unsigned char at(std::size_t i) const { return i < m_size ? m_data[i] : 0; }
-
-    bool isSpace(unsigned char c) const { return m_classes.space[c]; }
-    bool isNameStart(unsigned char c) const { return m_classes.nameStart[c]; }
-    bool isNameChar(unsigned char c) const { return m_classes.name[c]; }
+    bool isSpace(Byte c) const { return m_classes.space[c]; }
+    bool isNameStart(Byte c) const { return m_classes.nameStart[c]; }
+    bool isNameChar(Byte c) const { return m_classes.name[c]; }
 
     // Read as UTF-8, the library lowers only ASCII.
-    int lower(unsigned char c) const
-    {
-        return m_utf8 && c >= 0x80 ? static_cast<signed char>(c) : m_classes.lowered[c];
-    }
+    int lower(Byte c) const { return Utf8 && c >= 0x80 ? static_cast<signed char>(c) : m_classes.lowered[c]; }
 
     // `tag` is plain ASCII, lower-case where `ignoreCase` is set.
-    bool startsWith(std::size_t p, const char* tag, bool ignoreCase = false) const
+    bool startsWith(const Byte* p, const char* tag, bool ignoreCase = false) const
     {
         for (; *tag; ++tag, ++p) {
-            const unsigned char c = at(p);
+            const Byte c = *p;
             if (c == 0)
                 return false;
-            if (ignoreCase ? lower(c) != *tag : c != static_cast<unsigned char>(*tag))
+            if (ignoreCase ? lower(c) != *tag : c != static_cast<Byte>(*tag))
                 return false;
         }
         return true;
     }
 
-    bool isDeclaration(std::size_t p) const { return startsWith(p, "<?xml", true); }
+    bool isDeclaration(const Byte* p) const { return startsWith(p, "<?xml", true); }
 
     // Adds the work of a node inside `depth` elements (0 for an attribute);
     // false once the document asks for too much. In 32nds of a node.
     bool charge(std::size_t depth)
     {
-        m_work += 32 + depth;
-        if (m_work > 32 * kXmlMaxWork)
-            m_refused = true;
-        return !m_refused;
+        m_tally.work += 32 + depth;
+        if (m_tally.work > 32 * kXmlMaxWork)
+            m_tally.refused = true;
+        return !m_tally.refused;
     }
 
-    std::size_t skipSpace(std::size_t p) const
+    const Byte* skipSpace(const Byte* p) const
     {
+        if constexpr (!Utf8) {
+            while (isSpace(*p))
+                ++p;
+            return p;
+        }
         for (;;) {
-            const unsigned char c = at(p);
-            if (m_utf8 && c == 0xEF && at(p + 1) == 0xBB && at(p + 2) == 0xBF)
+            while (m_classes.spaceUtf8[*p])
+                ++p;
+            if (*p != 0xEF)
+                return p;
+            if ((p[1] == 0xBB && p[2] == 0xBF) || (p[1] == 0xBF && (p[2] == 0xBE || p[2] == 0xBF)))
                 p += 3;   // byte order marks count as blanks
-            else if (m_utf8 && c == 0xEF && at(p + 1) == 0xBF && (at(p + 2) == 0xBE || at(p + 2) == 0xBF))
-                p += 3;
-            else if (isSpace(c))
+            else if (isSpace(*p))
                 ++p;
             else
                 return p;
         }
     }
 
-    std::size_t find(std::size_t p, const char* tag) const
+    const Byte* find(const Byte* p, const char* tag) const
     {
         for (;; ++p) {
-            const unsigned char c = at(p);
+            const Byte c = *p;
             if (c == 0)
                 return kStop;
-            if (c == static_cast<unsigned char>(tag[0]) && startsWith(p, tag))
+            if (c == static_cast<Byte>(tag[0]) && startsWith(p, tag))
                 return p;
         }
     }
@@ -157,20 +181,20 @@ private:
     // An '&': a character reference moves to its ';' (the library checks
     // only the digits back to the nearest 'x' or '#'), a named one past its
     // name, anything else one byte.
-    std::size_t entity(std::size_t p) const
+    const Byte* entity(const Byte* p) const
     {
-        if (at(p + 1) == '#' && at(p + 2) != 0) {
-            const bool hex = at(p + 2) == 'x';
-            const std::size_t from = hex ? p + 3 : p + 2;
-            if (hex && at(from) == 0)
+        if (p[1] == '#' && p[2] != 0) {
+            const bool hex = p[2] == 'x';
+            const Byte* from = hex ? p + 3 : p + 2;
+            if (hex && *from == 0)
                 return kStop;
-            std::size_t end = from;
-            while (at(end) != 0 && at(end) != ';')
+            const Byte* end = from;
+            while (*end != 0 && *end != ';')
                 ++end;
-            if (at(end) == 0)
+            if (*end == 0)
                 return kStop;
-            for (std::size_t q = end - 1; at(q) != (hex ? 'x' : '#'); --q) {
-                const unsigned char d = at(q);
+            for (const Byte* q = end - 1; *q != (hex ? 'x' : '#'); --q) {
+                const Byte d = *q;
                 const bool digit = (d >= '0' && d <= '9')
                                    || (hex && ((d >= 'a' && d <= 'f') || (d >= 'A' && d <= 'F')));
                 if (!digit)
@@ -178,13 +202,9 @@ private:
             }
             return end + 1;
         }
-        for (const char* named : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
-            if (startsWith(p, named)) {
-                std::size_t n = 0;
-                while (named[n])
-                    ++n;
-                return p + n;
-            }
+        for (const std::string_view named : kNamedEntities) {
+            if (startsWith(p, named.data()))
+                return p + named.size();
         }
         return p + 1;
     }
@@ -192,10 +212,17 @@ private:
     // Reads the letters of a text or quoted value up to and past `end`;
     // kStop when nothing follows it. Read as UTF-8, a multi-byte letter is
     // stepped over whole, even across a NUL, as the library does.
-    std::size_t readTo(std::size_t p, unsigned char end) const
+    const Byte* readTo(const Byte* p, Byte end) const
     {
         for (;;) {
-            const unsigned char c = at(p);
+            if constexpr (Utf8) {
+                while (!m_classes.letterEnd[*p])
+                    p += m_classes.utf8Step[*p];
+            } else {
+                while (!m_classes.letterEnd[*p])
+                    ++p;
+            }
+            const Byte c = *p;
             if (c == end)
                 break;
             if (c == 0)
@@ -204,17 +231,15 @@ private:
                 p = entity(p);
                 if (p == kStop)
                     return kStop;
-            } else if (m_utf8) {
-                p += static_cast<std::size_t>(utf8Length(c));
             } else {
-                ++p;
+                ++p;   // a quote or '<' that does not end this one
             }
         }
         ++p;
-        return at(p) == 0 ? kStop : p;
+        return *p == 0 ? kStop : p;
     }
 
-    std::size_t text(std::size_t p, std::size_t depth)
+    const Byte* text(const Byte* p, std::size_t depth)
     {
         if (!charge(depth))
             return kStop;
@@ -223,59 +248,54 @@ private:
     }
 
     struct Name {
-        std::size_t at = 0;
+        const Byte* at = nullptr;
         std::size_t size = 0;
     };
 
-    bool sameName(const Name& a, const Name& b) const
+    static bool sameName(const Name& a, const Name& b)
     {
-        if (a.size != b.size)
-            return false;
-        for (std::size_t i = 0; i < a.size; ++i) {
-            if (at(a.at + i) != at(b.at + i))
-                return false;
-        }
-        return true;
+        return a.size == b.size && a.at[0] == b.at[0] && std::memcmp(a.at, b.at, a.size) == 0;
     }
 
-    std::size_t name(std::size_t p) const
+    const Byte* name(const Byte* p) const
     {
-        if (!isNameStart(at(p)))
+        if (!isNameStart(*p))
             return kStop;
-        while (isNameChar(at(p)))
+        while (isNameChar(*p))
             ++p;
-        return at(p) == 0 ? kStop : p;
+        return *p == 0 ? kStop : p;
     }
 
-    // name = value, the value quoted or bare. `named` receives the name.
-    std::size_t attribute(std::size_t p, Name& named) const
+    // name = value, the value quoted or bare; `p` is past any blanks before
+    // the name. `named` receives the name.
+    const Byte* attribute(const Byte* p, Name& named) const
     {
-        named.at = skipSpace(p);
-        p = name(named.at);
+        named.at = p;
+        p = name(p);
         if (p == kStop)
             return kStop;
-        named.size = p - named.at;
+        named.size = static_cast<std::size_t>(p - named.at);
         p = skipSpace(p);
-        if (at(p) != '=')
+        if (*p != '=')
             return kStop;
         p = skipSpace(p + 1);
-        const unsigned char quote = at(p);
+        const Byte quote = *p;
         if (quote == 0)
             return kStop;
         if (quote == '"' || quote == '\'')
             return readTo(p + 1, quote);
-        for (; at(p) != 0 && !isSpace(at(p)) && at(p) != '/' && at(p) != '>'; ++p) {
-            if (at(p) == '"' || at(p) == '\'')
+        for (; *p != 0 && !isSpace(*p) && *p != '/' && *p != '>'; ++p) {
+            if (*p == '"' || *p == '\'')
                 return kStop;
         }
         return p;
     }
 
     // A start tag; `depth` grows when the element has content.
-    std::size_t startTag(std::size_t p, std::size_t& depth)
+    const Byte* startTag(const Byte* p, std::size_t& depth)
     {
         if (depth + 1 > kXmlMaxDepth) {
-            m_refused = true;
+            m_tally.refused = true;
             return kStop;
         }
         Name& element = m_open[depth];
@@ -283,22 +303,22 @@ private:
         p = name(element.at);
         if (p == kStop)
             return kStop;
-        element.size = p - element.at;
+        element.size = static_cast<std::size_t>(p - element.at);
         std::size_t attributes = 0;
         while (p != kStop) {
             p = skipSpace(p);
-            const unsigned char c = at(p);
+            const Byte c = *p;
             if (c == 0)
                 return kStop;
             if (c == '/')
-                return at(p + 1) == '>' ? p + 2 : kStop;
+                return p[1] == '>' ? p + 2 : kStop;
             if (c == '>') {
                 ++depth;
                 return p + 1;
             }
             Name added;
             p = attribute(p, added);
-            if (p == kStop || at(p) == 0)
+            if (p == kStop || *p == 0)
                 return kStop;
             // The library refuses an attribute given twice.
             for (std::size_t i = 0; i < attributes; ++i) {
@@ -306,7 +326,7 @@ private:
                     return kStop;
             }
             if (attributes == kXmlMaxAttributes) {
-                m_refused = true;
+                m_tally.refused = true;
                 return kStop;
             }
             if (!charge(0))
@@ -317,26 +337,26 @@ private:
     }
 
     // "</" and the open element's name, then blanks and '>'.
-    std::size_t endTag(std::size_t p, const Name& open) const
+    const Byte* endTag(const Byte* p, const Name& open) const
     {
         p += 2;
         for (std::size_t i = 0; i < open.size; ++i, ++p) {
-            if (at(p) != at(open.at + i) || at(p) == 0)
+            if (*p != open.at[i])   // a name holds no NUL
                 return kStop;
         }
         p = skipSpace(p);
-        return at(p) == '>' ? p + 1 : kStop;
+        return *p == '>' ? p + 1 : kStop;
     }
 
     // "<?xml": only version, encoding and standalone are read as attributes.
-    std::size_t declaration(std::size_t p)
+    const Byte* declaration(const Byte* p)
     {
         p += 5;
-        while (at(p) != 0) {
-            if (at(p) == '>')
+        while (*p != 0) {
+            if (*p == '>')
                 return p + 1;
             p = skipSpace(p);
-            if (at(p) == 0)
+            if (*p == 0)
                 return kStop;
             if (startsWith(p, "version", true) || startsWith(p, "encoding", true)
                 || startsWith(p, "standalone", true)) {
@@ -345,7 +365,7 @@ private:
                 if (p == kStop)
                     return kStop;
             } else {
-                while (at(p) != 0 && at(p) != '>' && !isSpace(at(p)))
+                while (*p != 0 && *p != '>' && !isSpace(*p))
                     ++p;
             }
         }
@@ -353,10 +373,13 @@ private:
     }
 
     // A node that starts at '<' (anything but an end tag inside an element).
-    std::size_t node(std::size_t p, std::size_t& depth)
+    const Byte* node(const Byte* p, std::size_t& depth)
     {
         if (!charge(depth))
             return kStop;
+        // Most nodes are elements, for which none of the tests below holds.
+        if (p[1] != '!' && lower(p[1]) != '?' && isNameStart(p[1]))
+            return startTag(p, depth);
         if (isDeclaration(p))
             return declaration(p);
         if (startsWith(p, "<!--")) {
@@ -365,61 +388,91 @@ private:
         }
         if (startsWith(p, "<![CDATA[")) {
             p = find(p + 9, "]]>");
-            return p == kStop || at(p + 3) == 0 ? kStop : p + 3;
+            return p == kStop || p[3] == 0 ? kStop : p + 3;
         }
-        if (isNameStart(at(p + 1)))
+        if (isNameStart(p[1]))
             return startTag(p, depth);
         // "<!DOCTYPE", other "<!" and "<?" nodes, and a stray "</" at the top
         // level: the library ends them at the first '>', quotes or not.
-        while (at(p) != 0 && at(p) != '>')
+        while (*p != 0 && *p != '>')
             ++p;
-        return at(p) == '>' ? p + 1 : kStop;
+        return *p == '>' ? p + 1 : kStop;
     }
 
-    const unsigned char* m_data;
-    std::size_t m_size;
     const CharClasses& m_classes;
-    bool m_utf8;
-    bool m_switchToUtf8;
-    std::size_t m_work = 0;
-    bool m_refused = false;
+    Tally m_tally;
     std::array<Name, kXmlMaxDepth> m_open{};             // names of the open elements
     std::array<Name, kXmlMaxAttributes> m_attributes{};  // of the start tag being read
 };
-
 
 // Whether every reading steps over the same letters: true unless a lead byte
 // lacks its continuation bytes (with them, all non-ASCII, it moves to the same
 // next letter either way), a byte order mark stands in the text, or the
 // locale lowers a high byte into ASCII.
-bool readsAlike(const unsigned char* data, std::size_t size, const CharClasses& classes)
+bool readsAlike(const Byte* data, std::size_t size, const CharClasses& classes)
 {
     for (int c = 0x80; c < 256; ++c) {
         if (classes.lowered[c] >= 0 && classes.lowered[c] < 0x80)
             return false;
     }
+    constexpr std::size_t kBlock = 32;
     for (std::size_t i = 0; i < size;) {
-        const unsigned char c = data[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
+        // Plain ASCII blocks at a time.
+        if (size - i >= kBlock) {
+            std::uint64_t words[kBlock / 8];
+            std::memcpy(words, data + i, kBlock);
+            if (((words[0] | words[1] | words[2] | words[3]) & 0x8080808080808080u) == 0) {
+                i += kBlock;
+                continue;
+            }
         }
-        const auto n = static_cast<std::size_t>(utf8Length(c));
-        if (n == 1) {
-            ++i;   // not a lead byte: one byte in every reading
-            continue;
-        }
-        if (c == 0xEF && i + 2 < size && data[i + 1] == 0xBB && data[i + 2] == 0xBF)
-            return false;
-        if (c == 0xEF && i + 2 < size && data[i + 1] == 0xBF && data[i + 2] >= 0xBE)
-            return false;
-        for (std::size_t k = 1; k < n; ++k) {
-            if (i + k >= size || (data[i + k] & 0xC0) != 0x80)
+        for (const std::size_t blockEnd = std::min(size, i + kBlock); i < blockEnd;) {
+            const Byte c = data[i];
+            const auto n = static_cast<std::size_t>(utf8Length(c));
+            if (n == 1) {
+                ++i;   // ASCII or not a lead byte: one byte in every reading
+                continue;
+            }
+            if (c == 0xEF && i + 2 < size && data[i + 1] == 0xBB && data[i + 2] == 0xBF)
                 return false;
+            if (c == 0xEF && i + 2 < size && data[i + 1] == 0xBF && data[i + 2] >= 0xBE)
+                return false;
+            for (std::size_t k = 1; k < n; ++k) {
+                if (i + k >= size || (data[i + k] & 0xC0) != 0x80)
+                    return false;
+            }
+            i += n;
         }
-        i += n;
     }
     return true;
+}
+
+// The library steps over letters byte by byte (a legacy encoding), as UTF-8,
+// or, left to find out itself, byte by byte until the first top-level
+// declaration and as UTF-8 after it (its encoding may say otherwise, but then
+// the rest reads byte by byte, which the first way covers). `padded` is the
+// caller's `size` bytes followed by NULs, the last kPadding of them at least.
+bool scanWithinLimits(const Byte* padded, std::size_t size)
+{
+    const CharClasses classes;
+    bool declared = false;
+    Scan<false> bytes(classes);
+    bytes.run(padded, false, declared);
+    if (bytes.tally().refused)
+        return false;
+    if (readsAlike(padded, size, classes))
+        return true;
+    Scan<true> utf8(classes);
+    utf8.run(padded, false, declared);
+    if (utf8.tally().refused)
+        return false;
+    Scan<false> detecting(classes);
+    const Byte* p = detecting.run(padded, true, declared);
+    if (!declared || p == kStop || detecting.tally().refused)
+        return !detecting.tally().refused;
+    Scan<true> detected(classes, detecting.tally());
+    detected.run(p, false, declared);
+    return !detected.tally().refused;
 }
 
 } // namespace
@@ -428,10 +481,16 @@ bool xmlWithinLimits(const char* data, std::size_t size)
 {
     if (data == nullptr)
         return size == 0;
-    const CharClasses classes;
-    if (!Scan(data, size, Reading::Bytes, classes).withinLimits())
-        return false;
-    return readsAlike(reinterpret_cast<const unsigned char*>(data), size, classes)
-           || (Scan(data, size, Reading::Utf8, classes).withinLimits()
-               && Scan(data, size, Reading::BytesThenUtf8, classes).withinLimits());
+    const auto* bytes = reinterpret_cast<const Byte*>(data);
+    // Past the end the text reads as NULs, so NULs already there serve as the
+    // padding; a text without them is read from a padded copy.
+    bool padded = size >= kPadding;
+    for (std::size_t i = 1; padded && i <= kPadding; ++i)
+        padded = bytes[size - i] == 0;
+    if (padded)
+        return scanWithinLimits(bytes, size);
+    std::string copy;
+    copy.reserve(size + kPadding);
+    copy.append(data, size).append(kPadding, '\0');
+    return scanWithinLimits(reinterpret_cast<const Byte*>(copy.data()), size);
 }

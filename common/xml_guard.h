@@ -24,7 +24,9 @@ inline constexpr std::size_t kXmlMaxAttributes = 32;   // on one element
 inline constexpr std::size_t kXmlMaxWork = 1'500'000;
 
 // True when the document stays within the limits. `data` need not end in a
-// NUL; a NUL in it ends the document, as it does for the library. The text is
+// NUL; a NUL in it ends the document, as it does for the library. A text that
+// ends in four NULs or more (as the parser's input does) is read in place,
+// any other from a padded copy. The text is
 // read in each of the library's ways to step over letters (byte by byte, as
 // UTF-8, and as it does when left to detect the encoding), so the answer holds
 // whichever encoding the parser is given.

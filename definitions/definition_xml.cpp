@@ -6,9 +6,18 @@
 #include "common/text_encoding.h"
 #include "common/xml_guard.h"
 
+namespace {
+
+// NULs after the text: the parser may step up to three bytes past the
+// terminator after a cut-off multi-byte sequence, and the XML input guard
+// reads a padded text in place.
+constexpr std::size_t kParserPadding = 8;
+
+} // namespace
+
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes)
 {
-    switch (readRegularFile(path, bytes)) {
+    switch (readRegularFile(path, bytes, kParserPadding)) {
     case FileReadStatus::Read: return FileBytes::Read;
     case FileReadStatus::NotFound: return FileBytes::Missing;
     case FileReadStatus::Unreadable: return FileBytes::Unreadable;
@@ -20,32 +29,29 @@ namespace {
 
 // Turns the file's bytes into what the XML parser should see: no UTF-8 byte
 // order mark, line ends normalised as the library's own file loader does, and
-// a few spare NULs at the end, because the library may step up to three bytes
-// past the terminator after a cut-off multi-byte sequence.
+// the padding. One pass, moving whole lines at a time (exported files mostly
+// end their lines with CR LF).
 void prepareParserInput(std::string& bytes)
 {
-    if (bytes.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        bytes.erase(0, 3);
-    // Exported files mostly end their lines with CR LF: move whole lines at a time.
     char* const d = bytes.data();
     const std::size_t n = bytes.size();
-    const void* cr = std::memchr(d, '\r', n);
-    if (cr) {
-        std::size_t out = static_cast<std::size_t>(static_cast<const char*>(cr) - d);
-        std::size_t i = out;
-        while (i < n) {
-            d[out++] = '\n';   // d[i] is a CR
-            if (++i < n && d[i] == '\n')
-                ++i;
-            cr = std::memchr(d + i, '\r', n - i);
-            const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - d) : n;
-            std::memmove(d + out, d + i, end - i);
-            out += end - i;
-            i = end;
+    std::size_t in = bytes.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    std::size_t out = 0;
+    while (in < n) {
+        const void* cr = std::memchr(d + in, '\r', n - in);
+        const std::size_t end = cr ? static_cast<std::size_t>(static_cast<const char*>(cr) - d) : n;
+        if (out != in)
+            std::memmove(d + out, d + in, end - in);
+        out += end - in;
+        in = end;
+        if (in < n) {
+            d[out++] = '\n';   // d[in] is a CR
+            if (++in < n && d[in] == '\n')
+                ++in;
         }
-        bytes.resize(out);
     }
-    bytes.append(8, '\0');
+    bytes.resize(out);
+    bytes.append(kParserPadding, '\0');
 }
 
 } // namespace
@@ -62,6 +68,7 @@ bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes)
     const bool utf8 = isValidUtf8(bytes.data(), bytes.size());
     doc.SetTabSize(0);   // no row and column tracking: a fifth of the parse time
     doc.Parse(bytes.c_str(), nullptr, utf8 ? TIXML_ENCODING_UTF8 : TIXML_ENCODING_LEGACY);
+    std::string().swap(bytes);   // the document holds copies of everything
     return !doc.Error();
 }
 
