@@ -257,13 +257,14 @@ private:
         return a.size == b.size && a.at[0] == b.at[0] && std::memcmp(a.at, b.at, a.size) == 0;
     }
 
+    // Past the name; at a NUL the callers stop, as the library does.
     const Byte* name(const Byte* p) const
     {
         if (!isNameStart(*p))
             return kStop;
         while (isNameChar(*p))
             ++p;
-        return *p == 0 ? kStop : p;
+        return p;
     }
 
     // name = value, the value quoted or bare; `p` is past any blanks before
@@ -428,7 +429,7 @@ bool readsAlike(const Byte* data, std::size_t size, const CharClasses& classes)
         }
         for (const std::size_t blockEnd = std::min(size, i + kBlock); i < blockEnd;) {
             const Byte c = data[i];
-            const auto n = static_cast<std::size_t>(utf8Length(c));
+            const std::size_t n = classes.utf8Step[c];
             if (n == 1) {
                 ++i;   // ASCII or not a lead byte: one byte in every reading
                 continue;
