@@ -15,6 +15,8 @@ locale_t cLocale()
 
 const char* orEmpty(const char* text) { return text ? text : ""; }
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
 } // namespace
 
 std::uint32_t readHexNotation(const char* text)
@@ -38,10 +40,8 @@ double readRealNotation(const char* text, double fallback)
 }
 
 // Files hold hundreds of thousands of label indexes and values, nearly all
-// plain decimals such as "12" and "-40.00". Those are read here directly;
+// plain decimals such as "12" and "-40.00". Those are read directly below;
 // anything else is left to the C library, which gives the same results.
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 unsigned long readUnsignedNotation(const char* text)
 {
