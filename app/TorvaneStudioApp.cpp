@@ -3,6 +3,7 @@
 #include <wx/image.h>
 
 #include "app/TorvaneStudioFrame.h"
+#include "viewer/MapViewerFrame.h"
 
 bool TorvaneStudioApp::OnInit()
 {
@@ -12,5 +13,9 @@ bool TorvaneStudioApp::OnInit()
     auto* frame = new TorvaneStudioFrame(nullptr);
     frame->Show();
     SetTopWindow(frame);
+    // A remembered maps file opened the map viewer before the main window was
+    // shown; without this the main window would cover the map list.
+    if (MapViewerFrame* viewer = frame->viewer(); viewer && viewer->IsShown())
+        viewer->Raise();
     return true;
 }
