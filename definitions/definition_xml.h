@@ -57,3 +57,18 @@ enum class SectionsRead { Loaded, LoadedFirst256, Unreadable, Corrupted, Incompa
 // are dropped (LoadedFirst256). Sections are read only when the root's very
 // first node is an element: files have always been read this way.
 SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format);
+
+// The same outcome in a file kind's own status type, whose enumerators carry
+// the same names.
+template <typename Status>
+Status sectionsStatus(SectionsRead read)
+{
+    switch (read) {
+    case SectionsRead::Loaded: return Status::Loaded;
+    case SectionsRead::LoadedFirst256: return Status::LoadedFirst256;
+    case SectionsRead::Unreadable: return Status::Unreadable;
+    case SectionsRead::Corrupted: return Status::Corrupted;
+    case SectionsRead::IncompatibleVersion: return Status::IncompatibleVersion;
+    }
+    return Status::Unreadable;
+}

@@ -111,14 +111,7 @@ const DefinitionFormat kMapsFormat = {"1.0", "HEADER", "TABLE", "CHECKSUM", read
 
 MapsFileStatus loadBytes(DefinitionStore& store, std::string& bytes)
 {
-    switch (readDefinitionSections(store, bytes, kMapsFormat)) {
-    case SectionsRead::Loaded: return MapsFileStatus::Loaded;
-    case SectionsRead::LoadedFirst256: return MapsFileStatus::LoadedFirst256;
-    case SectionsRead::Unreadable: return MapsFileStatus::Unreadable;
-    case SectionsRead::Corrupted: return MapsFileStatus::Corrupted;
-    case SectionsRead::IncompatibleVersion: return MapsFileStatus::IncompatibleVersion;
-    }
-    return MapsFileStatus::Unreadable;
+    return sectionsStatus<MapsFileStatus>(readDefinitionSections(store, bytes, kMapsFormat));
 }
 
 } // namespace

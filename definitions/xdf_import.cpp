@@ -113,14 +113,7 @@ const DefinitionFormat kXdfFormat = {"1.50", "XDFHEADER", "XDFTABLE", "XDFCHECKS
 
 XdfImportStatus importBytes(DefinitionStore& store, std::string& bytes)
 {
-    switch (readDefinitionSections(store, bytes, kXdfFormat)) {
-    case SectionsRead::Loaded: return XdfImportStatus::Loaded;
-    case SectionsRead::LoadedFirst256: return XdfImportStatus::LoadedFirst256;
-    case SectionsRead::Unreadable: return XdfImportStatus::Unreadable;
-    case SectionsRead::Corrupted: return XdfImportStatus::Corrupted;
-    case SectionsRead::IncompatibleVersion: return XdfImportStatus::IncompatibleVersion;
-    }
-    return XdfImportStatus::Unreadable;
+    return sectionsStatus<XdfImportStatus>(readDefinitionSections(store, bytes, kXdfFormat));
 }
 
 } // namespace
