@@ -633,13 +633,17 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
     if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
     refreshCell(row, col);
+    refreshCharts();
 }
 
 void TableEditorFrame::onCurrentCellMoved(wxGridEvent& event)
 {
     event.Skip();
-    const int row = event.GetRow();
-    const int col = event.GetCol();
+    showCharts(event.GetRow(), event.GetCol());
+}
+
+void TableEditorFrame::showCharts(int row, int col)
+{
     if (row < 0 || col < 0 || row >= m_cells.rows() || col >= m_cells.columns())
         return;
     double* xs = m_xChart->values();
@@ -652,6 +656,12 @@ void TableEditorFrame::onCurrentCellMoved(wxGridEvent& event)
     m_yChart->setHighlightIndex(row);
     m_xChart->Refresh();
     m_yChart->Refresh();
+}
+
+void TableEditorFrame::refreshCharts()
+{
+    // Written cells may lie on the shown row or column; the charts must not lag behind the grid.
+    showCharts(m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol());
 }
 
 void TableEditorFrame::onSize(wxSizeEvent& event)
@@ -765,8 +775,10 @@ void TableEditorFrame::runOperation(CellOperation operation)
     if (writes)
         m_history.commit(m_cells.workingCopy, m_selection);
     colourFields(result.acceptedFields, result.rejectedFields);
-    if (result.cellsWritten)
+    if (result.cellsWritten) {
         redrawCells(m_selection);
+        refreshCharts();
+    }
     if (result.selectionChanged)
         selectionChanged();
     if (!result.message.empty())
@@ -813,8 +825,10 @@ void TableEditorFrame::onPasteFromClipboard()
     m_history.begin(m_cells.workingCopy, m_selection);
     const PasteResult result = pasteClipboardText(text.utf8_string(), m_cells);
     m_history.commit(m_cells.workingCopy, m_selection);
-    if (result.writtenCount > 0)
+    if (result.writtenCount > 0) {
         redrawCells(result.written);
+        refreshCharts();
+    }
     if (!result.message.empty())
         showMessage(result.message);
 }
@@ -882,4 +896,5 @@ void TableEditorFrame::showRestored(const std::vector<ByteRange>& touched)
 {
     m_model->redrawCells(touchedCells(m_cells, touched));
     selectionChanged();
+    refreshCharts();
 }

@@ -191,6 +191,8 @@ private:
     void redrawSwitch();
     void onCellChanged(wxGridEvent& event);
     void onCurrentCellMoved(wxGridEvent& event);
+    void showCharts(int row, int col);
+    void refreshCharts();
     void onSize(wxSizeEvent& event);
     void refreshCell(int row, int col);
     bool isChecked(int id) const;

@@ -382,6 +382,7 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     ASSERT_NE(editor, nullptr);
     const TableEditorIds& ids = editor->commandIds();
     auto percentUp = findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON3");
+    editor->grid()->SetGridCursor(0, 0);
     sendMenuCommand(editor, ids.selectAll);
     editor->percentageControl()->SetValue("ten");
     clickButton(percentUp);
@@ -392,6 +393,8 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     EXPECT_EQ(statusText(editor), "Percentage added to 6 cells.");
     EXPECT_EQ(editor->percentageControl()->GetForegroundColour(), wxColour(0, 0, 0));
     EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.5 55.0");
+    // The charts through the cursor follow the written cells.
+    EXPECT_EQ(editor->xChart()->values()[0], 5.5);
 
     editor->rawValueControl()->SetValue(11);
     sendMenuCommand(editor, ids.selectByValue);
@@ -402,6 +405,7 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     ASSERT_TRUE(editor->undo());
     EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.0 50.0");
     EXPECT_EQ(editor->selection().count(), 6u);
+    EXPECT_EQ(editor->xChart()->values()[0], 5.0);
 }
 
 TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
