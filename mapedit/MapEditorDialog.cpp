@@ -254,9 +254,10 @@ void MapEditorDialog::bindAxis(int axis)
 {
     const AxisControls& a = m_axes[axis];
     auto rebuild = [this, axis](wxCommandEvent&) { rebuildLabelRows(axis); };
+    auto recount = [this, axis](wxCommandEvent&) { rebuildLabelRows(axis, true); };
     auto preview = [this, axis](wxCommandEvent&) { previewEmbeddedLabels(axis); };
     a.source->Bind(wxEVT_CHOICE, rebuild);
-    a.count->Bind(wxEVT_TEXT, rebuild);
+    a.count->Bind(wxEVT_TEXT, recount);
     for (wxChoice* choice : {a.type, a.decimals, a.sign, a.bits, a.byteOrder})
         choice->Bind(wxEVT_CHOICE, preview);
     for (wxTextCtrl* text : {a.offset, a.factor, a.address})
@@ -356,6 +357,7 @@ void MapEditorDialog::setLabelRows(int axis, const LabelRows& rows)
             grid->SetRowLabelValue(1, "2");
     }
     grid->EndBatch();
+    m_axes[axis].minMaxRows = rows.minMax;
 }
 
 void MapEditorDialog::setLabelTexts(int axis, const std::vector<std::string>& texts)
@@ -368,12 +370,20 @@ void MapEditorDialog::setLabelTexts(int axis, const std::vector<std::string>& te
     grid->EndBatch();
 }
 
-void MapEditorDialog::rebuildLabelRows(int axis)
+void MapEditorDialog::rebuildLabelRows(int axis, bool keepTexts)
 {
     const std::optional<LabelRows> rows = labelRowsFor(readAxis(axis));
     if (!rows)
         return;
+    // Typing a Count digit by digit must not wipe the labels (or the Min and
+    // Max of a scaled axis) entered before it.
+    std::vector<std::string> kept;
+    wxGrid* grid = m_axes[axis].grid;
+    if (keepTexts && rows->minMax == m_axes[axis].minMaxRows)
+        for (int row = 0; row < grid->GetNumberRows(); ++row)
+            kept.push_back(toStoreText(grid->GetCellValue(row, 0)));
     setLabelRows(axis, *rows);
+    setLabelTexts(axis, kept);
     previewEmbeddedLabels(axis);
 }
 

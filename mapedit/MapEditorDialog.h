@@ -52,6 +52,7 @@ private:
         wxChoice* byteOrder = nullptr;
         wxChoice* dataOrder = nullptr;
         wxGrid* grid = nullptr;
+        bool minMaxRows = false;   // the grid holds "Min" and "Max" rather than numbered rows
     };
 
     void buildSettingsPage();
@@ -71,7 +72,8 @@ private:
     void showForm(const MapForm& form);
     void setLabelRows(int axis, const LabelRows& rows);
     void setLabelTexts(int axis, const std::vector<std::string>& texts);
-    void rebuildLabelRows(int axis);
+    // keepTexts: a Count change keeps what was typed into the rows that remain.
+    void rebuildLabelRows(int axis, bool keepTexts = false);
     void previewEmbeddedLabels(int axis);
     void showUnitsLabel(int axis);
     // The image of the selected ROM buffer, or null and 0 when it is empty.

@@ -137,9 +137,19 @@ TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
     EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=100.00 2=200.00 3=300.00 4= [RPM]");
     choose(&dialog, "ID_CHOICE9", SourceScaled);
     EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "Min= Max= [RPM]");
+    // A Count typed after the labels keeps them; a Source change starts afresh.
+    auto* labels = findControl<wxGrid>(&dialog, "ID_GRID1");
+    labels->SetCellValue(0, 0, "500");
+    labels->SetCellValue(1, 0, "6500");
+    enter(&dialog, "ID_TEXTCTRL8", "16");
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "Min=500 Max=6500 [RPM]");
+    enter(&dialog, "ID_TEXTCTRL8", "4");
     choose(&dialog, "ID_CHOICE9", SourceManual);
-    enter(&dialog, "ID_TEXTCTRL8", "abc");   // not a count: the grid stays
     EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1= 2= 3= 4= [RPM]");
+    labels->SetCellValue(0, 0, "7");
+    enter(&dialog, "ID_TEXTCTRL8", "2");
+    enter(&dialog, "ID_TEXTCTRL8", "abc");   // not a count: the grid stays
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=7 2= [RPM]");
 }
 
 // The list commands through the main window's menu.
