@@ -1,31 +1,14 @@
 #include "definitions/map_form.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
-#include <locale.h>
 
 #include "cells/cell_codec.h"
 #include "common/hex_format.h"
+#include "common/number_text.h"
 
 namespace {
-
-// The dialog's numbers always use a decimal point, whatever the desktop's locale.
-locale_t cLocale()
-{
-    static const locale_t loc = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return loc;
-}
-
-std::string printFixed(double value, int decimals)
-{
-    const int length = std::snprintf(nullptr, 0, "%.*f", decimals, value);
-    std::string text(static_cast<std::size_t>(std::max(length, 0)), '\0');
-    std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, value);
-    return text;
-}
 
 std::uint16_t axisFlags(const AxisForm& axis, bool withDataOrder)
 {
@@ -114,21 +97,16 @@ std::uint32_t parseHexAddress(const std::string& text)
 
 std::optional<double> parseNumber(const std::string& text)
 {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    const double value = strtod_l(start, &end, cLocale());
-    if (end == start || *end != '\0' || end != start + text.size())
+    double value = 0;
+    if (!numberFromText(text, value))
         return std::nullopt;
     return value;
 }
 
 std::optional<long long> parseInteger(const std::string& text)
 {
-    const char* start = text.c_str();
-    char* end = nullptr;
-    errno = 0;
-    const long long value = strtoll_l(start, &end, 10, cLocale());
-    if (end == start || *end != '\0' || end != start + text.size() || errno == ERANGE)
+    std::int64_t value = 0;
+    if (!integerFromText(text, value))
         return std::nullopt;
     return value;
 }
@@ -136,20 +114,20 @@ std::optional<long long> parseInteger(const std::string& text)
 std::string editableNumberText(double value, int decimals)
 {
     decimals = std::max(decimals, 0);
-    std::string text = printFixed(value, decimals);
+    std::string text = formatFixed(value, decimals);
     if (!std::isfinite(value))
         return text;
     // Every double reads back exactly from its full decimal expansion, which
     // ends within 1074 places; ordinary values need a place or two more.
     for (int places = decimals + 1; parseNumber(text) != value && places <= 1100; ++places)
-        text = printFixed(value, places);
+        text = formatFixed(value, places);
     return text;
 }
 
 std::string displayValueText(double value, bool integer, int decimals)
 {
     if (!integer)
-        return printFixed(value, std::max(decimals, 0));
+        return formatFixed(value, std::max(decimals, 0));
     const double whole = std::trunc(value);
     // Unsigned 32-bit values and large factors leave the int range behind.
     if (whole > -9223372036854775808.0 && whole < 9223372036854775808.0) {
@@ -157,7 +135,7 @@ std::string displayValueText(double value, bool integer, int decimals)
         std::snprintf(text, sizeof text, "%lld", static_cast<long long>(whole));
         return text;
     }
-    return printFixed(whole, 0);
+    return formatFixed(whole, 0);
 }
 
 std::optional<LabelRows> labelRowsFor(const AxisForm& axis)

@@ -31,10 +31,11 @@ constexpr int kDecimalsChoices = 7;   // "0" to "6"
 // "0x10" -> 0, "" -> 0).
 std::uint32_t parseHexAddress(const std::string& text);
 
-// A whole text as a number with a decimal point (leading blanks allowed),
+// A whole text as a decimal number with a point (blanks around it allowed;
+// no hexadecimal, "inf" or "nan"),
 // or nothing.
 std::optional<double> parseNumber(const std::string& text);
-// A whole text as a decimal integer (leading blanks and a sign allowed), or nothing.
+// A whole text as a decimal integer (blanks around it and a sign allowed), or nothing.
 std::optional<long long> parseInteger(const std::string& text);
 
 // Number texts that the dialog reads back on Apply: fixed-point with
