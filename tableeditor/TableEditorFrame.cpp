@@ -103,6 +103,9 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     setupGrid();
     connectEvents();
     fillGrid();
+    // The grid puts its cursor on the first cell once it has the focus; the
+    // charts show that cell's row and column from the start.
+    showCharts(0, 0);
 }
 
 TableEditorFrame::~TableEditorFrame()
@@ -661,7 +664,8 @@ void TableEditorFrame::showCharts(int row, int col)
 void TableEditorFrame::refreshCharts()
 {
     // Written cells may lie on the shown row or column; the charts must not lag behind the grid.
-    showCharts(m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol());
+    // Until the grid has a cursor the charts show the first cell, as at opening.
+    showCharts(std::max(m_grid->GetGridCursorRow(), 0), std::max(m_grid->GetGridCursorCol(), 0));
 }
 
 void TableEditorFrame::onSize(wxSizeEvent& event)

@@ -250,7 +250,8 @@ TEST_F(TableEditorTest, ShowsTheMapWithItsControls)
     EXPECT_EQ(editor->GetToolBar()->GetToolsCount(), 8u);
     EXPECT_EQ(editor->GetToolBar()->GetToolShortHelp(ids.toolCancel), "Close table editor");
 
-    // The charts follow the current cell.
+    // The charts start at the first cell and follow the current cell.
+    EXPECT_EQ(editor->xChart()->values()[2] + editor->yChart()->values()[1], -2.0 + 3.5);
     grid->SetGridCursor(1, 2);
     pumpEvents(0);
     const double* xs = editor->xChart()->values();
@@ -382,7 +383,6 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     ASSERT_NE(editor, nullptr);
     const TableEditorIds& ids = editor->commandIds();
     auto percentUp = findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON3");
-    editor->grid()->SetGridCursor(0, 0);
     sendMenuCommand(editor, ids.selectAll);
     editor->percentageControl()->SetValue("ten");
     clickButton(percentUp);
