@@ -152,12 +152,19 @@ void close(Opened& opened)
     settle();
 }
 
+// The editor's benchmarks build real windows.
+bool skippedWithoutDisplay(benchmark::State& state)
+{
+    if (benchDisplayAvailable())
+        return false;
+    state.SkipWithError("no display: run under xvfb-run -a");
+    return true;
+}
+
 void BM_Open_Virtual(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     const Size size = Size(state.range(0));
     double heap = 0, rss = 0;
     for (auto _ : state) {
@@ -182,10 +189,8 @@ void BM_Open_Virtual(benchmark::State& state)
 
 void BM_SwitchView_Virtual(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     Opened opened = openEditor(Size(state.range(0)));
     TableEditorFrame* editor = opened.editor;
     wxMenuBar* menus = editor->GetMenuBar();
@@ -204,10 +209,8 @@ void BM_SwitchView_Virtual(benchmark::State& state)
 
 void BM_DirectEdit_Virtual(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     Opened opened = openEditor(Size(state.range(0)));
     wxGrid* grid = opened.editor->grid();
     int n = 0;
@@ -240,10 +243,8 @@ void checkerboard(MapCells& cells)
 // (recorded for undo, its cells redrawn).
 void BM_Operation_Editor(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     Opened opened = openEditor(Size(state.range(0)));
     TableEditorFrame* editor = opened.editor;
     checkerboard(editor->cells());
@@ -344,10 +345,8 @@ struct NaiveGrid {
 
 void BM_Open_Naive(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     double heap = 0, rss = 0;
     for (auto _ : state) {
         NaiveGrid naive(Size(state.range(0)));
@@ -367,10 +366,8 @@ void BM_Open_Naive(benchmark::State& state)
 
 void BM_SwitchView_Naive(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     NaiveGrid naive(Size(state.range(0)));
     naive.open(false);
     paintNow(naive.grid->GetGridWindow());
@@ -387,10 +384,8 @@ void BM_SwitchView_Naive(benchmark::State& state)
 
 void BM_DirectEdit_Naive(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     NaiveGrid naive(Size(state.range(0)));
     naive.open(false);
     paintNow(naive.grid->GetGridWindow());
@@ -411,10 +406,8 @@ void BM_DirectEdit_Naive(benchmark::State& state)
 // every cell, clears, and selects each cell that was not selected.
 void BM_Operation_WxGrid(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     NaiveGrid naive(Size(state.range(0)));
     checkerboard(naive.cells);
     naive.open(false);
@@ -475,10 +468,8 @@ void BM_VisitSelected_Mask(benchmark::State& state)
 
 void BM_VisitSelected_WxBlocks(benchmark::State& state)
 {
-    if (!benchDisplayAvailable()) {
-        state.SkipWithError("no display: run under xvfb-run -a");
+    if (skippedWithoutDisplay(state))
         return;
-    }
     NaiveGrid naive(Map256);
     naive.open(false);
     wxGrid* grid = naive.grid;
