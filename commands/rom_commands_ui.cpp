@@ -58,6 +58,7 @@ void loadBin(CommandContext& context)
         return;
     context.showBufferSummary(index);
     context.rememberBinFile(index, path, fileName);
+    context.workspace().bufferListeners.notify(index);
 }
 
 void saveRomFile(CommandContext& context, int index)
@@ -97,4 +98,5 @@ void copyRomBufferCommand(CommandContext& context, int source, int destination)
     }
     context.copyBufferSummary(source, destination);
     context.showStatus(wxString::FromUTF8(copyMessage(source, destination)));
+    context.workspace().bufferListeners.notify(destination);
 }

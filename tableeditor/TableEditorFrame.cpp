@@ -697,6 +697,7 @@ void TableEditorFrame::apply()
     }
     std::copy(m_cells.workingCopy.begin(), m_cells.workingCopy.end(),
               source.data.begin() + static_cast<std::ptrdiff_t>(m_map.axes[AxisZ].address));
+    m_workspace.bufferListeners.notify(m_sourceBuffer);
     Close(true);
 }
 
