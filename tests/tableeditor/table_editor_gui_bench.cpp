@@ -8,13 +8,18 @@
 // count. Memory: heap in use (mallinfo2) and resident size, before and after.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
 #include <unistd.h>
 #include <wx/app.h>
+#include <wx/clipbrd.h>
+#include <wx/dataobj.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
 #include <wx/grid.h>
@@ -490,6 +495,85 @@ void BM_VisitSelected_WxBlocks(benchmark::State& state)
     }
 }
 
+// Peak resident size of the process since the last resetPeak(), in MB.
+double peakMB()
+{
+    double peak = 0;
+    if (FILE* status = std::fopen("/proc/self/status", "r")) {
+        char line[256];
+        long kb = 0;
+        while (std::fgets(line, sizeof line, status))
+            if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1)
+                peak = double(kb) / 1024.0;
+        std::fclose(status);
+    }
+    return peak;
+}
+
+void resetPeak()
+{
+    if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
+        std::fputs("5", refs);
+        std::fclose(refs);
+    }
+}
+
+// A paste of about 50 MB of clipboard text offered by another program
+// (xclip), into the largest map: every cell once, with long value texts.
+// Reports the rise of the peak resident size over the size before the paste.
+void BM_Paste50MB(benchmark::State& state)
+{
+    if (skippedWithoutDisplay(state))
+        return;
+    Opened opened = openEditor(MapLargest);
+    TableEditorFrame* editor = opened.editor;
+    TempDir dir;
+    const std::string path = dir.file("paste.txt");
+    {
+        std::string text = "RAW-ABS";
+        text.reserve(52u << 20);
+        for (int col = 0; col < editor->cells().columns(); ++col)
+            for (int row = 0; row < editor->cells().rows(); ++row)
+                text += "@" + std::to_string(row) + ":" + std::to_string(col) + "=" + std::to_string((row + col) % 200) +
+                        ".00000000000000";
+        std::ofstream(path, std::ios::binary) << text;
+        state.counters["text_MB"] = double(text.size()) / (1024.0 * 1024.0);
+    }
+    if (std::system(("xclip -i -selection clipboard " + path + " >/dev/null 2>&1").c_str()) != 0) {
+        state.SkipWithError("xclip failed");
+        close(opened);
+        return;
+    }
+    const Clock::time_point wait = Clock::now();
+    bool offered = false;
+    while (!offered && seconds(wait) < 10) {
+        settle();
+        if (wxTheClipboard->Open()) {
+            offered = wxTheClipboard->IsSupported(wxDF_UNICODETEXT);
+            wxTheClipboard->Close();
+        }
+    }
+    double rise = 0;
+    for (auto _ : state) {
+        settle();
+        const double before = rssMB();
+        resetPeak();
+        const Clock::time_point start = Clock::now();
+        wxCommandEvent event(wxEVT_MENU, editor->commandIds().paste);
+        editor->GetEventHandler()->ProcessEvent(event);
+        state.SetIterationTime(seconds(start));
+        rise = std::max(rise, peakMB() - before);
+    }
+    state.counters["peak_rise_MB"] = rise;
+    state.counters["cell_0_1"] = editor->cells().raw(0, 1);
+    // Taking the clipboard back ends xclip.
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject("x"));
+        wxTheClipboard->Close();
+    }
+    close(opened);
+}
+
 // Map size (0: 256 x 256, 1: 1024 x 2048), and whether the visible part is drawn.
 void sizes(benchmark::internal::Benchmark* b)
 {
@@ -518,6 +602,7 @@ BENCHMARK(BM_Operation_WxGrid)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
+BENCHMARK(BM_Paste50MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_VisitSelected_Mask)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VisitSelected_WxBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
