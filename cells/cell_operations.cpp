@@ -268,6 +268,8 @@ CellOperationResult selectionCommand(CellSelection& selection, CellOperation ope
     else
         selection.invert();   // with nothing selected, everything becomes selected
     CellOperationResult result;
+    result.message = operation == CellOperation::ClearSelection ? StatusText("Selection cleared.")
+                                                                : countedMessage("Selected ", selection.count());
     result.selectionChanged = true;
     return result;
 }

@@ -121,5 +121,6 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
             ++result.writtenCount;
         }
     }
+    result.message = StatusText::counted("Data pasted into ", static_cast<std::int64_t>(result.writtenCount));
     return result;
 }

@@ -25,7 +25,7 @@ std::string encodeClipboardText(bool rawView, bool differenceView, const CellSel
                                 const CellTextFunction& cellText);
 
 struct PasteResult {
-    StatusText message;      // empty when the paste went through (or there was nothing to paste)
+    StatusText message;      // the failure, or how many cells were pasted
     CellSelection written;   // the cells written, map-sized: redraw these
     std::size_t writtenCount = 0;
 };

@@ -66,6 +66,18 @@ struct MapCells {
         return position == kOutside ? 0.0 : CellCodec::readEngValue(compareData(), position, z());
     }
 
+    // Whether Apply would change `source`: the working copy differs from the
+    // map's block there, or the block no longer lies wholly inside the image.
+    bool differsFrom(const RomBuffer& source) const
+    {
+        const std::size_t bytes = std::min(source.data.size(), static_cast<std::size_t>(std::max(source.size, 0)));
+        const std::size_t address = z().address;
+        if (address > bytes || workingCopy.size() > bytes - address)
+            return true;
+        return !std::equal(workingCopy.begin(), workingCopy.end(),
+                           source.data.begin() + static_cast<std::ptrdiff_t>(address));
+    }
+
 private:
     static constexpr std::size_t kOutside = static_cast<std::size_t>(-1);
     const std::uint8_t* compareData() const { return compareBuffer ? compareBuffer->data.data() : compareImage; }

@@ -11,6 +11,8 @@
 inline constexpr const char* kPlotScriptName = "3d_plot";
 inline constexpr const char* kPlotDataName = "3d_data.gnuplot";
 inline constexpr const char* kPlotCommand = "gnuplot 3d_plot -";
+// Sent to a running gnuplot's standard input: draws the files anew.
+inline constexpr const char* kPlotReloadCommand = "load \"3d_plot\"\n";
 
 // `text` as the inside of a double-quoted gnuplot string that reads back as
 // exactly `text`: quotes and backslashes are escaped, and back quotes

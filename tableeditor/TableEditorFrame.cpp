@@ -9,6 +9,7 @@
 #include <wx/dataobj.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/panel.h>
 #include <wx/radiobut.h>
 #include <wx/sizer.h>
@@ -25,6 +26,7 @@
 #include "chart/simpleChart.h"
 #include "common/status_text.h"
 #include "common/store_text_ui.h"
+#include "tableeditor/clipboard_ui.h"
 #include "tableeditor/plot_process_ui.h"
 #include "tableeditor/table_grid_ui.h"
 #include "workspace/workspace.h"
@@ -407,6 +409,7 @@ void TableEditorFrame::setupGrid()
     m_grid->SetDefaultCellTextColour(m_grid->GetForegroundColour());
     m_grid->SetDefaultCellAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
     m_selectionInput = std::make_unique<GridSelectionInput>(m_grid, m_gesture, [this] { m_grid->GetGridWindow()->Refresh(false); });
+    guardDeleteKeys(m_grid);
 }
 
 void TableEditorFrame::connectEvents()
@@ -422,7 +425,7 @@ void TableEditorFrame::connectEvents()
     for (int id : {m_ids.apply, m_ids.toolApply})
         on(id, &TableEditorFrame::apply);
     for (int id : {m_ids.cancel, m_ids.toolCancel})
-        Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(); }, id);
+        Bind(wxEVT_MENU, [this](wxCommandEvent&) { Close(true); }, id);   // discards without asking
 
     // Cell operations.
     on(m_ids.copy, &TableEditorFrame::onCopyToClipboard);
@@ -486,6 +489,7 @@ void TableEditorFrame::connectEvents()
     Bind(wxEVT_SIZE, &TableEditorFrame::onSize, this);
     // Undo and redo are keys only: the menus stay as they are.
     Bind(wxEVT_CHAR_HOOK, &TableEditorFrame::onCharHook, this);
+    Bind(wxEVT_CLOSE_WINDOW, &TableEditorFrame::onClose, this);
 }
 
 // ---------------------------------------------------------------- view switches
@@ -547,16 +551,25 @@ void TableEditorFrame::updateTitle()
 
 void TableEditorFrame::onCompareItem(int index)
 {
-    if (isChecked(m_ids.compareBin[index]))
+    if (isChecked(m_ids.compareBin[index])) {
+        // An image too short for the map has no comparison to show; the
+        // previous choice is still checked.
+        if (!CellCodec::blockFits(m_map, usableSize(m_workspace.buffers[index]))) {
+            GetMenuBar()->Check(m_ids.compareBin[index], false);
+            SetStatusText(_("The map does not fit in BIN #") + wxString::Format("%d", index + 1) + _("!"), 1);
+            return;
+        }
         for (int k = 0; k < kRomBufferCount; ++k)
             if (k != index)
                 GetMenuBar()->Check(m_ids.compareBin[k], false);
+    }
     updateTitle();
     differenceSwitch();
 }
 
 void TableEditorFrame::differenceSwitch()
 {
+    clearMessage();
     if (showDifferencesChecked() && compareBuffer() < 0) {
         showMessage(wxTRANSLATE("Please select a BIN file for comparison."));
         GetMenuBar()->Check(m_ids.showDifferences, false);
@@ -618,6 +631,11 @@ void TableEditorFrame::showMessage(const wxString& text)
     SetStatusText(wxGetTranslation(text), 1);
 }
 
+void TableEditorFrame::clearMessage()
+{
+    SetStatusText(wxEmptyString, 1);
+}
+
 void TableEditorFrame::showMessage(const StatusText& text)
 {
     const std::string composed = text.compose(
@@ -635,6 +653,8 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
     m_history.commit(m_cells.workingCopy, m_selection);
     if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
+    else
+        clearMessage();
     refreshCell(row, col);
     refreshCharts();
 }
@@ -690,36 +710,62 @@ OperationMode TableEditorFrame::operationMode() const
 
 void TableEditorFrame::apply()
 {
+    commitCellEdit();
+    if (writeToSource())
+        Close(true);
+}
+
+bool TableEditorFrame::writeToSource()
+{
     RomBuffer& source = m_workspace.buffers[m_sourceBuffer];
     if (!CellCodec::blockFits(m_map, usableSize(source))) {
         showMessage(mapFitMessage(MapFit::OutsideImage));
-        return;
+        return false;
     }
     std::copy(m_cells.workingCopy.begin(), m_cells.workingCopy.end(),
               source.data.begin() + static_cast<std::ptrdiff_t>(m_map.axes[AxisZ].address));
     m_workspace.bufferListeners.notify(m_sourceBuffer);
-    Close(true);
+    return true;
+}
+
+void TableEditorFrame::commitCellEdit()
+{
+    // Ends the edit as Enter would: the grid then reports the changed cell.
+    m_grid->DisableCellEditControl();
+}
+
+void TableEditorFrame::onClose(wxCloseEvent& event)
+{
+    // A forced close (Apply, "Cancel", the program ending) does not ask.
+    if (event.CanVeto() && (m_askingToClose || !confirmClose())) {
+        event.Veto();
+        return;
+    }
+    event.Skip();
+}
+
+bool TableEditorFrame::confirmClose()
+{
+    commitCellEdit();
+    if (!m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]))
+        return true;
+    const wxString bin = wxString::Format("%d", m_sourceBuffer + 1);
+    wxMessageDialog question(this, _("The table has changes that are not applied to BIN #") + bin + _("."),
+                             _("Table Editor"), wxYES_NO | wxCANCEL | wxYES_DEFAULT | wxICON_QUESTION);
+    question.SetYesNoCancelLabels(_("Apply"), _("Discard"), _("Keep editing"));
+    m_askingToClose = true;
+    const int answer = question.ShowModal();
+    m_askingToClose = false;
+    if (answer == wxID_YES)
+        return writeToSource();
+    return answer == wxID_NO;
 }
 
 // ---------------------------------------------------------------- selection commands
 
-void TableEditorFrame::onSelectAll()
-{
-    m_gesture.selectAll();
-    m_grid->GetGridWindow()->Refresh(false);
-}
-
-void TableEditorFrame::onInvertSelections()
-{
-    m_selection.invert();
-    selectionChanged();
-}
-
-void TableEditorFrame::onClearSelections()
-{
-    m_gesture.clear();
-    m_grid->GetGridWindow()->Refresh(false);
-}
+void TableEditorFrame::onSelectAll() { runOperation(CellOperation::SelectAll); }
+void TableEditorFrame::onInvertSelections() { runOperation(CellOperation::InvertSelection); }
+void TableEditorFrame::onClearSelections() { runOperation(CellOperation::ClearSelection); }
 
 // ---------------------------------------------------------------- cell operations
 
@@ -817,18 +863,11 @@ void TableEditorFrame::onCopyToClipboard()
 
 void TableEditorFrame::onPasteFromClipboard()
 {
-    if (!wxTheClipboard->Open())
+    std::string text;
+    if (!readClipboardText(text))
         return;
-    wxString text;
-    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT)) {
-        wxTextDataObject data;
-        if (wxTheClipboard->GetData(data))
-            text = data.GetText();
-    }
-    wxTheClipboard->Close();
-
     m_history.begin(m_cells.workingCopy, m_selection);
-    const PasteResult result = pasteClipboardText(text.utf8_string(), m_cells);
+    const PasteResult result = pasteClipboardText(text, m_cells);
     m_history.commit(m_cells.workingCopy, m_selection);
     if (result.writtenCount > 0) {
         redrawCells(result.written);
@@ -852,7 +891,8 @@ void TableEditorFrame::onView3D()
         return;
     }
     // Whether gnuplot is there and draws is its own affair.
-    startPlotProcess(this);
+    clearMessage();
+    showPlot(this);
 }
 
 // ---------------------------------------------------------------- undo and redo
@@ -882,18 +922,24 @@ void TableEditorFrame::onCharHook(wxKeyEvent& event)
 bool TableEditorFrame::undo()
 {
     std::vector<ByteRange> touched;
-    if (!m_history.undo(m_cells.workingCopy, m_selection, touched))
+    if (!m_history.undo(m_cells.workingCopy, m_selection, touched)) {
+        showMessage(wxTRANSLATE("Nothing to undo."));
         return false;
+    }
     showRestored(touched);
+    showMessage(wxTRANSLATE("Undone."));
     return true;
 }
 
 bool TableEditorFrame::redo()
 {
     std::vector<ByteRange> touched;
-    if (!m_history.redo(m_cells.workingCopy, m_selection, touched))
+    if (!m_history.redo(m_cells.workingCopy, m_selection, touched)) {
+        showMessage(wxTRANSLATE("Nothing to redo."));
         return false;
+    }
     showRestored(touched);
+    showMessage(wxTRANSLATE("Redone."));
     return true;
 }
 

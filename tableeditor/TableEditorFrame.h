@@ -36,6 +36,7 @@
 
 class wxBitmapButton;
 class wxButton;
+class wxCloseEvent;
 class wxCommandEvent;
 class wxGrid;
 class wxGridEvent;
@@ -121,6 +122,8 @@ public:
     void showMessage(const wxString& text);
     // A message of the logic: each fixed piece translated, the rest as it is.
     void showMessage(const StatusText& text);
+    // An empty message line: what it said no longer holds.
+    void clearMessage();
 
     // --- Undo and redo of the changes to the working copy
     // Put back the last change (write it again): its cells are redrawn and
@@ -145,6 +148,12 @@ public:
     // the window closes. Refused with a message if the source BIN no longer
     // holds the map (it was reloaded with a shorter image meanwhile).
     void apply();
+
+    // Closes the editor as the window manager does. When the working copy
+    // differs from the source BIN the tuner is asked once: apply the changes,
+    // discard them or keep editing (apply is the default). False when the
+    // editor stays open. ("Cancel" and Apply close without asking.)
+    bool closeAsking() { return Close(false); }
 
 private:
     // ---------------------------------------------------------------- Cell operations
@@ -174,6 +183,14 @@ private:
     void colourFields(unsigned accepted, unsigned rejected);
     // Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z outside the text fields.
     void onCharHook(wxKeyEvent& event);
+    // Closing other than by Apply or "Cancel": asks about unapplied changes.
+    void onClose(wxCloseEvent& event);
+    // True when the editor may close (nothing to apply, applied, or discarded).
+    bool confirmClose();
+    // Apply's write; false, with a message, when the source BIN no longer holds the map.
+    bool writeToSource();
+    // A value still being typed into a cell goes into the working copy.
+    void commitCellEdit();
     // After an undo or redo wrote these byte ranges.
     void showRestored(const std::vector<ByteRange>& touched);
 
@@ -208,6 +225,7 @@ private:
     std::unique_ptr<TableGridModel> m_model;
     std::unique_ptr<GridSelectionInput> m_selectionInput;
     EditHistory m_history;
+    bool m_askingToClose = false;
 
     TableEditorIds m_ids{};
     wxPanel* m_sidePanel = nullptr;

@@ -1,8 +1,13 @@
 #include "tableeditor/plot_process_ui.h"
 
-#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <pthread.h>
 
+#include <wx/filefn.h>
+#include <wx/log.h>
 #include <wx/process.h>
+#include <wx/stream.h>
 #include <wx/utils.h>
 #include <wx/window.h>
 
@@ -10,7 +15,7 @@
 
 namespace {
 
-const char* const kKeeperName = "plotProcesses";
+const char* const kKeeperName = "plotProcess";
 
 class PlotProcessKeeper;
 
@@ -23,37 +28,103 @@ public:
     long m_pid = 0;
 };
 
-// A hidden child of the top window that holds the processes' pipes for as
-// long as that window lives. A process that ends deletes itself.
+// Reads and drops what is waiting in a stream, so that gnuplot never blocks
+// on a full output pipe that nobody reads. Byte by byte: a longer read would
+// wait for more than is there.
+void drain(wxInputStream* stream, bool (wxProcess::*available)() const, const wxProcess& process)
+{
+    for (int n = 0; stream && n < 65536 && (process.*available)(); ++n)
+        if (stream->GetC() == wxEOF)
+            break;
+}
+
+// Writes to a pipe whose reader may have gone: that is a failed write, not
+// the end of the program by SIGPIPE.
+bool writeToPipe(wxOutputStream* stream, const char* text)
+{
+    if (!stream)
+        return false;
+    sigset_t pipeSignal, previous;
+    sigemptyset(&pipeSignal);
+    sigaddset(&pipeSignal, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipeSignal, &previous);
+    const std::size_t size = std::strlen(text);
+    stream->Write(text, size);
+    const bool written = stream->LastWrite() == size;
+    sigset_t pending;
+    sigpending(&pending);
+    if (sigismember(&pending, SIGPIPE) && !sigismember(&previous, SIGPIPE)) {
+        int signal = 0;
+        sigwait(&pipeSignal, &signal);
+    }
+    pthread_sigmask(SIG_SETMASK, &previous, nullptr);
+    return written;
+}
+
+// A hidden child of the editor that holds its gnuplot's pipes for as long as
+// the editor lives. A process that ends deletes itself.
 class PlotProcessKeeper : public wxWindow {
 public:
-    explicit PlotProcessKeeper(wxWindow* top)
-        : wxWindow(top, wxID_ANY, wxDefaultPosition, wxSize(0, 0), 0, kKeeperName)
+    explicit PlotProcessKeeper(wxWindow* editor)
+        : wxWindow(editor, wxID_ANY, wxDefaultPosition, wxSize(0, 0), 0, kKeeperName)
     {
         Hide();
     }
-    ~PlotProcessKeeper() override { closeAll(); }
+    ~PlotProcessKeeper() override { close(); }
 
-    void add(PlotProcess* process) { m_processes.push_back(process); }
-    void forget(PlotProcess* process) { std::erase(m_processes, process); }
+    long show()
+    {
+        const wxString folder = wxGetCwd();
+        if (m_process && folder == m_folder && replot())
+            return m_process->m_pid;
+        close();
+        auto* process = new PlotProcess(this);
+        long pid = 0;
+        {
+            // A failed start (no descriptors left, say) is not reported.
+            wxLogNull quiet;
+            pid = wxExecute(kPlotCommand, wxEXEC_ASYNC, process);
+        }
+        if (pid <= 0) {
+            delete process;
+            return 0;
+        }
+        process->m_pid = pid;
+        m_process = process;
+        m_folder = folder;
+        return pid;
+    }
+
     std::vector<long> running() const
     {
-        std::vector<long> pids;
-        for (const PlotProcess* process : m_processes)
-            pids.push_back(process->m_pid);
-        return pids;
+        return m_process ? std::vector<long>{m_process->m_pid} : std::vector<long>();
     }
-    void closeAll()
+
+    void forget(PlotProcess* process)
     {
-        for (PlotProcess* process : m_processes) {
-            process->m_keeper = nullptr;
-            process->CloseOutput();
-        }
-        m_processes.clear();
+        if (m_process == process)
+            m_process = nullptr;
+    }
+
+    void close()
+    {
+        if (!m_process)
+            return;
+        m_process->m_keeper = nullptr;
+        m_process->CloseOutput();
+        m_process = nullptr;
     }
 
 private:
-    std::vector<PlotProcess*> m_processes;
+    bool replot()
+    {
+        drain(m_process->GetInputStream(), &wxProcess::IsInputAvailable, *m_process);
+        drain(m_process->GetErrorStream(), &wxProcess::IsErrorAvailable, *m_process);
+        return writeToPipe(m_process->GetOutputStream(), kPlotReloadCommand);
+    }
+
+    PlotProcess* m_process = nullptr;
+    wxString m_folder;   // where it was started: the script it loads lies there
 };
 
 void PlotProcess::OnTerminate(int, int)
@@ -63,46 +134,29 @@ void PlotProcess::OnTerminate(int, int)
     delete this;
 }
 
-wxWindow* topOf(wxWindow* window)
+PlotProcessKeeper* keeperOf(wxWindow* editor, bool create)
 {
-    while (window->GetParent())
-        window = window->GetParent();
-    return window;
-}
-
-PlotProcessKeeper* keeperOf(wxWindow* window, bool create)
-{
-    wxWindow* top = topOf(window);
-    for (wxWindow* child : top->GetChildren())
+    for (wxWindow* child : editor->GetChildren())
         if (auto* keeper = dynamic_cast<PlotProcessKeeper*>(child))
             return keeper;
-    return create ? new PlotProcessKeeper(top) : nullptr;
+    return create ? new PlotProcessKeeper(editor) : nullptr;
 }
 
 } // namespace
 
-long startPlotProcess(wxWindow* editor)
+long showPlot(wxWindow* editor)
 {
-    PlotProcessKeeper* keeper = keeperOf(editor, true);
-    auto* process = new PlotProcess(keeper);
-    const long pid = wxExecute(kPlotCommand, wxEXEC_ASYNC, process);
-    if (pid <= 0) {
-        delete process;
-        return 0;
-    }
-    process->m_pid = pid;
-    keeper->add(process);
-    return pid;
+    return keeperOf(editor, true)->show();
 }
 
-std::vector<long> runningPlotProcesses(wxWindow* window)
+std::vector<long> runningPlotProcesses(wxWindow* editor)
 {
-    const PlotProcessKeeper* keeper = keeperOf(window, false);
+    const PlotProcessKeeper* keeper = keeperOf(editor, false);
     return keeper ? keeper->running() : std::vector<long>();
 }
 
-void closePlotProcesses(wxWindow* window)
+void closePlotProcesses(wxWindow* editor)
 {
-    if (PlotProcessKeeper* keeper = keeperOf(window, false))
-        keeper->closeAll();
+    if (PlotProcessKeeper* keeper = keeperOf(editor, false))
+        keeper->close();
 }

@@ -235,3 +235,17 @@ void GridSelectionInput::onCurrentCell(wxGridEvent& event)
         m_gesture.setAnchor(event.GetRow(), event.GetCol());
     }
 }
+
+void guardDeleteKeys(wxGrid* grid)
+{
+    grid->Bind(wxEVT_KEY_DOWN, [grid](wxKeyEvent& event) {
+        const int key = event.GetKeyCode();
+        const bool deleting = key == WXK_DELETE || key == WXK_NUMPAD_DELETE || key == WXK_BACK;
+        if (!deleting || event.HasAnyModifiers() || grid->IsCellEditControlShown() || !grid->CanEnableCellControl()) {
+            event.Skip();
+            return;
+        }
+        grid->MakeCellVisible(grid->GetGridCursorRow(), grid->GetGridCursorCol());
+        grid->EnableCellEditControl();
+    });
+}

@@ -83,3 +83,9 @@ private:
     // Set by a plain cursor key: the anchor follows the cursor when it lands.
     bool m_anchorFollowsCursor = false;
 };
+
+// Delete and Backspace on a cell open its editor with the whole text
+// selected (typing replaces it, Enter keeps it), where the grid's own way
+// would open it with one character already removed: a value never changes
+// unless a new one was typed.
+void guardDeleteKeys(wxGrid* grid);

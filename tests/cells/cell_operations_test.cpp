@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include <gtest/gtest.h>
 
 #include "cells/cell_operations.h"
@@ -168,11 +170,15 @@ TEST(CellOperations, SelectionCommandsStatisticsAndSixteenBitCounts)
     CellSelection selection(2, 2);
     const auto run = [&](Op op) { return runCellOperation(op, t.cells, selection, {}); };
     // Nothing selected inverts to everything, everything to nothing; then a partial selection.
-    const std::pair<Op, std::vector<std::uint8_t>> steps[] = {{Op::InvertSelection, {1, 1, 1, 1}},
-        {Op::InvertSelection, {0, 0, 0, 0}}, {Op::SelectAll, {1, 1, 1, 1}}, {Op::ClearSelection, {0, 0, 0, 0}}};
-    for (const auto& [op, flags] : steps) {
+    const std::tuple<Op, std::vector<std::uint8_t>, const char*> steps[] = {
+        {Op::InvertSelection, {1, 1, 1, 1}, "Selected 4 cells."},
+        {Op::InvertSelection, {0, 0, 0, 0}, "Selected 0 cells."},
+        {Op::SelectAll, {1, 1, 1, 1}, "Selected 4 cells."},
+        {Op::ClearSelection, {0, 0, 0, 0}, "Selection cleared."}};
+    for (const auto& [op, flags, message] : steps) {
         const CellOperationResult result = run(op);
-        EXPECT_TRUE(result.selectionChanged && result.message.empty());
+        EXPECT_TRUE(result.selectionChanged);
+        EXPECT_EQ(result.message.plain(), message);
         EXPECT_EQ(selection.flags(), flags);
     }
     selection.set(0, 1);

@@ -42,15 +42,15 @@ TEST(ClipboardText, PasteWritesEntriesUntilTheFirstFailure)
         {"ENG-ABS@0:0=", false, "Error in extracting data value!", same},
         {"RAW-DIF@0:0=1", false, "Please select a compare BIN before pasting difference values!", same},
         {"RAW-ABS@0:0=5@1:0=6@0:1=x@1:1=9", false, "Error in extracting data value!", {5, 7, 7, 6, 7, 7}},
-        {"RAW-ABS", false, "", same},
-        {"RAW-ABS@0:0=-2.9@1:2=300@0:2= +8 ", false, "", {254, 7, 8, 7, 7, 44}},
-        {"RAW_ABS@0:0=1", false, "", {1, 7, 7, 7, 7, 7}},                    // the separator is not examined,
-        {"RAW\xE2\x80\x94" "ABS@0:0=1", false, "", {1, 7, 7, 7, 7, 7}},   // whatever its width in bytes
-        {"RAW-DIF@0:0=1@1:2=-1", true, "", {41, 7, 7, 7, 7, 44}},
-        {"ENG-DIF@0:1=2", true, "", {7, 43, 7, 7, 7, 7}},
-        {"RAW-ABS@0:0=5@2:0=6@1:-1=7@0:3=8@1:1=9", false, "", {5, 7, 7, 7, 9, 7}},   // outside: skipped
-        {"RAW-ABS\n@0:0=5", false, "", same},                                         // no "@": the end
-        {"RAW-ABS@0:0=5\n", false, "", {5, 7, 7, 7, 7, 7}},
+        {"RAW-ABS", false, "Data pasted into 0 cells.", same},
+        {"RAW-ABS@0:0=-2.9@1:2=300@0:2= +8 ", false, "Data pasted into 3 cells.", {254, 7, 8, 7, 7, 44}},
+        {"RAW_ABS@0:0=1", false, "Data pasted into 1 cells.", {1, 7, 7, 7, 7, 7}},   // the separator is not examined,
+        {"RAW\xE2\x80\x94" "ABS@0:0=1", false, "Data pasted into 1 cells.", {1, 7, 7, 7, 7, 7}},   // whatever its width
+        {"RAW-DIF@0:0=1@1:2=-1", true, "Data pasted into 2 cells.", {41, 7, 7, 7, 7, 44}},
+        {"ENG-DIF@0:1=2", true, "Data pasted into 1 cells.", {7, 43, 7, 7, 7, 7}},
+        {"RAW-ABS@0:0=5@2:0=6@1:-1=7@0:3=8@1:1=9", false, "Data pasted into 2 cells.", {5, 7, 7, 7, 9, 7}},   // outside: skipped
+        {"RAW-ABS\n@0:0=5", false, "Data pasted into 0 cells.", same},   // no "@": the end
+        {"RAW-ABS@0:0=5\n", false, "Data pasted into 1 cells.", {5, 7, 7, 7, 7, 7}},
     };
     std::vector<std::uint8_t> compare = {0, 0, 40, 41, 42, 43, 44, 45};
     for (const auto& row : rows) {
@@ -102,7 +102,7 @@ TEST(ClipboardText, CopyThenPasteInEveryView)
             target.cells.compareImage = compare.data();
             target.cells.compareSize = compare.size();
             const PasteResult result = pasteClipboardText(text, target.cells);
-            EXPECT_TRUE(result.message.empty());
+            EXPECT_EQ(result.message.plain(), "Data pasted into 6 cells.");
             EXPECT_EQ(result.writtenCount, 6u);
             EXPECT_EQ(target.cells.workingCopy, source.cells.workingCopy);
         }

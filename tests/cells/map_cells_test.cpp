@@ -1,0 +1,43 @@
+#include <algorithm>
+
+#include <gtest/gtest.h>
+
+#include "map_cells_fixture.h"
+
+namespace {
+
+// What the close question asks about: whether Apply would change the image.
+// A 2 x 2 map of 16-bit cells at address 4, holding 7 each in the working copy.
+TEST(MapCells, DiffersFromTheImageWhenApplyWouldChangeIt)
+{
+    TestCells t(2, 2, 16, 0, 1, 0, 7);
+    t.map->axes[AxisZ].address = 4;
+    std::vector<std::uint8_t> same(12, 0xAA);
+    std::copy(t.cells.workingCopy.begin(), t.cells.workingCopy.end(), same.begin() + 4);
+    const struct {
+        const char* why;
+        std::size_t changedByte;   // past the end: none
+        std::size_t dataSize;
+        std::int32_t size;
+        bool differs;
+    } rows[] = {
+        {"the same bytes", 99, 12, 12, false},
+        {"bytes around the block differ", 3, 12, 12, false},
+        {"last byte of the block", 11, 12, 12, true},
+        {"first byte of the block", 4, 12, 12, true},
+        {"image one byte short", 99, 12, 11, true},
+        {"image reloaded empty", 99, 0, 0, true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.why);
+        RomBuffer source;
+        source.data = same;
+        if (row.changedByte < source.data.size())
+            source.data[row.changedByte] ^= 1;
+        source.data.resize(row.dataSize);
+        source.size = row.size;
+        EXPECT_EQ(t.cells.differsFrom(source), row.differs);
+    }
+}
+
+} // namespace
