@@ -1,9 +1,11 @@
 // The table editor on the real windows: opening (main window, map viewer,
 // refusals), contents, view switches, direct edits with Apply and Cancel, the
-// selection made with the mouse, the operations' wiring, the clipboard shared
-// with other programs, the 3D view and undo/redo from the keyboard.
+// question on closing, the keys that must not change values, the selection
+// made with the mouse, the operations' wiring and messages, the clipboard
+// shared with other programs, the 3D view and undo/redo from the keyboard.
 #include <csignal>
 #include <cstdio>
+#include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -14,7 +16,9 @@
 #include <wx/app.h>
 #include <wx/bmpbuttn.h>
 #include <wx/grid.h>
+#include <wx/log.h>
 #include <wx/menu.h>
+#include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
 #include <wx/statusbr.h>
 #include <wx/textctrl.h>
@@ -100,6 +104,79 @@ std::string runPumping(const std::string& command)
         pumpEvents(10);
     return output.get();
 }
+
+// Answers the question asked on closing an editor with unapplied changes,
+// after checking how it is put.
+class CloseQuestion : public wxExpectModalBase<wxMessageDialog, CloseQuestion> {
+public:
+    explicit CloseQuestion(int answer) : m_answer(answer) {}
+
+protected:
+    int OnInvoked(wxMessageDialog* dialog) const override
+    {
+        EXPECT_EQ(dialog->GetMessage(), "The table has changes that are not applied to BIN #1.");
+        EXPECT_EQ(dialog->GetYesLabel() + "|" + dialog->GetNoLabel() + "|" + dialog->GetCancelLabel(),
+                  "Apply|Discard|Keep editing");
+        // wxYES_DEFAULT is no bit: the others must be absent.
+        EXPECT_EQ(dialog->GetMessageDialogStyle() & (wxNO_DEFAULT | wxCANCEL_DEFAULT), 0) << "apply must be the default";
+        return m_answer;
+    }
+
+private:
+    int m_answer;
+};
+
+// Offers a file's bytes on the clipboard from another program (xclip).
+void offerFile(const std::string& path)
+{
+    runPumping("xclip -i -selection clipboard '" + path + "' >/dev/null 2>&1");
+    pumpEvents(100);   // the editor learns that it no longer owns the clipboard
+}
+
+// Peak resident size since resetPeak(), in bytes; false when the peak cannot be reset.
+bool resetPeak()
+{
+    std::ofstream refs("/proc/self/clear_refs");
+    refs << "5";
+    refs.flush();
+    return bool(refs);
+}
+
+double peakBytes()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::stod(line.substr(6)) * 1024;
+    return 0;
+}
+
+double residentBytes()
+{
+    std::ifstream statm("/proc/self/statm");
+    double pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * double(sysconf(_SC_PAGESIZE));
+}
+
+// Counts the errors and warnings logged while it is the active log target.
+class LoggedErrors : public wxLog {
+public:
+    LoggedErrors() : m_previous(wxLog::SetActiveTarget(this)) {}
+    ~LoggedErrors() override { wxLog::SetActiveTarget(m_previous); }
+    int count = 0;
+
+protected:
+    void DoLogRecord(wxLogLevel level, const wxString&, const wxLogRecordInfo&) override
+    {
+        if (level <= wxLOG_Warning)
+            ++count;
+    }
+
+private:
+    wxLog* m_previous;
+};
 
 class TableEditorTest : public testing::Test {
 protected:
@@ -267,6 +344,7 @@ TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
     std::vector<std::uint8_t> other = testImage();
     other[0x13] = 18;   // (0, 1): 20 -> 18
     loadImage(1, other);
+    loadImage(2, std::vector<std::uint8_t>(0x1B, 0));   // ends inside the map's last cell
     TableEditorFrame* editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     const TableEditorIds& ids = editor->commandIds();
@@ -294,6 +372,15 @@ TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1]");
     EXPECT_FALSE(menus->IsChecked(ids.showDifferences));
     EXPECT_EQ(editor->cellText(0, 1), "20");
+    // A compare image that does not hold the whole map is refused; the
+    // previous choice stays, and the next choice that works clears the message.
+    toggle(ids.compareBin[0]);
+    toggle(ids.compareBin[2]);
+    EXPECT_EQ(statusText(editor), "The map does not fit in BIN #3!");
+    EXPECT_TRUE(menus->IsChecked(ids.compareBin[0]) && !menus->IsChecked(ids.compareBin[2]));
+    EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #1]");
+    toggle(ids.compareBin[1]);
+    EXPECT_EQ(statusText(editor), "");
     toggle(ids.viewGraphs);
     toggle(ids.viewControls);
     EXPECT_FALSE(findByName(editor, "ID_PANEL1")->IsShown() || findByName(editor, "ID_PANEL3")->IsShown());
@@ -310,6 +397,8 @@ TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
     edit(editor, 1, 2, "abc");
     EXPECT_EQ(statusText(editor), "This is not a valid number!");
     EXPECT_EQ(editor->gridModel().look(1, 2).text, TextColour::Red);
+    edit(editor, 1, 2, "50");   // taken: the message about the rejected text goes
+    EXPECT_EQ(statusText(editor), "");
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);   // nothing before Apply
 
     sendMenuCommand(editor, editor->commandIds().apply);
@@ -325,6 +414,86 @@ TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
     pumpEvents(20);
     EXPECT_TRUE(openEditors().empty());
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
+TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
+{
+    prepare();
+    std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    edit(editor, 0, 0, "7");
+    edit(editor, 0, 0, "5");   // back to what the image holds: nothing to ask
+    {
+        ModalDialogCounter dialogs;
+        EXPECT_TRUE(editor->closeAsking());
+        EXPECT_EQ(dialogs.count(), 0);
+    }
+    pumpEvents(20);
+    EXPECT_TRUE(openEditors().empty());
+
+    editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    edit(editor, 0, 0, "12.34");
+    bool closed = true;
+    wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_CANCEL));   // keep editing
+    pumpEvents(20);
+    EXPECT_FALSE(closed);
+    EXPECT_EQ(openEditors().size(), 1u);
+    wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_NO));   // discard
+    pumpEvents(20);
+    EXPECT_TRUE(closed && openEditors().empty());
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+
+    // A value still being typed counts; the default answer applies it.
+    editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    wxGrid* grid = editor->grid();
+    grid->SetGridCursor(1, 1);
+    grid->EnableCellEditControl();
+    wxGridCellEditor* cellEditor = grid->GetCellEditor(1, 1);
+    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue("7");
+    cellEditor->DecRef();
+    wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_YES));
+    pumpEvents(20);
+    EXPECT_TRUE(closed && openEditors().empty());
+    expected[0x19] = 14;
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
+TEST_F(TableEditorTest, DeleteAndBackspaceNeverChangeAValue)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    pumpEvents(300);
+    wxGrid* grid = editor->grid();
+    const wxRect cell = grid->CellToRect(0, 1);
+    wxUIActionSimulator user;
+    user.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2)));
+    user.MouseClick();
+    pumpEvents(100);
+    auto press = [&](int key) {
+        user.Char(key);
+        pumpEvents(100);
+    };
+    press(WXK_DELETE);   // opens the editor with the whole text selected...
+    ASSERT_TRUE(grid->IsCellEditControlShown());
+    wxGridCellEditor* cellEditor = grid->GetCellEditor(0, 1);
+    EXPECT_EQ(dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->GetStringSelection(), "10.0");
+    cellEditor->DecRef();
+    press(WXK_RETURN);   // ...which Enter keeps
+    EXPECT_EQ(editor->cells().raw(0, 1), 20);
+    press(WXK_UP);
+    press(WXK_DELETE);
+    user.Text("16.5");   // typing replaces it
+    press(WXK_RETURN);
+    EXPECT_EQ(editor->cells().raw(0, 1), 33);
+    press(WXK_UP);
+    press(WXK_BACK);
+    press(WXK_RETURN);
+    EXPECT_EQ(editor->cells().raw(0, 1), 33);
+    EXPECT_EQ(editor->cellText(0, 1), "16.5");
 }
 
 TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
@@ -370,10 +539,13 @@ TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
     const TableEditorIds& ids = editor->commandIds();
     sendMenuCommand(editor, ids.invertSelection);
     EXPECT_EQ(selection.count(), 4u);
+    EXPECT_EQ(statusText(editor), "Selected 4 cells.");
     sendMenuCommand(editor, ids.clearSelection);
     EXPECT_EQ(selection.count(), 0u);
+    EXPECT_EQ(statusText(editor), "Selection cleared.");
     sendMenuCommand(editor, ids.selectAll);
     EXPECT_TRUE(selection.count() == 6u && selected(0, 0));
+    EXPECT_EQ(statusText(editor), "Selected 6 cells.");
 }
 
 TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
@@ -403,6 +575,7 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     EXPECT_EQ(statusText(editor), "COUNT=1 MIN=5.5 AVG=5.5 MAX=5.5");
     // The step is one change: undone whole, with the selection it had.
     ASSERT_TRUE(editor->undo());
+    EXPECT_EQ(statusText(editor), "Undone.");
     EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.0 50.0");
     EXPECT_EQ(editor->selection().count(), 6u);
     EXPECT_EQ(editor->xChart()->values()[0], 5.0);
@@ -432,10 +605,27 @@ TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
     offer("RAW-ABS@0:1=33@1:0=-8");
     sendMenuCommand(editor, ids.toolPaste);
     EXPECT_EQ(editor->cellText(0, 1) + " " + editor->cellText(1, 0), "16.5 -4.0");
+    EXPECT_EQ(statusText(editor), "Data pasted into 2 cells.");
+
+    // A large paste holds the text about once: read as UTF-8, not widened first.
+    std::string large = "ENG\xE2\x80\x94" "ABS";   // a separator of three bytes
+    for (int i = 0; large.size() < (24u << 20); ++i)
+        large += "@1:2=" + std::to_string(i % 100) + ".5";
+    writeBytes(files.file("large.txt"), std::vector<std::uint8_t>(large.begin(), large.end()));
+    offerFile(files.file("large.txt"));
+    const double resident = residentBytes();
+    const bool peakKnown = resetPeak();
+    sendMenuCommand(editor, ids.paste);
+    const double rise = peakBytes() - resident;
+    EXPECT_EQ(editor->cellText(1, 2), large.substr(large.rfind('=') + 1));
+    EXPECT_EQ(statusText(editor), "Data pasted into 1 cells.");
+    if (peakKnown) {
+        EXPECT_LT(rise, 4.0 * double(large.size())) << "peak rise " << rise / 1048576 << " MB";
+    }
     sendMenuCommand(editor, ids.toolCopy);   // taking the clipboard back ends xclip
 }
 
-TEST_F(TableEditorTest, View3DWritesThePlotFilesAndKeepsGnuplotRunning)
+TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
 {
     prepare();
     TableEditorFrame* editor = openThroughMenu();
@@ -444,7 +634,6 @@ TEST_F(TableEditorTest, View3DWritesThePlotFilesAndKeepsGnuplotRunning)
     const std::filesystem::path previous = std::filesystem::current_path();
     std::filesystem::current_path(plotDir.path());
     sendMenuCommand(editor, editor->commandIds().toolView3d);
-    std::filesystem::current_path(previous);
     std::ifstream script(plotDir.file("3d_plot")), data(plotDir.file("3d_data.gnuplot"));
     std::string title, firstPoint;
     std::getline(script, title);
@@ -459,14 +648,41 @@ TEST_F(TableEditorTest, View3DWritesThePlotFilesAndKeepsGnuplotRunning)
            watch.Time() < 10000)
         pumpEvents(100);
     EXPECT_TRUE(shown);
+    // Again: the same gnuplot draws the new files.
+    edit(editor, 0, 0, "8");
+    sendMenuCommand(editor, editor->commandIds().viewer3d);
+    std::filesystem::current_path(previous);
+    EXPECT_EQ(statusText(editor), "");
     pumpEvents(500);
-    EXPECT_EQ(runningPlotProcesses(editor), pids) << "the plot must stay while the program runs";
-    closePlotProcesses(frame());   // as the end of the program does
+    EXPECT_EQ(runningPlotProcesses(editor), pids) << "the plot must stay while the editor is open";
+    const std::string ownGnuplots = "pgrep -x -P " + std::to_string(::getpid()) + " gnuplot";
+    EXPECT_EQ(runPumping(ownGnuplots), std::to_string(pids[0]) + "\n");
+
+    // Closing the editor ends its gnuplot.
+    sendMenuCommand(editor, editor->commandIds().toolCancel);
     watch.Start();
     while (::kill(pids[0], 0) == 0 && watch.Time() < 10000)
         pumpEvents(20);
-    EXPECT_NE(::kill(pids[0], 0), 0) << "gnuplot did not end with its input";
+    EXPECT_NE(::kill(pids[0], 0), 0) << "gnuplot did not end with its editor";
     ::kill(pids[0], SIGKILL);
+
+    // Out of descriptors, gnuplot cannot start: nothing is said, no box opens.
+    editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    std::filesystem::current_path(plotDir.path());
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
+    const rlimit saved = limit;
+    const auto open = std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+    limit.rlim_cur = rlim_t(open + 3);   // room for the plot files, not for the pipes
+    LoggedErrors logged;
+    ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
+    sendMenuCommand(editor, editor->commandIds().viewer3d);
+    setrlimit(RLIMIT_NOFILE, &saved);
+    std::filesystem::current_path(previous);
+    pumpEvents(50);
+    EXPECT_EQ(logged.count, 0);
+    EXPECT_TRUE(runningPlotProcesses(editor).empty());
 }
 
 TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
@@ -495,6 +711,7 @@ TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
         user.Char(i == 1 ? 'y' : 'z', keys[i].first);
         pumpEvents(100);
         EXPECT_EQ(editor->cellText(0, 0), keys[i].second) << "key " << i;
+        EXPECT_EQ(statusText(editor), i % 2 ? "Redone." : "Undone.") << "key " << i;
     }
     sendMenuCommand(editor, editor->commandIds().apply);
     pumpEvents(20);
