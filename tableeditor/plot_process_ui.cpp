@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstring>
 #include <pthread.h>
+#include <sys/wait.h>
 
 #include <wx/filefn.h>
 #include <wx/log.h>
@@ -61,6 +62,14 @@ bool writeToPipe(wxOutputStream* stream, const char* text)
     return written;
 }
 
+// Whether the child process has ended, even if the toolkit has not yet
+// learnt of it (the process is not reaped here: the toolkit still does that).
+bool ended(long pid)
+{
+    siginfo_t info{};
+    return waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOHANG | WNOWAIT) != 0 || info.si_pid != 0;
+}
+
 // A hidden child of the editor that holds its gnuplot's pipes for as long as
 // the editor lives. A process that ends deletes itself.
 class PlotProcessKeeper : public wxWindow {
@@ -75,7 +84,7 @@ public:
     long show()
     {
         const wxString folder = wxGetCwd();
-        if (m_process && folder == m_folder && replot())
+        if (m_process && folder == m_folder && !ended(m_process->m_pid) && replot())
             return m_process->m_pid;
         close();
         auto* process = new PlotProcess(this);
@@ -118,6 +127,8 @@ public:
 private:
     bool replot()
     {
+        // A gnuplot that has ended makes the write fail: it is started anew, unreported.
+        wxLogNull quiet;
         drain(m_process->GetInputStream(), &wxProcess::IsInputAvailable, *m_process);
         drain(m_process->GetErrorStream(), &wxProcess::IsErrorAvailable, *m_process);
         return writeToPipe(m_process->GetOutputStream(), kPlotReloadCommand);

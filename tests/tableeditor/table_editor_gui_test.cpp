@@ -10,6 +10,7 @@
 #include <fstream>
 #include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -658,13 +659,36 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
     const std::string ownGnuplots = "pgrep -x -P " + std::to_string(::getpid()) + " gnuplot";
     EXPECT_EQ(runPumping(ownGnuplots), std::to_string(pids[0]) + "\n");
 
+    // A gnuplot that ended unnoticed (its pipe has no reader any more) is
+    // started anew, without a word.
+    ::kill(pids[0], SIGKILL);
+    auto state = [](long pid) {
+        std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+        std::string id, name, letter;
+        stat >> id >> name >> letter;
+        return letter;
+    };
+    watch.Start();
+    while (state(pids[0]) != "Z" && watch.Time() < 10000)   // dead, but not yet reaped by the toolkit
+        std::this_thread::yield();
+    {
+        LoggedErrors logged;
+        std::filesystem::current_path(plotDir.path());
+        sendMenuCommand(editor, editor->commandIds().viewer3d);
+        std::filesystem::current_path(previous);
+        EXPECT_EQ(logged.count, 0);
+    }
+    const std::vector<long> restarted = runningPlotProcesses(editor);
+    ASSERT_EQ(restarted.size(), 1u);
+    EXPECT_NE(restarted, pids);
+
     // Closing the editor ends its gnuplot.
     sendMenuCommand(editor, editor->commandIds().toolCancel);
     watch.Start();
-    while (::kill(pids[0], 0) == 0 && watch.Time() < 10000)
+    while (::kill(restarted[0], 0) == 0 && watch.Time() < 10000)
         pumpEvents(20);
-    EXPECT_NE(::kill(pids[0], 0), 0) << "gnuplot did not end with its editor";
-    ::kill(pids[0], SIGKILL);
+    EXPECT_NE(::kill(restarted[0], 0), 0) << "gnuplot did not end with its editor";
+    ::kill(restarted[0], SIGKILL);
 
     // Out of descriptors, gnuplot cannot start: nothing is said, no box opens.
     editor = openThroughMenu();
