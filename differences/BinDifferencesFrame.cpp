@@ -49,7 +49,7 @@ StatusText binText(const char* prefix, int index, const char* suffix)
 class DifferenceList : public wxListCtrl {
 public:
     DifferenceList(wxWindow* parent, const BinDifferencesFrame& frame)
-        : wxListCtrl(parent, wxWindow::NewControlId(), wxDefaultPosition, wxSize(640, 360),
+        : wxListCtrl(parent, wxWindow::NewControlId(), wxDefaultPosition, wxSize(720, 360),
                      wxLC_REPORT | wxLC_VIRTUAL | wxLC_SINGLE_SEL, wxDefaultValidator, "ID_LISTCTRL1"),
           m_frame(frame)
     {
@@ -100,7 +100,7 @@ BinDifferencesFrame::BinDifferencesFrame(CommandContext& context)
         int width;
         wxListColumnFormat format;
     } columns[kDifferenceColumns] = {
-        {wxTRANSLATE("Map or address"), 240, wxLIST_FORMAT_LEFT},
+        {wxTRANSLATE("Map or address"), 250, wxLIST_FORMAT_LEFT},
         {wxTRANSLATE("Cells or bytes"), 110, wxLIST_FORMAT_RIGHT},
         {wxTRANSLATE("Largest difference"), 140, wxLIST_FORMAT_RIGHT},
         {wxTRANSLATE("Units"), 80, wxLIST_FORMAT_LEFT},
@@ -137,6 +137,7 @@ BinDifferencesFrame::BinDifferencesFrame(CommandContext& context)
     m_listenerToken = context.workspace().bufferListeners.add([this](int) {
         pickOther();
         recompute();
+        SetStatusText(wxEmptyString, 0);   // a message about the list as it was
     });
 }
 
@@ -219,8 +220,10 @@ void BinDifferencesFrame::activateRow(long row)
         showMessage(StatusText(mapFitMessage(fit)));
         return;
     }
+    // The differing cells stand out among the zeros of the difference view.
     clickCheckItem(*editor, editor->commandIds().compareBin[otherBuffer()]);
     clickCheckItem(*editor, editor->commandIds().showDifferences);
+    clickCheckItem(*editor, editor->commandIds().highlightDifferences);
 }
 
 void BinDifferencesFrame::copyToClipboard()

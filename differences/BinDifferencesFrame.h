@@ -37,7 +37,7 @@ public:
     wxString cellText(long row, long column) const;
 
     // Enter or a double click on a line: a map's table editor on the source
-    // BIN, comparing with the other BIN, differences shown.
+    // BIN, comparing with the other BIN, differences shown and highlighted.
     void activateRow(long row);
     // Ctrl+C: every row, tab-separated.
     void copyToClipboard();
