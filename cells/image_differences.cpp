@@ -162,6 +162,14 @@ void scanGap(const std::uint8_t* first, const std::uint8_t* second, std::size_t 
     }
 }
 
+// A text from the store on one line of the list, and a field of a
+// tab-separated row: no tab or line break of its own.
+std::string oneLine(std::string text)
+{
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
+    return text;
+}
+
 std::string countText(std::size_t count)
 {
     std::string text;
@@ -223,13 +231,13 @@ StatusText differenceCellText(const ImageDifferences& differences, std::size_t r
         const MapDifference& map = differences.maps[row];
         switch (column) {
         case ColumnName:
-            return text.literal(map.title);
+            return text.literal(oneLine(map.title));
         case ColumnCount:
             return map.fits ? text.literal(countText(map.cells)) : text.fixed("does not fit");
         case ColumnLargest:
             return map.cells > 0 ? text.literal(map.largestText) : text;
         case ColumnUnits:
-            return map.fits ? text.literal(map.units) : text;
+            return map.fits ? text.literal(oneLine(map.units)) : text;
         case ColumnAxisValues:
             return map.axisValues > 0 ? text.literal(countText(map.axisValues)) : text;
         default:
@@ -247,17 +255,6 @@ StatusText differenceCellText(const ImageDifferences& differences, std::size_t r
     return text;
 }
 
-namespace {
-
-// A field of a tab-separated row: no tab or line break of its own.
-std::string field(std::string text)
-{
-    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\t' || c == '\n' || c == '\r'; }, ' ');
-    return text;
-}
-
-} // namespace
-
 std::string differencesText(const ImageDifferences& differences,
                             const std::function<std::string(const std::string&)>& translate)
 {
@@ -265,7 +262,7 @@ std::string differencesText(const ImageDifferences& differences,
     for (std::size_t row = 0; row < differences.rowCount(); ++row) {
         std::vector<std::string> fields;
         for (int column = 0; column < kDifferenceColumns; ++column)
-            fields.push_back(field(differenceCellText(differences, row, column).compose(translate)));
+            fields.push_back(differenceCellText(differences, row, column).compose(translate));
         while (!fields.empty() && fields.back().empty())
             fields.pop_back();
         if (row > 0)

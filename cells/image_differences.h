@@ -59,13 +59,13 @@ int differenceRowMap(const ImageDifferences& differences, std::size_t row);
 
 // One cell of the list. A map: title, cells that differ, largest difference,
 // units, stored axis values that differ (empty when none); a map that was
-// not compared says so in the cells column. A region: "0x" and its address
+// not compared says so in the cells column. Tabs and line breaks in a title
+// or units become blanks. A region: "0x" and its address
 // in hexadecimal, its length in bytes.
 StatusText differenceCellText(const ImageDifferences& differences, std::size_t row, int column);
 
-// Every row as tab-separated fields, rows separated by newlines, trailing
-// empty fields left out; tabs and line breaks inside a title become blanks.
-// `translate` looks up the fixed texts.
+// Every row as tab-separated fields (the cells above), rows separated by
+// newlines, trailing empty fields left out. `translate` looks up the fixed texts.
 std::string differencesText(const ImageDifferences& differences,
                             const std::function<std::string(const std::string&)>& translate);
 
