@@ -166,6 +166,7 @@ TEST_F(BinDifferencesTest, CtrlCCopiesTheRowsAndEnterOpensTheMapComparing)
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #2]");
     EXPECT_TRUE(editor->differenceView());
+    EXPECT_TRUE(editor->highlightChecked());
     EXPECT_EQ(editor->cellText(0, 1), "-1.5");
 
     // An Apply that makes the cell equal leaves only the region.
