@@ -25,6 +25,7 @@
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
 #include "common/hex_format.h"
+#include "differences/differences_commands_ui.h"
 #include "mapedit/map_list_commands_ui.h"
 #include "resources/resource_bitmaps_ui.h"
 #include "rom/checksums.h"
@@ -355,6 +356,8 @@ void TorvaneStudioFrame::buildMenuBar()
                     _("Open map definitions window"));
     windows->Append(m_ids.tableEditor, _("Table Map Editor\tAlt-T"), _("Open map data in table form"));
     windows->Append(m_ids.editor2d, _("2D Map Editor\tAlt-O"), _("Function not available!"));
+    windows->Append(wxWindow::NewControlId(), _("BIN Differences"),
+                    _("List the maps and regions where two BINs differ"));
     menuBar->Append(windows, _("&Windows"));
 
     auto* tools = new wxMenu();
@@ -452,6 +455,9 @@ void TorvaneStudioFrame::connectCommands()
     route(m_ids.toolMapViewer, [](CommandContext& c) { showMapViewer(c); });
     route(m_ids.tableEditor, [](CommandContext& c) { tableEditorCommand(c); });
     route(m_ids.toolTableEditor, [](CommandContext& c) { tableEditorCommand(c); });
+    // Items added after the original ones have no field in MainCommandIds.
+    route(GetMenuBar()->FindMenuItem(_("&Windows"), _("BIN Differences")),
+          [](CommandContext& c) { showBinDifferences(c); });
 
     for (int id : {m_ids.about, m_ids.toolAbout})
         route(id, [](CommandContext& c) { showAboutBox(c.window()); });

@@ -1,6 +1,9 @@
 #include "gui_test_support.h"
 
+#include <chrono>
+#include <cstdio>
 #include <cstdlib>
+#include <future>
 
 #include <wx/app.h>
 #include <wx/button.h>
@@ -78,6 +81,23 @@ int ExpectFileDialog::OnInvoked(wxFileDialog* dialog) const
             pumpEvents(5);
     }
     return m_id;
+}
+
+std::string outputWhilePumping(const std::string& command)
+{
+    auto output = std::async(std::launch::async, [command] {
+        std::string text;
+        if (FILE* pipe = popen(command.c_str(), "r")) {
+            char buffer[256];
+            while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+                text.append(buffer, n);
+            pclose(pipe);
+        }
+        return text;
+    });
+    while (output.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        pumpEvents(10);
+    return output.get();
 }
 
 wxString statusText(wxFrame* frame, int field)

@@ -1,6 +1,8 @@
 #pragma once
 // Helpers for the window tests: finding controls by window name, letting the
 // event loop run, and sending real menu commands.
+#include <string>
+
 #include <wx/filedlg.h>
 #include <wx/modalhook.h>
 #include <wx/string.h>
@@ -76,6 +78,10 @@ private:
     wxString m_path;
     int m_id;
 };
+
+// Runs a shell command while the event loop keeps going (a clipboard owned
+// by this process must answer it) and returns what it printed.
+std::string outputWhilePumping(const std::string& command);
 
 // Text of field `field` of the frame's status bar.
 wxString statusText(wxFrame* frame, int field = 1);

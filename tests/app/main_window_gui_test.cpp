@@ -123,6 +123,9 @@ TEST_F(MainWindowTest, FirstStartCentresTheWholeWindow)
 TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
 {
     const MainCommandIds& id = ids();
+    // An added item: its identifier is found by its label, the rest is checked as for the others.
+    const int binDifferences = frame()->GetMenuBar()->FindMenuItem("&Windows", "BIN Differences");
+    EXPECT_NE(binDifferences, wxNOT_FOUND);
     struct Entry {
         const char* title;
         const char* submenu;   // "" = top level of the menu
@@ -169,6 +172,7 @@ TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
         {"&Windows", "", "Definitions Viewer\tAlt-V", "Open map definitions window", id.definitionsViewer},
         {"&Windows", "", "Table Map Editor\tAlt-T", "Open map data in table form", id.tableEditor},
         {"&Windows", "", "2D Map Editor\tAlt-O", na, id.editor2d},
+        {"&Windows", "", "BIN Differences", "List the maps and regions where two BINs differ", binDifferences},
         {"&Tools", "", "Tool Editor\tAlt-T", na, id.toolEditor},
         {"&Tools", "", nullptr, nullptr, 0},
         {"&Plugins", "", "Checksum", "", id.pluginChecksum},

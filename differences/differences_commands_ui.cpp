@@ -1,0 +1,23 @@
+#include "differences/differences_commands_ui.h"
+
+#include <wx/app.h>
+
+#include "differences/BinDifferencesFrame.h"
+#include "workspace/command_context_ui.h"
+
+BinDifferencesFrame& showBinDifferences(CommandContext& context)
+{
+    const int source = context.selectedBuffer();
+    BinDifferencesFrame* frame = nullptr;
+    for (wxWindow* child : context.window()->GetChildren()) {
+        auto* candidate = dynamic_cast<BinDifferencesFrame*>(child);
+        if (candidate && !wxTheApp->IsScheduledForDestruction(candidate))
+            frame = candidate;
+    }
+    if (!frame)
+        frame = new BinDifferencesFrame(context);
+    frame->compareFrom(source);
+    frame->Show();
+    frame->Raise();
+    return *frame;
+}

@@ -1,0 +1,179 @@
+// The BIN differences window on the real windows: the menu item, the choice
+// of the other BIN, following the images, Ctrl+C and Enter.
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/choice.h>
+#include <wx/listctrl.h>
+#include <wx/menu.h>
+#include <wx/radiobut.h>
+#include <wx/stattext.h>
+#include <wx/uiaction.h>
+
+#include "app/TorvaneStudioFrame.h"
+#include "commands/rom_commands_ui.h"
+#include "differences/BinDifferencesFrame.h"
+#include "gui_test_support.h"
+#include "tableeditor/TableEditorFrame.h"
+
+namespace {
+
+// Ignition: 3 x 2 signed 16-bit cells at 0x10 (factor 0.5, one place, deg),
+// raw 10 20 -4 / 7 0 100. The tuned image has 23 in place of 20, and the
+// byte at 0x30 inverted.
+std::vector<std::uint8_t> stockImage()
+{
+    std::vector<std::uint8_t> image = randomBytes(64, 3);
+    const std::uint8_t cells[] = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
+    std::copy(std::begin(cells), std::end(cells), image.begin() + 0x10);
+    return image;
+}
+
+std::vector<std::uint8_t> tunedImage()
+{
+    std::vector<std::uint8_t> image = stockImage();
+    image[0x13] = 23;
+    image[0x30] = static_cast<std::uint8_t>(~image[0x30]);
+    return image;
+}
+
+class BinDifferencesTest : public testing::Test {
+protected:
+    BinDifferencesTest()
+    {
+        DefinitionStore& store = frame()->workspace().definitions;
+        store.mapCount = 1;
+        MapDefinition& map = store.maps[0];
+        map.title = "Ignition";
+        map.axes[AxisX].count = 3;
+        map.axes[AxisY].count = 2;
+        AxisDefinition& z = map.axes[AxisZ];
+        z.address = 0x10, z.bits = 16, z.flags = AxisSigned, z.factor = 0.5, z.decimalpl = 1, z.units = "deg";
+        loadImage(0, stockImage());
+        loadImage(1, tunedImage());
+    }
+    TorvaneStudioFrame* frame() const { return window.frame(); }
+    void loadImage(int buffer, const std::vector<std::uint8_t>& bytes)
+    {
+        const std::string path = files.file("image" + std::to_string(buffer) + ".bin");
+        writeBytes(path, bytes);
+        wxString name = "image.bin", wxPath = wxString::FromUTF8(path);
+        ASSERT_EQ(loadRomFile(*frame(), buffer, false, name, wxPath), std::int32_t(bytes.size()));
+    }
+    void chooseMenuItem()
+    {
+        sendMenuCommand(frame(), frame()->GetMenuBar()->FindMenuItem("&Windows", "BIN Differences"));
+        pumpEvents(20);
+    }
+    std::vector<BinDifferencesFrame*> windows() const
+    {
+        std::vector<BinDifferencesFrame*> found;
+        for (wxWindow* child : frame()->GetChildren())
+            if (auto* list = dynamic_cast<BinDifferencesFrame*>(child); list && !wxTheApp->IsScheduledForDestruction(list))
+                found.push_back(list);
+        return found;
+    }
+    // Every row with its cells separated by "|", then the summary.
+    static std::string shown(const BinDifferencesFrame* list)
+    {
+        std::string text;
+        for (long row = 0; row < list->list()->GetItemCount(); ++row) {
+            for (long column = 0; column < list->list()->GetColumnCount(); ++column)
+                text += (column ? "|" : "") + list->cellText(row, column).utf8_string();
+            text += "\n";
+        }
+        return text + findControl<wxStaticText>(const_cast<BinDifferencesFrame*>(list), "ID_STATICTEXT2")
+                          ->GetLabel().utf8_string();
+    }
+
+    ScopedHome home;
+    TempDir files;
+    MainWindowFixture window;
+};
+
+TEST_F(BinDifferencesTest, OneWindowComparesTheSelectedBinAndFollowsTheImages)
+{
+    chooseMenuItem();
+    chooseMenuItem();
+    ASSERT_EQ(windows().size(), 1u);
+    BinDifferencesFrame* list = windows()[0];
+    EXPECT_EQ(list->GetTitle(), "BIN Differences");
+    EXPECT_EQ(findControl<wxStaticText>(list, "ID_STATICTEXT1")->GetLabel(), "BIN #1 compared with");
+    EXPECT_EQ(shown(list), "Ignition|1|-1.5|deg|\n0x30|1|||\n"
+                           "Maps that differ: 1. Regions outside the maps: 1 (bytes: 1).");
+
+    // The menu item again, with BIN #2 selected: compared with the first other loaded BIN.
+    clickRadio(findControl<wxRadioButton>(frame(), "ID_RADIOBUTTON2"));
+    chooseMenuItem();
+    ASSERT_EQ(windows().size(), 1u);
+    EXPECT_EQ(list->otherBuffer(), 0);
+    EXPECT_EQ(list->cellText(0, 2), "1.5");
+
+    auto choose = [list](int other) {
+        auto* choice = findControl<wxChoice>(list, "ID_CHOICE1");
+        choice->SetSelection(other);
+        wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+        event.SetEventObject(choice);
+        event.SetInt(other);
+        choice->GetEventHandler()->ProcessEvent(event);
+    };
+    choose(2);
+    EXPECT_EQ(shown(list), "BIN #3 is empty.");
+    const struct {
+        int from, to;
+        const char* shown;
+    } copies[] = {
+        {0, 2, "Ignition|1|1.5|deg|\n0x30|1|||\nMaps that differ: 1. Regions outside the maps: 1 (bytes: 1)."},
+        {0, 1, "The BINs are the same."},
+    };
+    for (const auto& copy : copies) {
+        copyRomBufferCommand(*frame(), copy.from, copy.to);
+        EXPECT_EQ(shown(list), copy.shown) << copy.from << " to " << copy.to;
+    }
+
+    list->Close();
+    pumpEvents(20);
+    EXPECT_TRUE(windows().empty());
+    copyRomBufferCommand(*frame(), 0, 1);   // nobody listens any more
+    EXPECT_EQ(statusText(frame()), "BIN #1 copied to BIN #2.");
+}
+
+TEST_F(BinDifferencesTest, CtrlCCopiesTheRowsAndEnterOpensTheMapComparing)
+{
+    chooseMenuItem();
+    BinDifferencesFrame* list = windows().at(0);
+    list->Raise();   // Xvfb has no window manager to give it the keyboard
+    pumpEvents(300);
+    wxRect row;
+    ASSERT_TRUE(list->list()->GetItemRect(0, row));
+    wxUIActionSimulator user;
+    user.MouseMove(list->list()->ClientToScreen(row.GetPosition() + wxPoint(20, row.height / 2)));
+    user.MouseClick();
+    pumpEvents(100);
+    user.Char('c', wxMOD_CONTROL);
+    pumpEvents(100);
+    EXPECT_EQ(statusText(list, 0), "List copied to clipboard.");
+    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "Ignition\t1\t-1.5\tdeg\n0x30\t1");
+
+    user.Char(WXK_RETURN);
+    pumpEvents(100);
+    TableEditorFrame* editor = nullptr;
+    for (wxWindow* child : frame()->GetChildren())
+        if (auto* found = dynamic_cast<TableEditorFrame*>(child))
+            editor = found;
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #2]");
+    EXPECT_TRUE(editor->differenceView());
+    EXPECT_TRUE(editor->highlightChecked());
+    EXPECT_EQ(editor->cellText(0, 1), "-1.5");
+
+    // An Apply that makes the cell equal leaves only the region.
+    editor->cells().setRaw(0, 1, 23);
+    editor->apply();
+    pumpEvents(20);
+    EXPECT_EQ(shown(list), "0x30|1|||\nMaps that differ: 0. Regions outside the maps: 1 (bytes: 1).");
+}
+
+} // namespace
