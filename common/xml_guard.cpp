@@ -382,7 +382,7 @@ private:
         if (p[1] != '!' && lower(p[1]) != '?' && isNameStart(p[1]))
             return startTag(p, depth);
         if (isDeclaration(p)) {
-            // The library unpatched asserts where a declaration's blanks run
+            // Unpatched, the library asserts where a declaration's blanks run
             // into the end; any declaration it cannot read through is refused.
             p = declaration(p);
             if (p == kStop)
