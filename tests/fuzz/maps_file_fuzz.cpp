@@ -38,7 +38,7 @@ struct ParserOutcome {
 ParserOutcome parse(const std::uint8_t* data, std::size_t size)
 {
     const std::string text = std::string(reinterpret_cast<const char*>(data), size) + std::string(8, '\0');
-    std::string lower(text.c_str());
+    std::string lower = text;   // as UTF-8 the parser may step over a NUL
     for (char& c : lower)
         c = (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
     const bool declarationInText = lower.find("<?xml") != std::string::npos;
