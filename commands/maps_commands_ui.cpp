@@ -3,9 +3,13 @@
 #include <string>
 
 #include <wx/filedlg.h>
+#include <wx/filefn.h>
+#include <wx/filename.h>
 #include <wx/intl.h>
+#include <wx/msgdlg.h>
 
 #include "commands/file_dialog_ui.h"
+#include "common/file_name.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
 #include "workspace/command_context_ui.h"
@@ -18,6 +22,24 @@ const char* const kMapsWildcard = "XTS files (*.xts)|*.xts|All files (*.*)|*.*";
 std::string toFileName(const wxString& path)
 {
     return path.utf8_string();
+}
+
+// The load dialog lists *.xts files, so a name typed without an extension
+// gets ".xts". The save dialog asked only about the typed name: a file that
+// the completed name would replace is replaced only if the user agrees.
+bool completeMapsPath(wxWindow* parent, wxString& path)
+{
+    const wxString completed = wxString::FromUTF8(withDefaultExtension(toFileName(path), ".xts"));
+    if (completed != path && wxFileExists(completed)) {
+        wxMessageDialog question(parent,
+                                 wxString::Format(_("A file named \"%s\" already exists. Do you want to replace it?"),
+                                                  wxFileName(completed).GetFullName()),
+                                 _("Save Map Definitions"), wxYES_NO | wxNO_DEFAULT | wxICON_QUESTION);
+        if (question.ShowModal() != wxID_YES)
+            return false;
+    }
+    path = completed;
+    return true;
 }
 
 } // namespace
@@ -56,7 +78,8 @@ void saveMapsCommand(CommandContext& context)
 {
     wxString path;
     if (!askForFile(context.window(), _("Select maps file to save"), kMapsWildcard,
-                    wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
+                    wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path)
+        || !completeMapsPath(context.window(), path))
         return;
     const MapsFileStatus status = saveMapsFile(context.workspace().definitions, toFileName(path));
     context.showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")

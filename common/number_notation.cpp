@@ -1,9 +1,13 @@
 #include "common/number_notation.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include <locale.h>
 #include <stdlib.h>
+
+#include "common/number_text.h"
 
 namespace {
 
@@ -88,4 +92,38 @@ double readLeadingReal(const char* text)
         return strtod_l(text, nullptr, cLocale());
     const double value = static_cast<double>(whole) / kPowersOfTen[decimals > 0 ? decimals : 0];
     return *text == '-' ? -value : value;
+}
+
+namespace {
+
+// Whether "%f" of a finite value reads back to it. Below 10^9 the value
+// times 10^6 stays under 2^50: when it lies near a whole number w, "%f"
+// prints w's digits and reads back as w / 10^6 correctly rounded, which the
+// division gives; when it does not, "%f" cannot read back to it, as a
+// millionth is more than an ulp there. Larger values are printed and read
+// back by the C library.
+bool sixDecimalsReadBack(double value)
+{
+    const double magnitude = std::fabs(value);
+    if (magnitude < 1e9) {
+        const double scaled = magnitude * 1e6;
+        const double whole = std::nearbyint(scaled);
+        return std::fabs(scaled - whole) <= 0.375 && whole / 1e6 == magnitude;
+    }
+    return strtod_l(formatFixed(value, 6).c_str(), nullptr, cLocale()) == value;
+}
+
+} // namespace
+
+std::string realNotationText(double value)
+{
+    char buffer[32];   // the shortest form of any double is at most 24 characters
+    std::to_chars_result result;
+    if (!std::isfinite(value))
+        result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);   // "-nan" too
+    else if (sixDecimalsReadBack(value))
+        return formatFixed(value, 6);
+    else
+        result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    return std::string(buffer, result.ptr);
 }

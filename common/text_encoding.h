@@ -4,11 +4,21 @@
 // UTF-8.
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 // True when the bytes are well-formed UTF-8 (no overlong forms, no
 // surrogates, nothing above U+10FFFF).
 bool isValidUtf8(const char* data, std::size_t size);
 
-// The text as UTF-8: unchanged when it already is valid UTF-8, otherwise read
-// as Windows-1252 (so a legacy 0xB0 in "°C" stays "°C"). Null gives "".
-std::string fileTextToUtf8(const char* text);
+// Makes the text UTF-8: left as it is when it already is valid UTF-8,
+// otherwise read as Windows-1252 (so a legacy 0xB0 in "°C" stays "°C").
+void legacyTextToUtf8(std::string& text);
+
+// The text with each byte that is not part of a well-formed UTF-8 sequence
+// replaced by U+FFFD.
+std::string validUtf8(std::string_view text);
+
+// The same, and also every character that XML 1.0 cannot carry, even as a
+// character reference, replaced by U+FFFD: the controls other than tab, line
+// feed and carriage return, NUL, U+FFFE and U+FFFF.
+std::string xml10Text(std::string_view text);

@@ -381,8 +381,14 @@ private:
         // Most nodes are elements, for which none of the tests below holds.
         if (p[1] != '!' && lower(p[1]) != '?' && isNameStart(p[1]))
             return startTag(p, depth);
-        if (isDeclaration(p))
-            return declaration(p);
+        if (isDeclaration(p)) {
+            // Unpatched, the library asserts where a declaration's blanks run
+            // into the end; any declaration it cannot read through is refused.
+            p = declaration(p);
+            if (p == kStop)
+                m_tally.refused = true;
+            return p;
+        }
         if (startsWith(p, "<!--")) {
             p = find(p + 4, "-->");
             return p == kStop ? kStop : p + 3;

@@ -8,7 +8,9 @@
 // the library does (comments, CDATA, declarations, DOCTYPE and other "<!"
 // nodes, quoted attribute values holding '<' or '>', entities, self-closing
 // tags), up to the point where the library would stop, and refuses what goes
-// beyond the limits below.
+// beyond the limits below. It also refuses a document in which the library
+// stops inside an XML declaration ("<?xml " at the end of the text, say):
+// unless patched, the library asserts on some of these and aborts.
 #include <cstddef>
 
 // Real maps and XDF files nest fewer than 10 levels and carry fewer than 10

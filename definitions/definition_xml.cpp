@@ -59,22 +59,39 @@ void prepareParserInput(std::string& bytes)
 bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes)
 {
     prepareParserInput(bytes);
+    // The parser reads UTF-8 only: read byte by byte, a legacy file would
+    // lose every character reference above 255 to its low byte.
+    legacyTextToUtf8(bytes);
     // Nesting or attributes far beyond any real file would overflow the
     // parser's stack or keep it busy for minutes.
     if (!xmlWithinLimits(bytes.data(), bytes.size()))
         return false;
-    // In UTF-8 mode the parser would take a Windows-1252 letter for the start
-    // of a multi-byte sequence and swallow the markup after it.
-    const bool utf8 = isValidUtf8(bytes.data(), bytes.size());
     doc.SetTabSize(0);   // no row and column tracking: a fifth of the parse time
-    doc.Parse(bytes.c_str(), nullptr, utf8 ? TIXML_ENCODING_UTF8 : TIXML_ENCODING_LEGACY);
+    doc.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
     std::string().swap(bytes);   // the document holds copies of everything
     return !doc.Error();
 }
 
+std::string parsedText(const char* text)
+{
+    return text ? validUtf8(text) : std::string();
+}
+
 std::string elementText(const TiXmlElement& e)
 {
-    return fileTextToUtf8(e.GetText());
+    return parsedText(e.GetText());
+}
+
+const TiXmlElement* firstSection(const TiXmlElement& root)
+{
+    const TiXmlNode* node = root.FirstChild();
+    for (; node; node = node->NextSibling()) {
+        const TiXmlText* text = node->ToText();
+        const bool blank = text && text->ValueStr().find_first_not_of(" \t\n\r") == std::string::npos;
+        if (!blank && !node->ToComment())
+            break;
+    }
+    return node ? node->ToElement() : nullptr;
 }
 
 AxisIndex axisOfId(const char* id)
@@ -106,15 +123,13 @@ SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, 
     if (!root)
         return SectionsRead::Corrupted;
     const char* version = root->Attribute("version");
-    store.formatVersion = fileTextToUtf8(version);
+    store.formatVersion = parsedText(version);
     if (!version || std::strcmp(version, format.version) != 0)
         return SectionsRead::IncompatibleVersion;
 
     store.mapCount = 0;
     bool dropped = false;
-    const TiXmlNode* first = root->FirstChild();
-    for (const TiXmlElement* section = first ? first->ToElement() : nullptr; section;
-         section = section->NextSiblingElement()) {
+    for (const TiXmlElement* section = firstSection(*root); section; section = section->NextSiblingElement()) {
         const std::string& name = section->ValueStr();
         if (name == format.headerSection) {
             format.readHeader(store.header, *section);

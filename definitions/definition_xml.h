@@ -16,13 +16,23 @@ enum class FileBytes { Read, Missing, Unreadable };
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes);
 
 // Parses a definitions document from the file's bytes (which it consumes).
-// A document beyond the XML input guard's limits is refused unparsed (false).
-// A file that is not UTF-8 is parsed byte by byte and its texts are read as
-// Windows-1252 by elementText. False when the document is not well-formed.
+// A file that is not UTF-8 is decoded from Windows-1252 first, so the parser
+// always reads UTF-8. A document beyond the XML input guard's limits is
+// refused unparsed (false). False when the document is not well-formed.
 bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes);
 
-// The element's text as UTF-8; no text gives "".
+// A text or attribute value of the parsed document as UTF-8: a character
+// reference to no character (a surrogate, beyond U+10FFFF) leaves bytes that
+// are not UTF-8, and each of them becomes U+FFFD. Null gives "".
+std::string parsedText(const char* text);
+
+// The element's text, as parsedText.
 std::string elementText(const TiXmlElement& e);
+
+// The root's first section: its first child element once comments and blank
+// text are passed. Any other node first (text, a processing instruction)
+// means no section, as files have always been read.
+const TiXmlElement* firstSection(const TiXmlElement& root);
 
 inline std::uint32_t elementHex(const TiXmlElement& e) { return readHexNotation(e.GetText()); }
 inline std::uint16_t elementInt(const TiXmlElement& e) { return readIntNotation(e.GetText()); }
@@ -54,8 +64,7 @@ enum class SectionsRead { Loaded, LoadedFirst256, Unreadable, Corrupted, Incompa
 // before the version check leaves the store unchanged; a version mismatch
 // still records the file's version; an accepted file restarts the map list at
 // 0 and overwrites only the fields the file gives. Tables beyond the 256th
-// are dropped (LoadedFirst256). Sections are read only when the root's very
-// first node is an element: files have always been read this way.
+// are dropped (LoadedFirst256). Sections are read from firstSection on.
 SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format);
 
 // The same outcome in a file kind's own status type, whose enumerators carry

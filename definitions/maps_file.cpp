@@ -1,11 +1,11 @@
 #include "definitions/maps_file.h"
 
-#include <charconv>
 #include <cstdint>
 
 #include <tinyxml.h>
 
 #include "common/hex_format.h"
+#include "common/number_notation.h"
 #include "common/safe_file.h"
 #include "common/text_encoding.h"
 #include "definitions/definition_xml.h"
@@ -71,7 +71,7 @@ void readTable(MapDefinition& map, const TiXmlElement& section)
         } else if (name == "AXIS") {
             const char* id = e->Attribute("id");
             AxisDefinition& axis = map.axes[axisOfId(id)];
-            axis.id = fileTextToUtf8(id);
+            axis.id = parsedText(id);
             readAxis(axis, *e);
         }
     }
@@ -142,14 +142,6 @@ std::string hexText(std::uint32_t value)
     return "0x" + formatHex(value);
 }
 
-// "%f" in the C locale.
-std::string realText(double value)
-{
-    char buffer[400];   // the largest double has 309 integer digits
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-    return std::string(buffer, result.ptr);
-}
-
 TiXmlElement* addElement(TiXmlNode& parent, const char* name)
 {
     auto* e = new TiXmlElement(name);
@@ -158,17 +150,19 @@ TiXmlElement* addElement(TiXmlNode& parent, const char* name)
 }
 
 // Every value element gets a text node, even an empty one; the library
-// escapes what XML needs escaped.
+// escapes what XML needs escaped. A character XML cannot carry at all (a
+// control character, say, from an older file) is written as U+FFFD, so the
+// file stays readable by any XML reader.
 void addValue(TiXmlNode& parent, const char* name, const std::string& text)
 {
-    addElement(parent, name)->LinkEndChild(new TiXmlText(text));
+    addElement(parent, name)->LinkEndChild(new TiXmlText(xml10Text(text)));
 }
 
 void addLabel(TiXmlNode& parent, int index, double value)
 {
     TiXmlElement* e = addElement(parent, "embeddedinfolabel");
     e->SetAttribute("index", std::to_string(index));
-    e->SetAttribute("value", realText(value));
+    e->SetAttribute("value", realNotationText(value));
 }
 
 void writeAxis(TiXmlNode& parent, const AxisDefinition& axis, const char* id)
@@ -191,8 +185,8 @@ void writeAxis(TiXmlNode& parent, const AxisDefinition& axis, const char* id)
         addLabel(*e, 0, axis.labels[0]);
         addLabel(*e, 1, axis.labels[1]);
     }
-    addValue(*e, "factor", realText(axis.factor));
-    addValue(*e, "offset", realText(axis.offset));
+    addValue(*e, "factor", realNotationText(axis.factor));
+    addValue(*e, "offset", realNotationText(axis.offset));
 }
 
 } // namespace

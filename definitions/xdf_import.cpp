@@ -5,7 +5,6 @@
 
 #include <tinyxml.h>
 
-#include "common/text_encoding.h"
 #include "definitions/definition_xml.h"
 
 const char* xdfImportStatusMessage(XdfImportStatus status)
@@ -59,7 +58,7 @@ void readXdfTable(MapDefinition& map, const TiXmlElement& section)
         } else if (name == "XDFAXIS") {
             const char* id = e->Attribute("id");
             const AxisIndex which = axisOfId(id);
-            map.axes[which].id = fileTextToUtf8(id);
+            map.axes[which].id = parsedText(id);
             readXdfAxis(map.axes[which], which, *e);
         }
     }

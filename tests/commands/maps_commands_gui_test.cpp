@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <wx/fileconf.h>
 #include <wx/filedlg.h>
+#include <wx/msgdlg.h>
 #include <wx/testing.h>
 #include <wx/treectrl.h>
 
@@ -126,6 +127,31 @@ TEST_F(MapsCommands, SaveWritesTheStoreAndReports)
     EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
     EXPECT_EQ(frame()->viewer()->tree()->GetItemText(frame()->viewer()->mapItem(1)),
               "Ignition (1A2B0) [16x12]");
+}
+
+// The load dialog lists *.xts: a name typed without an extension gets it, and
+// a file the completed name would replace is replaced only when the user agrees.
+TEST_F(MapsCommands, SaveAddsTheExtensionAndAsksBeforeReplacing)
+{
+    runWithFileDialog(ids().loadMaps, writeMapsText("in.xts", mapsFileXml(threeTestMaps())));
+    const std::string completed = files.file("plain.xts");
+    runWithFileDialog(ids().saveMaps, files.file("plain"));
+    EXPECT_EQ(statusText(frame()), "Maps file saved.");
+    EXPECT_NE(readText(completed).find("<title>Ignition</title>"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(files.file("plain")));
+    runWithFileDialog(ids().saveMaps, files.file("notes.txt"));
+    EXPECT_TRUE(std::filesystem::exists(files.file("notes.txt")));
+
+    writeText(completed, "old contents");
+    frame()->showStatus("before");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveMaps), ExpectFileDialog(files.file("plain")),
+                  wxExpectModal<wxMessageDialog>(wxID_NO));
+    EXPECT_EQ(readText(completed), "old contents");
+    EXPECT_EQ(statusText(frame()), "before");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveMaps), ExpectFileDialog(files.file("plain")),
+                  wxExpectModal<wxMessageDialog>(wxID_YES));
+    EXPECT_EQ(statusText(frame()), "Maps file saved.");
+    EXPECT_NE(readText(completed).find("<XTS"), std::string::npos);
 }
 
 TEST_F(MapsCommands, FailedSaveKeepsTheOldFile)

@@ -77,6 +77,24 @@ TEST(XmlGuard, CountsWhatTheParserBuilds)
     });
 }
 
+// A declaration that the text ends inside is refused: the parser, unless
+// patched, asserts on the end after a blank.
+TEST(XmlGuard, RefusesADeclarationCutShort)
+{
+    check({
+        {"blank", "<?xml ", false},
+        {"after a value", "<?xml version=\"1.0\" ", false},
+        {"after a name", "<?XML version=\"1.0\" standalone", false},
+        {"bare", "<?xml", false},
+        {"inside an element", "<r><?xml encoding='x'\n", false},
+        {"after a whole one", "<?xml version='1.0'?>\n<r><?xml  ", false},
+        {"in a value", "<?xml version='1.0 ", false},
+        {"ended", "<?xml version='1.0' ?><r/>", true},
+        {"ended by a later '>'", "<r><?xml a </r>", true},
+        {"in a comment", "<r/><!-- <?xml  -->", true},
+    });
+}
+
 TEST(XmlGuard, WorkLimit)
 {
     // In 32nds of a node: the root costs 32, a node inside it 33, one inside

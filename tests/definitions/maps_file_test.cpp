@@ -10,6 +10,7 @@
 #include <memory>
 #include <chrono>
 #include <optional>
+#include <random>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -194,17 +195,96 @@ TEST(MapsFile, WriterClampsAnOutOfRangeMapCount)
     EXPECT_EQ(countOf(mapsFileText(*store), "<TABLE>"), kMaxMaps);
 }
 
-TEST(MapsFile, RealsAreWrittenLikePrintfF)
+// Each factor, offset and label reads back to the same double: in today's
+// six decimals where those do, otherwise in the shortest text that does.
+TEST(MapsFile, RealsReadBackToTheSameValue)
 {
-    const double values[] = {0.0, -0.0, 1.0, 0.1, -40.0, 12.3456789, 5e-7, 1.5e-6, 2.5, 1e300, DBL_MAX,
-                             -DBL_MIN, 123456789.123456789, INFINITY, -INFINITY, NAN};
-    for (double v : values) {
+    const auto printfF = [](double v) {
+        char text[512];
+        std::snprintf(text, sizeof text, "%f", v);
+        return std::string(text);
+    };
+    struct Row { double value; std::string text; };
+    const Row rows[] = {
+        {1.0, "1.000000"}, {0.01, "0.010000"}, {0.1, "0.100000"}, {-40.0, "-40.000000"}, {-0.0, "-0.000000"},
+        {0.0, "0.000000"}, {2.5, "2.500000"}, {1e300, printfF(1e300)}, {DBL_MAX, printfF(DBL_MAX)},
+        {INFINITY, "inf"}, {-INFINITY, "-inf"}, {NAN, "nan"}, {-NAN, "-nan"},
+        {1.0 / 256, "0.00390625"}, {12.3456789, "12.3456789"}, {0.1 + 0.2, "0.30000000000000004"},
+        {5e-7, "5e-07"}, {-1.5e-6, "-1.5e-06"}, {-DBL_MIN, "-2.2250738585072014e-308"},
+        {123456789.123456789, "123456789.12345679"}, {1e15 + 0.3, "1000000000000000.250000"},
+    };
+    std::vector<double> values;
+    for (const Row& row : rows)
+        values.push_back(row.value);
+    std::mt19937_64 rng(17);
+    std::uniform_int_distribution<int> exponent(-12, 12);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    for (int i = 0; i < 2000; ++i)
+        values.push_back(i % 4 ? mantissa(rng) * std::pow(10.0, exponent(rng)) : std::round(mantissa(rng) * 1e4) / 1e4);
+
+    auto store = newStore();
+    store->mapCount = 1;
+    for (std::size_t i = 0; i < values.size(); i += kMaxLabels) {
+        AxisDefinition& axis = store->maps[0].axes[AxisX];
+        axis.embeddedinfotype = SourceManual;
+        axis.count = static_cast<std::uint16_t>(std::min<std::size_t>(kMaxLabels, values.size() - i));
+        for (int l = 0; l < axis.count; ++l)
+            axis.labels[l] = values[i + l];
+        axis.factor = values[i];
+        axis.offset = values[i + axis.count - 1];
+        const std::string text = mapsFileText(*store);
+        if (i == 0) {
+            for (int l = 0; l < static_cast<int>(std::size(rows)); ++l)
+                EXPECT_NE(text.find("index=\"" + std::to_string(l) + "\" value=\"" + rows[l].text + "\""),
+                          std::string::npos) << rows[l].text;
+            EXPECT_NE(text.find("<factor>1.000000</factor>"), std::string::npos);
+        }
+        auto loaded = newStore();
+        ASSERT_EQ(loadMapsText(*loaded, text.data(), text.size()), MapsFileStatus::Loaded);
+        const AxisDefinition& back = loaded->maps[0].axes[AxisX];
+        const auto same = [](double a, double b) {
+            return (std::isnan(a) && std::isnan(b)) || (a == b && std::signbit(a) == std::signbit(b));
+        };
+        for (int l = 0; l < axis.count; ++l)
+            ASSERT_TRUE(same(back.labels[l], axis.labels[l])) << axis.labels[l];
+        EXPECT_TRUE(same(back.factor, axis.factor) && same(back.offset, axis.offset));
+    }
+}
+
+// Whatever texts the store holds, the file is XML 1.0 in UTF-8: a character
+// XML cannot carry is written as U+FFFD; tabs and line breaks stay.
+TEST(MapsFile, WrittenTextsAreXml10)
+{
+    const std::string r = "\xEF\xBF\xBD";
+    struct Row { std::string stored, read; };
+    const Row rows[] = {
+        {"a\x19" "b", "a" + r + "b"},
+        {"\x01\x08\x0B\x0C\x1F", r + r + r + r + r},
+        {std::string("nul\0!", 5), "nul" + r + "!"},
+        {"tab\tline\nreturn\r", "tab\tline\nreturn\r"},
+        {"\xEF\xBF\xBE \xEF\xBF\xBF", r + " " + r},                  // U+FFFE, U+FFFF
+        {"cut \xE2\x82 and \xB0", "cut " + r + r + " and " + r},   // not UTF-8
+        {"\xED\xA0\x80", r + r + r},                                 // a surrogate
+        {"€ ’ 😀 \xC2\x85 \xEE\x80\x80", "€ ’ 😀 \xC2\x85 \xEE\x80\x80"},
+        {"&#x41; & <b>", "&#x41; & <b>"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.read);
         auto store = newStore();
         store->mapCount = 1;
-        store->maps[0].axes[AxisZ].factor = v;
-        char expected[512];
-        std::snprintf(expected, sizeof expected, "<factor>%f</factor>", v);
-        EXPECT_NE(mapsFileText(*store).find(expected), std::string::npos) << expected;
+        store->maps[0].title = row.stored;
+        store->header.author = row.stored;
+        const std::string text = mapsFileText(*store);
+        for (const char c : text)
+            EXPECT_TRUE(static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t' || c == '\r');
+        for (auto at = text.find("&#x"); at != std::string::npos; at = text.find("&#x", at + 1)) {
+            const unsigned long code = std::strtoul(text.c_str() + at + 3, nullptr, 16);
+            EXPECT_TRUE(code == 0x9 || code == 0xA || code == 0xD || code >= 0x20) << text.substr(at, 8);
+        }
+        auto loaded = newStore();
+        ASSERT_EQ(loadMapsText(*loaded, text.data(), text.size()), MapsFileStatus::Loaded);
+        EXPECT_EQ(loaded->maps[0].title, row.read);
+        EXPECT_EQ(loaded->header.author, row.read);
     }
 }
 
@@ -289,6 +369,7 @@ TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
         {"empty file", "", MapsFileStatus::Unreadable, "old"},
         {"not well-formed", "<XTS version=\"1.0\"><HEADER></XTS>", MapsFileStatus::Unreadable, "old"},
         {"no root element", "<?xml version=\"1.0\" ?>\n<!-- nothing -->\n", MapsFileStatus::Corrupted, "old"},
+        {"declaration cut short", "<?xml version=\"1.0\" ", MapsFileStatus::Unreadable, "old"},
         {"version 1.00", "<XTS version=\"1.00\"><TABLE/></XTS>", MapsFileStatus::IncompatibleVersion, "1.00"},
         {"no version", "<XTS><TABLE/></XTS>", MapsFileStatus::IncompatibleVersion, ""},
     };
@@ -347,7 +428,7 @@ TEST(MapsFile, DocumentStructureRules)
     struct Row { const char* name; std::string text; int maps; const char* headerTitle; };
     const Row rows[] = {
         {"root of another name", "<ROOT version=\"1.0\"><HEADER><title>new</title></HEADER><TABLE/></ROOT>", 1, "new"},
-        {"comment first", mapsXml("<!-- c --><HEADER><title>new</title></HEADER><TABLE/>"), 0, "old header"},
+        {"comments and blanks first", mapsXml("\n  <!-- c -->\n<![CDATA[ \t]]><!-- d --><HEADER><title>new</title></HEADER><TABLE/>"), 1, "new"},
         {"text first", mapsXml("x<HEADER><title>new</title></HEADER><TABLE/>"), 0, "old header"},
         {"unknown sections skipped", mapsXml("<NOTE/><TABLE/><HEADER><title>a</title></HEADER><HEADER><title>b</title></HEADER>"), 1, "b"},
     };
@@ -399,6 +480,8 @@ TEST(MapsFile, TextEncodings)
         {"Windows-1252", mapsXml(body + "\xB0" "C \xE4" + tail), "°C ä"},
         {"byte order mark", "\xEF\xBB\xBF" + mapsXml(body + "°C" + tail), "°C"},
         {"character reference", mapsXml(body + "&#xB0;C" + tail), "°C"},
+        {"Windows-1252 with references above 255", mapsXml(body + "\x92" "A&#8217;s \xB0" "C &#8364;" + tail), "’A’s °C €"},
+        {"reference to no character", mapsXml(body + "a&#xD800;b&#x110000;" + tail), "a\uFFFD\uFFFD\uFFFD" "b\uFFFD\uFFFD\uFFFD\uFFFD"},   // each byte
         {"CR LF line ends", "<?xml version=\"1.0\" ?>\r\n<XTS version=\"1.0\">\r\n" + body + "\xB5s" + tail + "\r\n</XTS>\r\n", "µs"},
     };
     for (const Row& row : rows) {

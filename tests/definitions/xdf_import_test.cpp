@@ -147,6 +147,14 @@ TEST(XdfImport, Rules)
          [](const DefinitionStore& s) {
              EXPECT_EQ(std::tie(s.mapCount, s.maps[255].title, s.checksum.title), std::make_tuple(256, "t255", "after"));
          }},
+        {"licence comment before the first section",
+         xdf("\r\n  <!-- Licence: read only -->\r\n  <XDFHEADER><deftitle>new</deftitle></XDFHEADER>"
+             "<XDFTABLE><title>t</title></XDFTABLE>"),
+         XdfImportStatus::Loaded,
+         [](const DefinitionStore& s) { EXPECT_EQ(std::tie(s.mapCount, s.header.title), std::make_tuple(1, "new")); }},
+        {"Windows-1252 with references above 255",
+         xdf("<XDFTABLE><title>\x92" "A&#8217;s \xB0" "C &#8364;</title></XDFTABLE>"), XdfImportStatus::Loaded,
+         [](const DefinitionStore& s) { EXPECT_EQ(s.maps[0].title, "’A’s °C €"); }},
         {"line ends", xdf("<XDFTABLE><XDFAXIS id=\"a\r\r\nb\rc\"/></XDFTABLE>") + "\r", XdfImportStatus::Loaded,
          [](const DefinitionStore& s) { EXPECT_EQ(s.maps[0].axes[AxisZ].id, "a\n\nb\nc"); }},
     };
