@@ -4,6 +4,11 @@
 // marked for redrawing), and what 1,000 one-cell edits cost in memory.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <memory>
+#include <vector>
+
 #include "cells/cell_operations.h"
 #include "cells/edit_history.h"
 #include "cells/table_grid_model.h"
@@ -112,5 +117,42 @@ void BM_HistoryMemoryAfter1000OneCellEdits(benchmark::State& state)
     state.counters["history_bytes"] = static_cast<double>(used);
 }
 BENCHMARK(BM_HistoryMemoryAfter1000OneCellEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Three editors on the largest map, each making 30 steps that change one
+// byte in 18 (a new pattern each time, so that no run joins its neighbour):
+// what the histories count against their bound, and what the heap really
+// holds for them (mallinfo2, the cells and selections excluded).
+void BM_HistoryHeapOfThreeEditorsWithScatteredSteps(benchmark::State& state)
+{
+    constexpr int kEditors = 3;
+    constexpr int kSteps = 30;
+    LargestMap m;
+    double counted = 0;
+    double heap = 0;
+    for (auto _ : state) {
+        std::vector<std::vector<std::uint8_t>> cells(kEditors, m.cells.workingCopy);
+        const double heapBefore = double(mallinfo2().uordblks);
+        {
+            std::vector<std::unique_ptr<EditHistory>> histories;
+            for (int e = 0; e < kEditors; ++e)
+                histories.push_back(std::make_unique<EditHistory>());
+            for (int step = 0; step < kSteps; ++step)
+                for (int e = 0; e < kEditors; ++e) {
+                    std::vector<std::uint8_t>& bytes = cells[std::size_t(e)];
+                    histories[std::size_t(e)]->begin(bytes, m.selection);
+                    for (std::size_t i = std::size_t(step % 18); i < bytes.size(); i += 18)
+                        ++bytes[i];
+                    histories[std::size_t(e)]->commit(bytes, m.selection);
+                }
+            heap = double(mallinfo2().uordblks) - heapBefore;
+            counted = 0;
+            for (const auto& history : histories)
+                counted += double(history->memoryUsed());
+        }
+    }
+    state.counters["counted_MB"] = counted / (1024.0 * 1024.0);
+    state.counters["heap_MB"] = heap / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_HistoryHeapOfThreeEditorsWithScatteredSteps)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
