@@ -1,5 +1,6 @@
 #include "cells/cell_codec.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -97,16 +98,62 @@ double readEngValue(const std::uint8_t* block, std::size_t position, const AxisD
     return roundToDecimals((x + axis.offset) * axis.factor, axis.decimalpl);
 }
 
-void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
+bool cellLimits(const AxisDefinition& axis, double& lowest, double& highest)
+{
+    if (axis.bits != 8 && axis.bits != 16 && axis.bits != 32)
+        return false;
+    const double span = std::ldexp(1.0, axis.bits);   // 2^bits, exact
+    lowest = isSigned(axis) ? -span / 2 : 0.0;
+    highest = lowest + span - 1;
+    return true;
+}
+
+std::int64_t readCellNumber(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis)
+{
+    const std::uint32_t u = readBits(block + position, axis);
+    return isSigned(axis) ? std::int64_t(signExtend(u, axis)) : std::int64_t(u);
+}
+
+bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double number)
+{
+    double lowest = 0, highest = 0;
+    if (!cellLimits(axis, lowest, highest))
+        return false;
+    double whole = std::isnan(number) ? 0.0 : std::trunc(number);
+    const bool held = whole < lowest || whole > highest;
+    whole = std::clamp(whole, lowest, highest);
+    // Within the limits the number fits 64 bits; its low bits are the cell's.
+    writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::int64_t>(whole)));
+    return held;
+}
+
+bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double raw)
+{
+    double whole = std::trunc(raw);
+    if (axis.bits == 32 && !isSigned(axis) && whole < 0 && whole >= -2147483648.0)
+        whole += 4294967296.0;
+    return storeCellNumber(block, position, axis, whole);
+}
+
+bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
 {
     const double r = roundToDecimals(value, axis.decimalpl);
+    if (axis.factor == 0)   // every raw number reads 0
+        return storeCellNumber(block, position, axis, 0.0);
     const double reciprocal = 1.0 / axis.factor;
     const double raw = r * reciprocal - axis.offset;
-    std::int64_t whole = 0;
-    // 2^63 is exact in double; anything from it upward (or NaN) has no 64-bit value.
-    if (std::isfinite(raw) && raw > -9223372036854775808.0 && raw < 9223372036854775808.0)
-        whole = static_cast<std::int64_t>(raw);   // truncates toward zero
-    writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
+    double whole = std::trunc(raw);
+    // The division may land a hair short of the raw number whose reading is
+    // exactly r (10.03 x 100 = 1002.9999999999999): then the next number away
+    // from zero is the one meant. A value that neither reads as lies between
+    // two raw steps and keeps the truncation.
+    if (std::isfinite(raw) && raw != whole) {
+        const auto reads = [&](double n) { return roundToDecimals((n + axis.offset) * axis.factor, axis.decimalpl); };
+        const double next = whole + (raw < 0 ? -1.0 : 1.0);
+        if (reads(whole) != r && reads(next) == r)
+            whole = next;
+    }
+    return storeCellNumber(block, position, axis, whole);
 }
 
 double roundToDecimals(double value, int places)

@@ -207,7 +207,7 @@ private:
     SelectionGesture m_gesture{m_selection};
     std::unique_ptr<TableGridModel> m_model;
     std::unique_ptr<GridSelectionInput> m_selectionInput;
-    EditHistory m_history;
+    EditHistory m_history;   // on the workspace's budget, shared by all editors
 
     TableEditorIds m_ids{};
     wxPanel* m_sidePanel = nullptr;

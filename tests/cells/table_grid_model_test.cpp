@@ -63,11 +63,12 @@ TEST_F(GridModel, TextsAndColoursInEveryView)
         model.fill(row.view);
         EXPECT_EQ(shown(), row.shown);
     }
-    // Engineering: -2 to 50 gives s = 1.625, so 3.5 is (128, 255, 0).
+    // Engineering: -2 to 50 gives s = 1.625; 3.5 lies 5.5 above the minimum, so M = 3.4: (170, 255, 0).
     map.axes[AxisZ].outputtype = 1;
     model.fill({});
     EXPECT_EQ(model.heatScale(), 1.625);
-    EXPECT_EQ(model.look(1, 0).background, (Rgb{128, 255, 0}));
+    EXPECT_EQ(model.heatMinimum(), -2.0);
+    EXPECT_EQ(model.look(1, 0).background, (Rgb{170, 255, 0}));
     EXPECT_EQ(model.look(1, 0).text, TextColour::Default);
 }
 
@@ -89,8 +90,8 @@ TEST_F(GridModel, DirectEditsRedrawsAndFills)
     model.fill({true, true, false});
     type(0, 1, "5", true);
     type(1, 2, "-7.9", true);
-    type(1, 1, "1e12", true);   // beyond 32 bits: -2147483648, whose low 16 bits are 0
-    EXPECT_EQ((std::vector<int>{cells.raw(0, 1), cells.raw(1, 2), cells.raw(1, 1)}), (std::vector<int>{23, -7, 0}));
+    type(1, 1, "1e12", true);   // held at the cell's largest number
+    EXPECT_EQ((std::vector<int>{cells.raw(0, 1), cells.raw(1, 2), cells.raw(1, 1)}), (std::vector<int>{23, -7, 32767}));
     model.fill({false, true, false});
     type(0, 1, "1.5", true);   // 9.0 + 1.5: raw 21
     EXPECT_EQ(cells.raw(0, 1), 21);
