@@ -126,7 +126,7 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
     std::vector<std::uint8_t> before;
     before.swap(m_before);   // released when this returns
     SharedSelection selectionBefore = std::move(m_pendingSelection);
-    if (before.size() != cells.size())
+    if (before.size() != cells.size() || cells.size() > UINT32_MAX)
         return false;
 
     // The runs first, then storage of exactly their size: spare capacity
@@ -150,7 +150,7 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
             ++end;
         }
         end = lastDifferent + 1;
-        found.push_back({i, end - i});
+        found.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(end - i)});
         runBytes += end - i;
         i = end;
     }
@@ -163,7 +163,7 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
     step.bytes.reserve(2 * runBytes);
     for (const Run& run : found) {
         const auto first = static_cast<std::ptrdiff_t>(run.first);
-        const auto last = static_cast<std::ptrdiff_t>(run.first + run.size);
+        const auto last = static_cast<std::ptrdiff_t>(std::size_t(run.first) + run.size);
         step.bytes.insert(step.bytes.end(), before.begin() + first, before.begin() + last);
         step.bytes.insert(step.bytes.end(), cells.begin() + first, cells.begin() + last);
     }
@@ -265,7 +265,7 @@ void EditHistory::apply(const Step& step, bool forward, std::vector<std::uint8_t
     for (const Run& run : step.runs) {
         const std::uint8_t* old = stored;
         const std::uint8_t* now = stored + run.size;
-        stored += 2 * run.size;
+        stored += 2 * std::size_t(run.size);
         std::memcpy(cells.data() + run.first, forward ? now : old, run.size);
         // A run also spans short stretches of equal bytes: report only the
         // bytes that change, so that no unchanged cell is redrawn as changed.

@@ -63,7 +63,8 @@ public:
     void begin(const std::vector<std::uint8_t>& cells, const CellSelection& selection);
     // After it: records the bytes that differ from what begin() noted and
     // drops the redo steps. A change that altered no byte is not recorded
-    // (false). Without a begin() nothing happens.
+    // (false), nor one to a block of 4 GiB or more. Without a begin() nothing
+    // happens.
     bool commit(const std::vector<std::uint8_t>& cells, const CellSelection& selection);
 
     bool canUndo() const { return m_next > 0; }
@@ -100,9 +101,10 @@ private:
 
     // Bytes [first, first + size) of the working copy; their old bytes, then
     // their new bytes, follow the previous run's in the step's byte store.
+    // A map's block lies in an image of at most a few megabytes.
     struct Run {
-        std::size_t first = 0;
-        std::size_t size = 0;
+        std::uint32_t first = 0;
+        std::uint32_t size = 0;
     };
     struct Step {
         std::size_t cellsSize = 0;

@@ -120,22 +120,28 @@ BENCHMARK(BM_HistoryMemoryAfter1000OneCellEdits)->Unit(benchmark::kMillisecond)-
 
 // Three editors on the largest map, each making 30 steps that change one
 // byte in 18 (a new pattern each time, so that no run joins its neighbour):
-// what the histories count against their bound, and what the heap really
-// holds for them (mallinfo2, the cells and selections excluded).
+// what their histories count against the budget they share, and what the
+// heap really holds for them (mallinfo2, mapped blocks included; the cells
+// and selections excluded).
 void BM_HistoryHeapOfThreeEditorsWithScatteredSteps(benchmark::State& state)
 {
     constexpr int kEditors = 3;
     constexpr int kSteps = 30;
     LargestMap m;
+    const auto heapInUse = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return double(info.uordblks + info.hblkhd);
+    };
     double counted = 0;
     double heap = 0;
     for (auto _ : state) {
         std::vector<std::vector<std::uint8_t>> cells(kEditors, m.cells.workingCopy);
-        const double heapBefore = double(mallinfo2().uordblks);
+        const double heapBefore = heapInUse();
         {
+            auto budget = std::make_shared<HistoryBudget>();
             std::vector<std::unique_ptr<EditHistory>> histories;
             for (int e = 0; e < kEditors; ++e)
-                histories.push_back(std::make_unique<EditHistory>());
+                histories.push_back(std::make_unique<EditHistory>(budget));
             for (int step = 0; step < kSteps; ++step)
                 for (int e = 0; e < kEditors; ++e) {
                     std::vector<std::uint8_t>& bytes = cells[std::size_t(e)];
@@ -144,10 +150,8 @@ void BM_HistoryHeapOfThreeEditorsWithScatteredSteps(benchmark::State& state)
                         ++bytes[i];
                     histories[std::size_t(e)]->commit(bytes, m.selection);
                 }
-            heap = double(mallinfo2().uordblks) - heapBefore;
-            counted = 0;
-            for (const auto& history : histories)
-                counted += double(history->memoryUsed());
+            heap = heapInUse() - heapBefore;
+            counted = double(budget->used());
         }
     }
     state.counters["counted_MB"] = counted / (1024.0 * 1024.0);
