@@ -38,14 +38,18 @@ struct LargestMap {
         model.fill(TableView{});
         selection.selectAll();
     }
-    // One recorded percentage step of 10 % over every cell.
+    // One recorded percentage step of 10 % over every cell, up and down by
+    // turns, so that the cells neither run into their limit nor wrap.
+    bool up = true;
     void percentageStep()
     {
         CellInputs inputs;
         inputs.percentText = "10";
         history.begin(cells.workingCopy, selection);
-        runCellOperation(CellOperation::IncrementPercent, cells, selection, inputs);
+        runCellOperation(up ? CellOperation::IncrementPercent : CellOperation::DecrementPercent, cells, selection,
+                         inputs);
         history.commit(cells.workingCopy, selection);
+        up = !up;
     }
     void undo()
     {
