@@ -1,5 +1,6 @@
 #include "cells/cell_codec.h"
 
+#include <algorithm>
 #include <cmath>
 #include <iterator>
 
@@ -97,16 +98,91 @@ double readEngValue(const std::uint8_t* block, std::size_t position, const AxisD
     return roundToDecimals((x + axis.offset) * axis.factor, axis.decimalpl);
 }
 
-void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
+bool cellLimits(const AxisDefinition& axis, double& lowest, double& highest)
+{
+    const bool sign = isSigned(axis);
+    switch (axis.bits) {
+    case 8:
+        lowest = sign ? -128.0 : 0.0;
+        break;
+    case 16:
+        lowest = sign ? -32768.0 : 0.0;
+        break;
+    case 32:
+        lowest = sign ? -2147483648.0 : 0.0;
+        break;
+    default:
+        return false;
+    }
+    highest = lowest + (axis.bits == 8 ? 255.0 : axis.bits == 16 ? 65535.0 : 4294967295.0);
+    return true;
+}
+
+std::int64_t readCellNumber(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis)
+{
+    const std::uint32_t u = readBits(block + position, axis);
+    return isSigned(axis) ? std::int64_t(signExtend(u, axis)) : std::int64_t(u);
+}
+
+namespace {
+
+// Stores a whole number (or an infinity) held at the cell's limits.
+bool storeWhole(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double whole)
+{
+    double lowest = 0, highest = 0;
+    if (!cellLimits(axis, lowest, highest))
+        return false;
+    const bool held = whole < lowest || whole > highest;
+    whole = std::clamp(whole, lowest, highest);
+    // Within the limits the number fits 64 bits; its low bits are the cell's.
+    writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::int64_t>(whole)));
+    return held;
+}
+
+// Truncation toward zero; not-a-number gives 0.
+double wholePart(double number)
+{
+    if (std::fabs(number) < 4503599627370496.0)   // 2^52: below it the cast is exact and fast
+        return double(static_cast<std::int64_t>(number));
+    return std::isnan(number) ? 0.0 : number;    // larger doubles are whole already
+}
+
+} // namespace
+
+bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double number)
+{
+    return storeWhole(block, position, axis, wholePart(number));
+}
+
+bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double raw)
+{
+    double whole = wholePart(raw);
+    if (axis.bits == 32 && !isSigned(axis) && whole < 0 && whole >= -2147483648.0)
+        whole += 4294967296.0;
+    return storeWhole(block, position, axis, whole);
+}
+
+bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
 {
     const double r = roundToDecimals(value, axis.decimalpl);
+    if (axis.factor == 0)   // every raw number reads 0
+        return storeWhole(block, position, axis, 0.0);
     const double reciprocal = 1.0 / axis.factor;
     const double raw = r * reciprocal - axis.offset;
-    std::int64_t whole = 0;
-    // 2^63 is exact in double; anything from it upward (or NaN) has no 64-bit value.
-    if (std::isfinite(raw) && raw > -9223372036854775808.0 && raw < 9223372036854775808.0)
-        whole = static_cast<std::int64_t>(raw);   // truncates toward zero
-    writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::uint64_t>(whole)));
+    double whole = wholePart(raw);
+    // The division may land a hair short of the raw number whose reading is
+    // exactly r (10.03 x 100 = 1002.9999999999999): then the next number away
+    // from zero is the one meant. A value that neither reads as lies between
+    // two raw steps and keeps the truncation.
+    if (raw != whole && std::isfinite(raw)) {
+        const double next = whole + (raw < 0 ? -1.0 : 1.0);
+        // Both readings at once: neither waits for the other's division.
+        const double readsWhole = roundToDecimals((whole + axis.offset) * axis.factor, axis.decimalpl);
+        const double readsNext = roundToDecimals((next + axis.offset) * axis.factor, axis.decimalpl);
+        if (readsWhole != r && readsNext == r)
+            whole = next;
+    }
+    return storeWhole(block, position, axis, whole);
 }
 
 double roundToDecimals(double value, int places)

@@ -19,17 +19,41 @@ int cellSize(const AxisDefinition& axis);
 std::int32_t readRawValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis);
 
 // Stores the low 8, 16 or 32 bits of the value (no range check: 300 in an
-// 8-bit cell stores 44).
+// 8-bit cell stores 44). What the user writes goes through the writes below,
+// which never wrap.
 void writeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, std::int32_t value);
+
+// The smallest and largest number a cell holds, by its width and sign:
+// 0..255, -128..127, 0..65535, -32768..32767, 0..4294967295 or the signed
+// 32-bit range. False for a width without a cell.
+bool cellLimits(const AxisDefinition& axis, double& lowest, double& highest);
+
+// The cell's number at its own width and sign (an unsigned 32-bit cell reads
+// 0..4294967295 here, unlike readRawValue).
+std::int64_t readCellNumber(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis);
+
+// Stores a number, truncated toward zero, held at the cell's limits (300 in
+// an unsigned 8-bit cell stores 255). True when it was held at a limit.
+// Not-a-number stores 0; a width without a cell stores nothing.
+bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double number);
+
+// A raw value as the raw view shows it, stored like storeCellNumber. The raw
+// view shows an unsigned 32-bit cell with its top bit set as a negative
+// number (readRawValue); such a number (-2147483648..-1) stands for those bits.
+bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double raw);
 
 // (raw + offset) x factor, rounded to the axis's decimal places. Unsigned
 // cells read as unsigned numbers here, so FF FF FF FF reads 4294967295.
 double readEngValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis);
 
 // Rounds the value to the axis's places, multiplies by the reciprocal of the
-// factor, subtracts the offset and truncates toward zero; a result that is
-// not finite or lies outside the 64-bit range stores 0.
-void writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value);
+// factor and subtracts the offset. A value that a raw number reads as is
+// stored as that raw number, whatever floating-point noise the division left
+// (10.03 with factor 0.01 stores 1003); a value between two raw steps goes
+// toward zero (2.9 with factor 1 stores 2). The result is held at the cell's
+// limits (true when it was); not-a-number, and any value with factor 0,
+// stores 0.
+bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value);
 
 // floor(value x 10^places + 0.5) / 10^places: ties go toward +infinity. A
 // value that this would push beyond the range of a double (1e300 to 10

@@ -11,10 +11,9 @@ namespace {
 
 constexpr const char* kNotANumber = "This is not a valid number!";
 
-// Counts shown to the user are 16-bit: they wrap past 65535.
 StatusText countedMessage(const char* prefix, std::size_t count)
 {
-    return StatusText::counted(prefix, static_cast<std::uint16_t>(count));
+    return StatusText::counted(prefix, static_cast<std::int64_t>(count));
 }
 
 CellOperationResult message(const char* text)
@@ -31,29 +30,31 @@ CellOperationResult rejected(unsigned field)
     return result;
 }
 
-// Calls write(row, column) for each selected cell and reports the count.
+// Calls write(row, column) for each selected cell, which tells whether the
+// cell was held at a limit, and reports the counts.
 template <typename Write>
 CellOperationResult writeSelected(const CellSelection& selection, const char* prefix, Write&& write)
 {
     std::size_t count = 0;
+    std::size_t held = 0;
     selection.forEachSelected([&](int row, int column) {
-        write(row, column);
+        held += write(row, column);
         ++count;
     });
     CellOperationResult result;
     result.message = countedMessage(prefix, count);
+    appendHeldCount(result.message, held);
     result.cellsWritten = count > 0;
     return result;
 }
 
 CellOperationResult rawStep(MapCells& cells, const CellSelection& selection, std::int32_t amount, bool up)
 {
-    // 32-bit two's complement arithmetic; the write keeps the cell's own width.
-    const std::uint32_t step = static_cast<std::uint32_t>(amount);
+    // On the cell's own number, so that a step past its range holds at the limit.
+    const std::int64_t step = up ? std::int64_t(amount) : -std::int64_t(amount);
     return writeSelected(selection, up ? "Raw number added to " : "Raw number subtracted from ",
                          [&](int row, int column) {
-                             const std::uint32_t raw = static_cast<std::uint32_t>(cells.raw(row, column));
-                             cells.setRaw(row, column, static_cast<std::int32_t>(up ? raw + step : raw - step));
+                             return cells.storeNumber(row, column, double(cells.number(row, column) + step));
                          });
 }
 
@@ -68,7 +69,7 @@ CellOperationResult percentStep(MapCells& cells, const CellSelection& selection,
     CellOperationResult result =
         writeSelected(selection, up ? "Percentage added to " : "Percentage subtracted from ", [&](int row, int column) {
             const double value = cells.eng(row, column);
-            cells.setEng(row, column, up ? value + value * ratio : value - value * ratio);
+            return cells.setEng(row, column, up ? value + value * ratio : value - value * ratio);
         });
     result.acceptedFields = FieldPercent;
     return result;
@@ -86,7 +87,7 @@ CellOperationResult engineeringStep(MapCells& cells, const CellSelection& select
         writeSelected(selection, up ? "Engineering number added to " : "Engineering number subtracted from ",
                       [&](int row, int column) {
                           const double value = cells.eng(row, column);
-                          cells.setEng(row, column, up ? value + amount : value - amount);
+                          return cells.setEng(row, column, up ? value + amount : value - amount);
                       });
     result.acceptedFields = FieldEngineering;
     return result;
@@ -97,13 +98,13 @@ CellOperationResult fill(MapCells& cells, const CellSelection& selection, const 
     switch (inputs.mode) {
     case OperationMode::Raw:
         return writeSelected(selection, "Raw number set on ",
-                             [&](int row, int column) { cells.setRaw(row, column, inputs.rawValue); });
+                             [&](int row, int column) { return cells.storeRaw(row, column, inputs.rawValue); });
     case OperationMode::Engineering: {
         double value = 0.0;
         if (!numberFromText(inputs.engineeringText, value))
             return rejected(FieldEngineering);
         CellOperationResult result = writeSelected(
-            selection, "Engineering number set on ", [&](int row, int column) { cells.setEng(row, column, value); });
+            selection, "Engineering number set on ", [&](int row, int column) { return cells.setEng(row, column, value); });
         result.acceptedFields = FieldEngineering;
         return result;
     }
@@ -190,6 +191,7 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
     CellOperationResult result;
     result.acceptedFields = FieldTopLeft | FieldTopRight | FieldBottomLeft | FieldBottomRight;
     std::size_t count = 0;
+    std::size_t held = 0;
     int minRow = 0, minColumn = 0, maxRow = -1, maxColumn = -1;
     if (selection.bounds(minRow, minColumn, maxRow, maxColumn)) {
         const double columnStep = 1.0 / (maxColumn - minColumn);
@@ -210,13 +212,10 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
                 if (!columnFlags[row])
                     continue;
                 const double a = oneRow ? top : top + (bottom - top) * (rowStep * t);
-                if (raw) {
-                    const std::uint32_t add = static_cast<std::uint32_t>(truncateToInt32(std::ceil(a)));
-                    const std::uint32_t value = static_cast<std::uint32_t>(cells.raw(row, column));
-                    cells.setRaw(row, column, static_cast<std::int32_t>(value + add));
-                } else {
-                    cells.setEng(row, column, cells.eng(row, column) + a);
-                }
+                if (raw)
+                    held += cells.storeNumber(row, column, double(cells.number(row, column)) + std::ceil(a));
+                else
+                    held += cells.setEng(row, column, cells.eng(row, column) + a);
                 ++count;
             }
             if (column < maxColumn) {
@@ -228,6 +227,7 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
         }
     }
     result.message = countedMessage("Interpolation set on ", count);
+    appendHeldCount(result.message, held);
     result.cellsWritten = count > 0;
     return result;
 }
@@ -235,23 +235,23 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
 CellOperationResult statistics(const MapCells& cells, const CellSelection& selection)
 {
     std::size_t count = 0;
+    // With no cell these bounds are shown as they are.
     double minimum = 2147483647;
     double maximum = -2147483647;
     double sum = 0;
     selection.forEachSelected([&](int row, int column) {
         const double value = cells.eng(row, column);
-        if (value < minimum)
+        if (count == 0 || value < minimum)
             minimum = value;
-        if (value > maximum)
+        if (count == 0 || value > maximum)
             maximum = value;
         sum += value;
         ++count;
     });
-    // The shown count is 16-bit like every other; the average uses the true one.
     const double average = sum / static_cast<double>(count);
     const int places = cells.z().decimalpl;
     std::string number;
-    appendInteger(number, static_cast<std::uint16_t>(count));
+    appendInteger(number, static_cast<std::int64_t>(count));
     CellOperationResult result;
     result.message.fixed("COUNT=").literal(number).fixed(" MIN=").literal(formatFixed(minimum, places));
     result.message.fixed(" AVG=").literal(formatFixed(average, places));
@@ -283,19 +283,32 @@ CellOperationResult runCellOperation(CellOperation operation, MapCells& cells, C
         cells.workingCopy.size() < CellCodec::blockSize(*cells.map))
         return {};
 
+    // The steps, fill and statistics take the cursor cell when nothing is selected.
+    CellSelection single;
+    const bool onSelection = operation == CellOperation::Interpolate || operation == CellOperation::SelectEqual ||
+                             operation == CellOperation::SelectGreaterOrEqual || operation == CellOperation::SelectAll ||
+                             operation == CellOperation::ClearSelection ||
+                             operation == CellOperation::InvertSelection;
+    const CellSelection& target =
+        onSelection ? selection : cellsToActOn(selection, inputs.cursorRow, inputs.cursorColumn, single);
+    const auto onTarget = [&](CellOperationResult result) {
+        result.onCursorCell = result.cellsWritten && &target == &single;
+        return result;
+    };
     switch (operation) {
     case CellOperation::IncrementRaw:
     case CellOperation::DecrementRaw:
-        return rawStep(cells, selection, inputs.rawValue, operation == CellOperation::IncrementRaw);
+        return onTarget(rawStep(cells, target, inputs.rawValue, operation == CellOperation::IncrementRaw));
     case CellOperation::IncrementPercent:
     case CellOperation::DecrementPercent:
-        return percentStep(cells, selection, inputs.percentText, operation == CellOperation::IncrementPercent);
+        return onTarget(
+            percentStep(cells, target, inputs.percentText, operation == CellOperation::IncrementPercent));
     case CellOperation::IncrementEngineering:
     case CellOperation::DecrementEngineering:
-        return engineeringStep(cells, selection, inputs.engineeringText,
-                               operation == CellOperation::IncrementEngineering);
+        return onTarget(engineeringStep(cells, target, inputs.engineeringText,
+                                        operation == CellOperation::IncrementEngineering));
     case CellOperation::Fill:
-        return fill(cells, selection, inputs);
+        return onTarget(fill(cells, target, inputs));
     case CellOperation::SelectEqual:
     case CellOperation::SelectGreaterOrEqual:
         return selectByValue(cells, selection, inputs, operation == CellOperation::SelectGreaterOrEqual);
@@ -306,7 +319,28 @@ CellOperationResult runCellOperation(CellOperation operation, MapCells& cells, C
     case CellOperation::InvertSelection:
         return selectionCommand(selection, operation);
     case CellOperation::Statistics:
-        return statistics(cells, selection);
+        return statistics(cells, target);
     }
     return {};
+}
+
+const CellSelection& cellsToActOn(const CellSelection& selection, int cursorRow, int cursorColumn,
+                                  CellSelection& single)
+{
+    if (selection.any())
+        return selection;
+    single.resize(selection.rows(), selection.columns());
+    single.set(cursorRow, cursorColumn);
+    return single;
+}
+
+void appendHeldCount(StatusText& message, std::size_t held)
+{
+    if (held == 0)
+        return;
+    if (!message.empty())
+        message.fixed(" ");
+    std::string number;
+    appendInteger(number, static_cast<std::int64_t>(held));
+    message.literal(std::move(number)).fixed(" cells held at a limit.");
 }

@@ -7,6 +7,7 @@
 // black or red, and whether the selected cells were written or the selection
 // changed. Cells are visited column by column, top to bottom.
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -53,6 +54,10 @@ struct CellInputs {
     // Interpolation corners: top-left, top-right, bottom-left, bottom-right.
     std::array<std::string, 4> cornerTexts;
     OperationMode mode = OperationMode::Raw;
+    // The grid's cursor (-1: none). With no cell selected, the steps, fill and
+    // statistics act on this cell alone.
+    int cursorRow = -1;
+    int cursorColumn = -1;
 };
 
 struct CellOperationResult {
@@ -61,9 +66,20 @@ struct CellOperationResult {
     unsigned rejectedFields = 0;    // InputField bits whose text turns red
     bool cellsWritten = false;      // every selected cell was rewritten: redraw those
     bool selectionChanged = false;  // the selection mask changed: repaint it
+    bool onCursorCell = false;      // nothing was selected: only the cursor cell was written
 };
 
 // Runs one operation. `selection` must have the map's rows and columns and
 // the working copy the map's block size; otherwise nothing happens.
 CellOperationResult runCellOperation(CellOperation operation, MapCells& cells, CellSelection& selection,
                                      const CellInputs& inputs);
+
+// The cells an operation acts on: the selection or, with no cell selected,
+// the cursor cell alone (put in `single`; none when the cursor lies outside
+// the table).
+const CellSelection& cellsToActOn(const CellSelection& selection, int cursorRow, int cursorColumn,
+                                  CellSelection& single);
+
+// Adds " N cells held at a limit." (or starts with it) when writes went
+// beyond the range of their cells.
+void appendHeldCount(StatusText& message, std::size_t held);

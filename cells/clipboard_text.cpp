@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "cells/cell_codec.h"
+#include "cells/cell_operations.h"
 #include "common/number_text.h"
 
 std::string clipboardHeader(bool rawView, bool differenceView)
@@ -112,15 +113,15 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
             continue;   // names no cell of this table
         const int r = static_cast<int>(row);
         const int c = static_cast<int>(column);
-        if (raw)
-            cells.setRaw(r, c, truncateToInt32(difference ? cells.compareRaw(r, c) + value : value));
-        else
-            cells.setEng(r, c, difference ? cells.compareEng(r, c) + value : value);
+        const bool held = raw ? cells.storeRaw(r, c, difference ? cells.compareRaw(r, c) + value : value)
+                              : cells.setEng(r, c, difference ? cells.compareEng(r, c) + value : value);
+        result.heldCount += held;
         if (!result.written.isSelected(r, c)) {
             result.written.set(r, c);
             ++result.writtenCount;
         }
     }
     result.message = StatusText::counted("Data pasted into ", static_cast<std::int64_t>(result.writtenCount));
+    appendHeldCount(result.message, result.heldCount);
     return result;
 }

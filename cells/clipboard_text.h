@@ -25,12 +25,15 @@ std::string encodeClipboardText(bool rawView, bool differenceView, const CellSel
                                 const CellTextFunction& cellText);
 
 struct PasteResult {
-    StatusText message;      // the failure, or how many cells were pasted
+    // How many cells were pasted (and held at their limits), or the failure.
+    StatusText message;
     CellSelection written;   // the cells written, map-sized: redraw these
     std::size_t writtenCount = 0;
+    std::size_t heldCount = 0;   // writes held at their cell's limits
 };
 
-// Writes the entries of a clipboard text into the working copy. Difference
+// Writes the entries of a clipboard text into the working copy, each value
+// held at its cell's limits. Difference
 // values are added to the compare image's cells, so they need one
 // (cells.compareImage). A failing entry stops the paste with its message;
 // the entries before it stay written. Entries naming a cell outside the

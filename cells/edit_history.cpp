@@ -9,11 +9,20 @@ namespace {
 // bookkeeping than a few equal bytes copied along.
 constexpr std::size_t kJoinGap = 16;
 
+// What an allocation of n bytes takes from the heap: the request and the
+// allocator's 8-byte header in 16-byte units, at least 32 bytes (glibc).
+std::size_t heapBytes(std::size_t n)
+{
+    return n == 0 ? 0 : std::max<std::size_t>(32, (n + 8 + 15) & ~std::size_t(15));
+}
+
 } // namespace
 
 std::size_t EditHistory::PackedSelection::bytes() const
 {
-    return sizeof(PackedSelection) + runs.size() * sizeof(std::uint32_t) + bits.size();
+    // make_shared puts the object beside its two reference counts and a vtable pointer.
+    return heapBytes(sizeof(PackedSelection) + 16) + heapBytes(runs.capacity() * sizeof(std::uint32_t)) +
+           heapBytes(bits.capacity());
 }
 
 EditHistory::PackedSelection EditHistory::PackedSelection::pack(const CellSelection& selection)
@@ -71,9 +80,25 @@ void EditHistory::PackedSelection::unpack(CellSelection& selection) const
     }
 }
 
+EditHistory::EditHistory(std::size_t byteLimit) : EditHistory(std::make_shared<HistoryBudget>(byteLimit)) {}
+
+EditHistory::EditHistory(std::shared_ptr<HistoryBudget> budget)
+    : m_budget(budget ? std::move(budget) : std::make_shared<HistoryBudget>())
+{
+    m_budget->m_histories.push_back(this);
+}
+
+EditHistory::~EditHistory()
+{
+    m_budget->m_used -= m_used;
+    std::vector<EditHistory*>& histories = m_budget->m_histories;
+    histories.erase(std::remove(histories.begin(), histories.end(), this), histories.end());
+}
+
 void EditHistory::begin(const std::vector<std::uint8_t>& cells, const CellSelection& selection)
 {
     m_before = cells;
+    m_pendingSelection.reset();   // a begin() without its commit() recorded nothing
     m_pendingSelection = share(selection, m_pendingSelectionBytes);
     m_pending = true;
 }
@@ -101,11 +126,13 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
     std::vector<std::uint8_t> before;
     before.swap(m_before);   // released when this returns
     SharedSelection selectionBefore = std::move(m_pendingSelection);
-    if (before.size() != cells.size())
+    if (before.size() != cells.size() || cells.size() > UINT32_MAX)
         return false;
 
-    Step step;
-    step.cellsSize = cells.size();
+    // The runs first, then storage of exactly their size: spare capacity
+    // would be held for as long as the step lives.
+    std::vector<Run> found;
+    std::size_t runBytes = 0;
     std::size_t i = 0;
     const std::size_t n = cells.size();
     while (i < n) {
@@ -123,47 +150,109 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
             ++end;
         }
         end = lastDifferent + 1;
-        Run run;
-        run.first = i;
-        run.before.assign(before.begin() + static_cast<std::ptrdiff_t>(i),
-                          before.begin() + static_cast<std::ptrdiff_t>(end));
-        run.after.assign(cells.begin() + static_cast<std::ptrdiff_t>(i),
-                         cells.begin() + static_cast<std::ptrdiff_t>(end));
-        step.cost += sizeof(Run) + 2 * (end - i);
-        step.runs.push_back(std::move(run));
+        found.push_back({static_cast<std::uint32_t>(i), static_cast<std::uint32_t>(end - i)});
+        runBytes += end - i;
         i = end;
     }
-    if (step.runs.empty())
+    if (found.empty())
         return false;
 
-    // The redo steps go: this change starts a new branch.
-    while (m_steps.size() > m_next) {
-        m_used -= m_steps.back().cost;
-        m_steps.pop_back();
+    Step step;
+    step.cellsSize = cells.size();
+    step.runs.assign(found.begin(), found.end());
+    step.bytes.reserve(2 * runBytes);
+    for (const Run& run : found) {
+        const auto first = static_cast<std::ptrdiff_t>(run.first);
+        const auto last = static_cast<std::ptrdiff_t>(std::size_t(run.first) + run.size);
+        step.bytes.insert(step.bytes.end(), before.begin() + first, before.begin() + last);
+        step.bytes.insert(step.bytes.end(), cells.begin() + first, cells.begin() + last);
     }
+    found = {};
+    // A step's share of the deque's 512-byte blocks, and its two stores.
+    static_assert(sizeof(Step) < 512);
+    step.cost = heapBytes(512) / (512 / sizeof(Step)) + heapBytes(step.runs.capacity() * sizeof(Run)) +
+                heapBytes(step.bytes.capacity());
+
+    // The redo steps go: this change starts a new branch.
+    while (m_steps.size() > m_next)
+        dropNewest();
 
     std::size_t afterBytes = 0;
     step.selectionBefore = selectionBefore;
-    step.cost += m_pendingSelectionBytes;
     m_pendingSelection = selectionBefore;   // lets share() reuse it for the selection after
     step.selectionAfter = share(selection, afterBytes);
     m_pendingSelection.reset();
-    step.cost += afterBytes + sizeof(Step);
+    selectionBefore.reset();
+    step.number = m_budget->m_nextStep++;
 
-    m_used += step.cost;
+    // A packed selection is counted from the step that made it until the
+    // last step holding it goes.
+    const std::size_t added = step.cost + m_pendingSelectionBytes + afterBytes;
+    m_used += added;
+    m_budget->m_used += added;
     m_steps.push_back(std::move(step));
     m_next = m_steps.size();
-    dropOldestOverLimit();
+    m_budget->trim(*this);
     return true;
 }
 
-void EditHistory::dropOldestOverLimit()
+namespace {
+
+// Bytes of the step's packed selections that go with it: those that no
+// later step shares.
+template <typename Step>
+std::size_t releasedSelectionBytes(const Step& step)
 {
-    // The newest step always stays, whatever it costs.
-    while (m_used > m_limit && m_steps.size() > 1) {
-        m_used -= m_steps.front().cost;
-        m_steps.pop_front();
-        --m_next;
+    std::size_t bytes = 0;
+    const auto& before = step.selectionBefore;
+    const auto& after = step.selectionAfter;
+    if (before && before.use_count() == (before == after ? 2 : 1))
+        bytes += before->bytes();
+    if (after && after != before && after.use_count() == 1)
+        bytes += after->bytes();
+    return bytes;
+}
+
+} // namespace
+
+void EditHistory::dropNewest()
+{
+    const std::size_t freed = m_steps.back().cost + releasedSelectionBytes(m_steps.back());
+    m_used -= freed;
+    m_budget->m_used -= freed;
+    m_steps.pop_back();
+    m_next = std::min(m_next, m_steps.size());
+}
+
+void EditHistory::dropOldest()
+{
+    if (m_next == 0) {
+        while (!m_steps.empty())
+            dropNewest();
+        return;
+    }
+    const std::size_t freed = m_steps.front().cost + releasedSelectionBytes(m_steps.front());
+    m_used -= freed;
+    m_budget->m_used -= freed;
+    m_steps.pop_front();
+    --m_next;
+}
+
+void HistoryBudget::trim(const EditHistory& newest)
+{
+    while (m_used > m_limit) {
+        // The oldest step of all histories; the newest one's last step stays, whatever it costs.
+        EditHistory* oldest = nullptr;
+        for (EditHistory* history : m_histories) {
+            const std::size_t keep = history == &newest ? 1 : 0;
+            if (history->m_steps.size() <= keep)
+                continue;
+            if (!oldest || history->m_steps.front().number < oldest->m_steps.front().number)
+                oldest = history;
+        }
+        if (!oldest)
+            return;
+        oldest->dropOldest();
     }
 }
 
@@ -172,18 +261,21 @@ void EditHistory::apply(const Step& step, bool forward, std::vector<std::uint8_t
 {
     touched.clear();
     touched.reserve(step.runs.size());
+    const std::uint8_t* stored = step.bytes.data();
     for (const Run& run : step.runs) {
-        const std::vector<std::uint8_t>& bytes = forward ? run.after : run.before;
-        std::memcpy(cells.data() + run.first, bytes.data(), bytes.size());
+        const std::uint8_t* old = stored;
+        const std::uint8_t* now = stored + run.size;
+        stored += 2 * std::size_t(run.size);
+        std::memcpy(cells.data() + run.first, forward ? now : old, run.size);
         // A run also spans short stretches of equal bytes: report only the
         // bytes that change, so that no unchanged cell is redrawn as changed.
-        const std::size_t n = bytes.size();
+        const std::size_t n = run.size;
         std::size_t i = 0;
         while (i < n) {
-            while (i < n && run.before[i] == run.after[i])
+            while (i < n && old[i] == now[i])
                 ++i;
             std::size_t end = i;
-            while (end < n && run.before[end] != run.after[end])
+            while (end < n && old[end] != now[end])
                 ++end;
             if (end > i)
                 touched.push_back({run.first + i, end - i});

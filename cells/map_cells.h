@@ -37,9 +37,25 @@ struct MapCells {
     {
         CellCodec::writeRawValue(workingCopy.data(), offset(row, column), z(), value);
     }
-    void setEng(int row, int column, double value)
+    // The writes the user causes: held at the cell's limits, true when held
+    // (see CellCodec::storeRawValue, storeCellNumber and writeEngValue).
+    bool storeRaw(int row, int column, double raw)
     {
-        CellCodec::writeEngValue(workingCopy.data(), offset(row, column), z(), value);
+        return CellCodec::storeRawValue(workingCopy.data(), offset(row, column), z(), raw);
+    }
+    bool setEng(int row, int column, double value)
+    {
+        return CellCodec::writeEngValue(workingCopy.data(), offset(row, column), z(), value);
+    }
+    // The cell's own number (unsigned 32-bit cells read 0..4294967295), for
+    // arithmetic that must not wrap.
+    std::int64_t number(int row, int column) const
+    {
+        return CellCodec::readCellNumber(workingCopy.data(), offset(row, column), z());
+    }
+    bool storeNumber(int row, int column, double number)
+    {
+        return CellCodec::storeCellNumber(workingCopy.data(), offset(row, column), z(), number);
     }
 
     bool hasCompare() const { return compareBuffer != nullptr || compareImage != nullptr; }

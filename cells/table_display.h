@@ -4,6 +4,7 @@
 // editor opens on it.
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -22,17 +23,16 @@ constexpr Rgb kRejectedText{255, 0, 0};
 // Cells that differ from the compare image, when differences are highlighted.
 constexpr Rgb kDifferenceBlue{198, 198, 255};
 
-// The heat colour of value v on a table whose spread is s (see HeatRange):
-// green for the low end, through yellow, to red. The one case where the rule
-// would divide by zero (v / s between 272 and 273, and the like) is green 255.
+// The heat colour of a value lying v above the table's minimum, on a table
+// whose spread is s (see HeatRange): green for the minimum, through yellow,
+// to red for the maximum. The one case where the rule would divide by zero
+// (v / s between 272 and 273, and the like) is green 255.
 Rgb heatColour(double v, double s);
 
-// Smallest and largest value of a table, from fixed bounds: values above
-// 2147483647 never lower the minimum below it, values below -2147483647
-// never raise the maximum above it. Not-a-number values are ignored.
+// Smallest and largest value of a table. Not-a-number values are ignored.
 struct HeatRange {
-    double min = 2147483647.0;
-    double max = -2147483647.0;
+    double min = std::numeric_limits<double>::infinity();
+    double max = -std::numeric_limits<double>::infinity();
     void add(double v)
     {
         if (v > max)

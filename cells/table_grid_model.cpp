@@ -56,6 +56,7 @@ void TableGridModel::fill(const TableView& view)
     for (std::size_t i = 0; i < count; ++i)
         range.add(valueAt(i * size));
     m_scale = range.scale();
+    m_minimum = range.min;
 }
 
 std::string TableGridModel::text(int row, int column) const
@@ -81,7 +82,7 @@ CellLook TableGridModel::look(int row, int column) const
     }
     const std::size_t offset = m_cells.offset(row, column);
     const double v = valueAt(offset);
-    look.background = m_view.highlight && differs(offset, v) ? kDifferenceBlue : heatColour(v, m_scale);
+    look.background = m_view.highlight && differs(offset, v) ? kDifferenceBlue : heatColour(v - m_minimum, m_scale);
     return look;
 }
 
@@ -113,8 +114,10 @@ void TableGridModel::setTypedText(int row, int column, const std::string& text)
     m_typed[index(row, column)] = text;
 }
 
-bool TableGridModel::commitTypedText(int row, int column)
+bool TableGridModel::commitTypedText(int row, int column, bool* held)
 {
+    if (held)
+        *held = false;
     ensureFlags();
     const std::size_t i = index(row, column);
     std::uint8_t& flags = m_flags[i];
@@ -125,13 +128,18 @@ bool TableGridModel::commitTypedText(int row, int column)
         flags = static_cast<std::uint8_t>((flags & ~BlackText) | RedText);
         return false;
     }
+    bool atLimit = false;
     if (m_view.raw) {
         const double compare = m_view.difference ? double(m_cells.compareRaw(row, column)) : 0.0;
-        m_cells.setRaw(row, column, truncateToInt32(number + compare));
+        atLimit = m_cells.storeRaw(row, column, number + compare);
     } else {
         const double compare = m_view.difference ? m_cells.compareEng(row, column) : 0.0;
-        m_cells.setEng(row, column, number + compare);
+        atLimit = m_cells.setEng(row, column, number + compare);
     }
+    if (atLimit)
+        m_typed.erase(typed);   // the typed text is not what the cell holds
+    if (held)
+        *held = atLimit;
     flags = static_cast<std::uint8_t>((flags & ~RedText) | BlackText);
     return true;
 }

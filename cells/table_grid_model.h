@@ -50,8 +50,10 @@ public:
     // The cell's text as the grid shows it: typed by the user, or formatted.
     std::string text(int row, int column) const;
     CellLook look(int row, int column) const;
-    // The spread of the last fill.
+    // The spread of the last fill and the smallest value it found: heat
+    // colours measure each value from that minimum.
     double heatScale() const { return m_scale; }
+    double heatMinimum() const { return m_minimum; }
 
     // After an operation changed the cell: formatted text, white background,
     // black text until the next fill.
@@ -63,8 +65,10 @@ public:
     void setTypedText(int row, int column, const std::string& text);
     // Parses the typed text and writes it into the working copy (adding the
     // compare value in the difference view). False, and red text, when it is
-    // not a number; the working copy is then unchanged. The typed text stays.
-    bool commitTypedText(int row, int column);
+    // not a number; the working copy is then unchanged. The typed text stays,
+    // unless the value was held at the cell's limits (`held`, when given):
+    // then the cell shows what it holds.
+    bool commitTypedText(int row, int column, bool* held = nullptr);
 
 private:
     enum Flag : std::uint8_t { Redrawn = 1, BlackText = 2, RedText = 4 };
@@ -80,6 +84,7 @@ private:
     MapCells& m_cells;
     TableView m_view;
     double m_scale = 0.0;
+    double m_minimum = 0.0;
     std::vector<std::uint8_t> m_flags;   // per cell, column by column
     std::unordered_map<std::size_t, std::string> m_typed;
 };

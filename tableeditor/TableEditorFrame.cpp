@@ -52,7 +52,8 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
       m_workspace(workspace),
       m_sourceBuffer(std::clamp(sourceBuffer, 0, kRomBufferCount - 1)),
       m_mapIndex(std::clamp(mapIndex, 0, kMaxMaps - 1)),
-      m_map(workspace.definitions.maps[m_mapIndex])
+      m_map(workspace.definitions.maps[m_mapIndex]),
+      m_history(workspace.historyBudget)
 {
     m_cells.map = &m_map;
     m_selection.resize(m_cells.rows(), m_cells.columns());
@@ -649,11 +650,16 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
     const int row = event.GetRow();
     const int col = event.GetCol();
     m_history.begin(m_cells.workingCopy, m_selection);
-    const bool accepted = m_model->commitTypedText(row, col);
+    bool held = false;
+    const bool accepted = m_model->commitTypedText(row, col, &held);
     m_history.commit(m_cells.workingCopy, m_selection);
     if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
-    else
+    else if (held) {
+        StatusText message;
+        appendHeldCount(message, 1);
+        showMessage(message);
+    } else
         clearMessage();
     refreshCell(row, col);
     refreshCharts();
@@ -800,6 +806,8 @@ CellInputs TableEditorFrame::readInputs() const
     for (std::size_t i = 0; i < m_corners.size(); ++i)
         inputs.cornerTexts[i] = m_corners[i]->GetValue().utf8_string();
     inputs.mode = operationMode();
+    inputs.cursorRow = m_grid->GetGridCursorRow();
+    inputs.cursorColumn = m_grid->GetGridCursorCol();
     return inputs;
 }
 
@@ -827,7 +835,10 @@ void TableEditorFrame::runOperation(CellOperation operation)
         m_history.commit(m_cells.workingCopy, m_selection);
     colourFields(result.acceptedFields, result.rejectedFields);
     if (result.cellsWritten) {
-        redrawCells(m_selection);
+        if (result.onCursorCell)
+            redrawCell(m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol());
+        else
+            redrawCells(m_selection);
         refreshCharts();
     }
     if (result.selectionChanged)
@@ -852,7 +863,10 @@ void TableEditorFrame::onStatistics() { runOperation(CellOperation::Statistics);
 
 void TableEditorFrame::onCopyToClipboard()
 {
-    const std::string text = encodeClipboardText(rawView(), differenceView(), m_selection,
+    CellSelection single;
+    const CellSelection& cells =
+        cellsToActOn(m_selection, m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol(), single);
+    const std::string text = encodeClipboardText(rawView(), differenceView(), cells,
                                                  [this](int row, int col) { return m_model->text(row, col); });
     if (!wxTheClipboard->Open())
         return;

@@ -224,7 +224,7 @@ private:
     SelectionGesture m_gesture{m_selection};
     std::unique_ptr<TableGridModel> m_model;
     std::unique_ptr<GridSelectionInput> m_selectionInput;
-    EditHistory m_history;
+    EditHistory m_history;   // on the workspace's budget, shared by all editors
     bool m_askingToClose = false;
 
     TableEditorIds m_ids{};

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 
+#include "cells/edit_history.h"
 #include "definitions/map_definition.h"
 #include "rom/rom_image.h"
 
@@ -42,4 +44,7 @@ struct Workspace {
     std::uint16_t selectedBuffer = 0;   // 0, 1 or 2
     DefinitionStore definitions;
     BufferListeners bufferListeners;
+    // The undo histories of all table editors stay under its limit together
+    // (shared: an editor may outlive the workspace while windows close).
+    std::shared_ptr<HistoryBudget> historyBudget = std::make_shared<HistoryBudget>();
 };

@@ -65,25 +65,96 @@ TEST(CellCodec, EngineeringValuesScaleRoundAndTruncate)
         double written;
         std::int32_t storedRaw;
         double readBack;
+        bool held;
     };
     const Row rows[] = {
-        {axis(16, 0, 0.1, 0, 1), 12.34, 123, 12.3},     // rounded to one place before scaling
-        {axis(16, 0, 0.1, 0, 1), 7.0, 70, 7.0},         // 1 / 0.1 is exactly 10
-        {axis(16, 0, 2.0, 10.0, 0), 30.0, 5, 30.0},     // offset is added before the factor
-        {axis(8, 0, 1.0, 0, 0), -1.0, 255, 255.0},      // wraps at the cell width
-        {axis(8, 0, 1.0, 0, 0), 256.0, 0, 0.0},
-        {axis(16, S, 1.0, 0, 1), -2.96, -3, -3.0},      // -2.96 rounds to -3.0 first
-        {axis(16, S, 0.3, 0, 0), -2.0, -6, -1.8},       // -2 x (1/0.3) = -6.666 truncates to -6
-        {axis(16, 0, 0.0, 0, 0), 50.0, 0, 0.0},         // factor 0: not finite, stores 0
-        {axis(32, S, 1e-30, 0, 0), 1e20, 0, 0.0},       // beyond 64 bits stores 0
+        {axis(16, 0, 0.1, 0, 1), 12.34, 123, 12.3, false},     // rounded to one place before scaling
+        {axis(16, 0, 0.1, 0, 1), 7.0, 70, 7.0, false},         // 1 / 0.1 is exactly 10
+        {axis(16, 0, 2.0, 10.0, 0), 30.0, 5, 30.0, false},     // offset is added before the factor
+        {axis(16, 0, 0.01, 0, 2), 10.03, 1003, 10.03, false},  // 10.03 x 100 = 1002.9999999999999
+        {axis(16, S, 0.01, 0, 2), -10.03, -1003, -10.03, false},
+        {axis(16, 0, 1.0, 0, 1), 2.9, 2, 2.0, false},          // between two steps: toward zero
+        {axis(16, S, 1.0, 0, 1), -2.9, -2, -2.0, false},
+        {axis(16, S, 1.0, 0, 1), -2.96, -3, -3.0, false},      // -2.96 rounds to -3.0 first
+        {axis(16, S, 0.3, 0, 0), -2.0, -6, -1.8, false},       // -6.666: -6 and -7 both show -2; toward zero
+        {axis(8, 0, 1.0, 0, 0), -1.0, 0, 0.0, true},           // held at the cell's limits
+        {axis(8, 0, 1.0, 0, 0), 256.0, 255, 255.0, true},
+        {axis(8, S, 0.5, -20, 1), 100.0, 127, 53.5, true},
+        {axis(16, 0, 0.0, 0, 0), 50.0, 0, 0.0, false},         // factor 0: every raw number reads 0
+        {axis(32, S, 1e-30, 0, 0), 1e20, 2147483647, 0.0, true},
+        {axis(32, 0, 1.0, 0, 0), 1e300 * 1e300, -1, 4294967295.0, true},   // infinity
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(testing::Message() << "factor " << row.axis.factor << ", writing " << row.written);
         std::vector<std::uint8_t> block(4, 0xEE);
-        writeEngValue(block.data(), 0, row.axis, row.written);
+        EXPECT_EQ(writeEngValue(block.data(), 0, row.axis, row.written), row.held);
         EXPECT_EQ(readRawValue(block.data(), 0, row.axis), row.storedRaw);
         EXPECT_DOUBLE_EQ(readEngValue(block.data(), 0, row.axis), roundToDecimals(row.readBack, row.axis.decimalpl));
     }
+}
+
+// Every value a 16-bit cell can hold, written as the grid shows it, stores
+// the raw number it came from, whatever noise the factor's reciprocal adds.
+TEST(CellCodec, EngineeringValuesOfEveryRawNumberWriteBackExactly)
+{
+    const struct {
+        double factor, offset;
+        int places;
+    } rows[] = {
+        {1, 0, 0},        {1, -40, 0},        {0.1, 0, 1},    {0.1, 273.2, 1}, {0.01, 0, 2},  {0.01, -1000, 2},
+        {0.05, 0, 2},     {0.05, 12.5, 2},    {0.75, 0, 2},   {0.75, -3, 2},   {1.0 / 256, 0, 8}, {1.0 / 256, -128, 8},
+        {1.0 / 3, 0, 2},  {1.0 / 3, 100, 3},  {-0.01, 0, 2},  {0.1, 0.5, 2},
+    };
+    for (const auto& row : rows)
+        for (const std::uint16_t flags : {std::uint16_t(0), S}) {
+            SCOPED_TRACE(testing::Message() << "factor " << row.factor << " offset " << row.offset << " flags " << flags);
+            const AxisDefinition a = axis(16, flags, row.factor, row.offset, row.places);
+            int failures = 0;
+            for (std::uint32_t bits = 0; bits < 65536 && failures < 5; ++bits) {
+                std::uint8_t cell[2] = {std::uint8_t(bits >> 8), std::uint8_t(bits)};
+                const std::int32_t raw = readRawValue(cell, 0, a);
+                const double shown = readEngValue(cell, 0, a);
+                std::uint8_t written[2] = {0x5A, 0x5A};
+                const bool held = writeEngValue(written, 0, a, shown);
+                if (held || readRawValue(written, 0, a) != raw) {
+                    ADD_FAILURE() << "raw " << raw << " shows " << shown << ", stored back as " << readRawValue(written, 0, a);
+                    ++failures;
+                }
+            }
+        }
+}
+
+// Raw numbers from the tuner (typed, pasted, filled, stepped) hold at the
+// nearest number the cell can hold instead of wrapping.
+TEST(CellCodec, RawWritesHoldAtTheCellsLimits)
+{
+    const struct {
+        int bits;
+        std::uint16_t flags;
+        double written;
+        std::int64_t stored;   // the cell's own number
+        bool held;
+    } rows[] = {
+        {8, 0, 300, 255, true},               {8, 0, -2.9, 0, true},         {8, 0, 254.9, 254, false},
+        {8, S, 128, 127, true},               {8, S, -129, -128, true},      {8, S, -128, -128, false},
+        {16, 0, 65536, 65535, true},          {16, 0, -1, 0, true},          {16, S, 40000, 32767, true},
+        {16, S, -32769, -32768, true},        {32, S, 3e9, 2147483647, true}, {32, S, -1e12, -2147483648LL, true},
+        {32, 0, 4294967295, 4294967295, false}, {32, 0, 5e9, 4294967295, true},
+        {32, 0, -1, 4294967295, false},       // the raw view shows FF FF FF FF as -1
+        {32, 0, -2147483648.0, 2147483648, false}, {32, 0, -2147483649.0, 0, true},
+        {12, 0, 300, 0, false},               // no cell: nothing stored
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.bits << " bits, flags " << row.flags << ", writing " << row.written);
+        const AxisDefinition a = axis(row.bits, row.flags);
+        std::vector<std::uint8_t> block(4, 0);
+        EXPECT_EQ(storeRawValue(block.data(), 0, a, row.written), row.held);
+        EXPECT_EQ(readCellNumber(block.data(), 0, a), row.stored);
+    }
+    double lowest = 0, highest = 0;
+    EXPECT_TRUE(cellLimits(axis(16, S), lowest, highest));
+    EXPECT_EQ(lowest * 100000 + highest, -32768.0 * 100000 + 32767);
+    EXPECT_FALSE(cellLimits(axis(12, 0), lowest, highest));
 }
 
 TEST(CellCodec, RoundsTiesTowardPositiveInfinity)

@@ -33,15 +33,20 @@ TEST(CellOperations, StepsAndFillWriteOnlyTheSelectedCells)
         unsigned accepted, rejected;
     };
     const Row rows[] = {
-        {'u', true, Op::IncrementRaw, in(E, 10, "", ""), 250, 4, "Raw number added to 1 cells.", 0, 0},
-        {'u', true, Op::DecrementRaw, in(R, 10, "", ""), 3, 249, "Raw number subtracted from 1 cells.", 0, 0},
+        {'u', true, Op::IncrementRaw, in(E, 10, "", ""), 240, 250, "Raw number added to 1 cells.", 0, 0},
+        {'u', true, Op::IncrementRaw, in(E, 10, "", ""), 250, 255, "Raw number added to 1 cells. 1 cells held at a limit.", 0, 0},
+        {'u', true, Op::DecrementRaw, in(R, 10, "", ""), 3, 0, "Raw number subtracted from 1 cells. 1 cells held at a limit.", 0, 0},
+        {'u', true, Op::DecrementRaw, in(R, -2147483647, "", ""), 3, 255, "Raw number subtracted from 1 cells. 1 cells held at a limit.", 0, 0},
         {'e', true, Op::IncrementPercent, in(R, 0, "10", ""), 500, 550, "Percentage added to 1 cells.", kPct, 0},
         {'e', true, Op::DecrementPercent, in(P, 0, "10", ""), 550, 495, "Percentage subtracted from 1 cells.", kPct, 0},
         {'e', true, Op::IncrementPercent, in(R, 0, "+1e1", ""), 0, 0, "Percentage added to 1 cells.", kPct, 0},
         {'e', true, Op::IncrementEngineering, in(R, 0, "", "2.5"), 500, 525, "Engineering number added to 1 cells.", kEng, 0},
         {'e', true, Op::DecrementEngineering, in(R, 0, "", " 2.5 "), 500, 475, "Engineering number subtracted from 1 cells.", kEng, 0},
-        {'u', true, Op::Fill, in(R, 300, "", "x"), 1, 44, "Raw number set on 1 cells.", 0, 0},
+        {'e', true, Op::IncrementEngineering, in(R, 0, "", "0.1"), 65535, 65535, "Engineering number added to 1 cells. 1 cells held at a limit.", kEng, 0},
+        {'e', true, Op::IncrementPercent, in(R, 0, "-300", ""), 500, 0, "Percentage added to 1 cells. 1 cells held at a limit.", kPct, 0},
+        {'u', true, Op::Fill, in(R, 300, "", "x"), 1, 255, "Raw number set on 1 cells. 1 cells held at a limit.", 0, 0},
         {'e', true, Op::Fill, in(E, 5, "", "12.34"), 1, 123, "Engineering number set on 1 cells.", kEng, 0},
+        {'e', true, Op::Fill, in(E, 5, "", "-0.1"), 1, 0, "Engineering number set on 1 cells. 1 cells held at a limit.", kEng, 0},
         {'u', true, Op::Fill, in(P, 9, "9", "9"), 1, 1, "Filling is only available for raw & engineering numbers.", 0, 0},
         {'e', true, Op::IncrementPercent, in(R, 0, "", "1"), 1, 1, "Please insert a number in the percentage field!", 0, 0},
         {'e', true, Op::DecrementPercent, in(R, 0, "abc", "1"), 1, 1, "This is not a valid number!", 0, kPct},
@@ -97,6 +102,8 @@ TEST(CellOperations, InterpolationAddsTheRampToSelectedCellsOfTheBlock)
         {E, {"1.5", "99", "3.5", "-99"}, {{0, 4, 2, 4}}, {0, 0, 0, 0, 3, 0, 0, 0, 0, 5, 0, 0, 0, 0, 7}, "Interpolation set on 3 cells.", 0},
         {E, {"0", "8", "100", "100"}, {{1, 0, 1, 4}}, {0, 0, 0, 0, 0, 0, 4, 8, 12, 16, 0, 0, 0, 0, 0}, "Interpolation set on 5 cells.", 0},
         {R, {"-3", "8", "9", "9"}, {{2, 2, 2, 2}}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -3, 0, 0}, "Interpolation set on 1 cells.", 0},
+        {R, {"40000", "0", "-40000", "0"}, {{0, 0, 2, 0}}, {32667, 0, 0, 0, 0, 0, 0, 0, 0, 0, -32868, 0, 0, 0, 0}, "Interpolation set on 3 cells. 2 cells held at a limit.", 0},
+        {E, {"1e6", "0", "0", "0"}, {{0, 0, 0, 1}}, {32667, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "Interpolation set on 2 cells. 1 cells held at a limit.", 0},
         {R, {"0", "40", "8", "48"}, {{0, 0, 0, 0}, {2, 4, 2, 4}}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 48}, "Interpolation set on 2 cells.", 0},
         {R, {"0", "1.5", "x", "0"}, {{0, 0, 2, 4}}, none, "This is not a valid number!", FieldTopRight},
         {E, {"0", "1", "2", ""}, {{0, 0, 2, 4}}, none, "This is not a valid number!", FieldBottomRight},
@@ -164,7 +171,7 @@ TEST(CellOperations, SelectionByValueReplacesTheSelectionWithTheMatches)
     }
 }
 
-TEST(CellOperations, SelectionCommandsStatisticsAndSixteenBitCounts)
+TEST(CellOperations, SelectionCommandsStatisticsAndFullCounts)
 {
     TestCells t(2, 2, 8, AxisSigned, 0.5, 2);
     CellSelection selection(2, 2);
@@ -194,16 +201,76 @@ TEST(CellOperations, SelectionCommandsStatisticsAndSixteenBitCounts)
     EXPECT_EQ(stats.message.plain(), "COUNT=3 MIN=-1.50 AVG=0.83 MAX=3.00");
     EXPECT_FALSE(stats.cellsWritten || stats.selectionChanged);
 
-    // 76800 cells: the shown count wraps at 16 bits, the average does not.
+    // 76800 cells: counts are shown in full.
     TestCells big(300, 256, 8);
     CellSelection all(300, 256);
     all.selectAll();
     CellInputs two;
     two.rawValue = 2;
-    EXPECT_EQ(runCellOperation(Op::IncrementRaw, big.cells, all, two).message.plain(), "Raw number added to 11264 cells.");
-    EXPECT_EQ(runCellOperation(Op::Statistics, big.cells, all, two).message.plain(), "COUNT=11264 MIN=2 AVG=2 MAX=2");
+    EXPECT_EQ(runCellOperation(Op::IncrementRaw, big.cells, all, two).message.plain(), "Raw number added to 76800 cells.");
+    EXPECT_EQ(runCellOperation(Op::Statistics, big.cells, all, two).message.plain(), "COUNT=76800 MIN=2 AVG=2 MAX=2");
     CellSelection wrongSize(3, 3);   // does not fit the map: not used
     EXPECT_TRUE(runCellOperation(Op::IncrementRaw, t.cells, wrongSize, two).message.empty());
+}
+
+// MIN and MAX are values of selected cells, however far from the 32-bit
+// range; with no cell selected the steps, fill and statistics take the
+// cursor cell, while interpolation and selection by value keep to the selection.
+TEST(CellOperations, StatisticsAndTheCursorCellWithoutASelection)
+{
+    const struct {
+        int bits;
+        std::uint16_t flags;
+        double factor;
+        std::int32_t first, second;
+        const char* message;
+    } statistics[] = {
+        {32, 0, 1, -1, -2, "COUNT=2 MIN=4294967294 AVG=4294967294 MAX=4294967295"},   // FF FF FF FF and FE
+        {32, AxisSigned, 1000, -3000000, -2000000, "COUNT=2 MIN=-3000000000 AVG=-2500000000 MAX=-2000000000"},
+    };
+    for (const auto& row : statistics) {
+        TestCells t(1, 3, row.bits, row.flags, row.factor);
+        t.cells.setRaw(0, 0, row.first);
+        t.cells.setRaw(0, 2, row.second);
+        CellSelection selection(1, 3);
+        selection.set(0, 0);
+        selection.set(0, 2);
+        EXPECT_EQ(runCellOperation(Op::Statistics, t.cells, selection, {}).message.plain(), row.message);
+    }
+
+    const struct {
+        Op op;
+        int cursorRow, cursorColumn;
+        std::int32_t after;   // cell (1, 2), which holds 10
+        const char* message;
+    } rows[] = {
+        {Op::IncrementRaw, 1, 2, 13, "Raw number added to 1 cells."},
+        {Op::DecrementEngineering, 1, 2, 6, "Engineering number subtracted from 1 cells."},
+        {Op::IncrementPercent, 1, 2, 15, "Percentage added to 1 cells."},
+        {Op::Fill, 1, 2, 3, "Raw number set on 1 cells."},
+        {Op::Statistics, 1, 2, 10, "COUNT=1 MIN=10 AVG=10 MAX=10"},
+        {Op::IncrementRaw, -1, -1, 10, "Raw number added to 0 cells."},
+        {Op::IncrementRaw, 1, 3, 10, "Raw number added to 0 cells."},   // the cursor lies outside the table
+        {Op::Statistics, -1, -1, 10, "COUNT=0 MIN=2147483647 AVG=nan MAX=-2147483647"},
+        {Op::Interpolate, 1, 2, 10, "Interpolation set on 0 cells."},
+        {Op::SelectEqual, 1, 2, 10, "Selected 0 cells."},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.message);
+        TestCells t(2, 3, 16, 0, 1, 0, 7);
+        t.cells.setRaw(1, 2, 10);
+        std::vector<std::int32_t> expected = t.raws();
+        expected[5] = row.after;
+        CellSelection selection(2, 3);
+        CellInputs inputs = in(R, 3, "50", "4");
+        inputs.cursorRow = row.cursorRow;
+        inputs.cursorColumn = row.cursorColumn;
+        const CellOperationResult result = runCellOperation(row.op, t.cells, selection, inputs);
+        EXPECT_EQ(result.message.plain(), row.message);
+        EXPECT_EQ(t.raws(), expected);
+        EXPECT_EQ(result.onCursorCell, row.after != 10);
+        EXPECT_FALSE(selection.any());
+    }
 }
 
 } // namespace

@@ -43,7 +43,9 @@ TEST(ClipboardText, PasteWritesEntriesUntilTheFirstFailure)
         {"RAW-DIF@0:0=1", false, "Please select a compare BIN before pasting difference values!", same},
         {"RAW-ABS@0:0=5@1:0=6@0:1=x@1:1=9", false, "Error in extracting data value!", {5, 7, 7, 6, 7, 7}},
         {"RAW-ABS", false, "Data pasted into 0 cells.", same},
-        {"RAW-ABS@0:0=-2.9@1:2=300@0:2= +8 ", false, "Data pasted into 3 cells.", {254, 7, 8, 7, 7, 44}},
+        {"RAW-ABS@0:0=-2.9@1:2=300@0:2= +8 ", false, "Data pasted into 3 cells. 2 cells held at a limit.", {0, 7, 8, 7, 7, 255}},
+        {"ENG-ABS@0:0=255.4@0:1=-0.5@1:0=1e300", false, "Data pasted into 3 cells. 1 cells held at a limit.", {255, 0, 7, 255, 7, 7}},
+        {"RAW-DIF@0:0=250@0:1=-50@0:0=1", true, "Data pasted into 2 cells. 2 cells held at a limit.", {41, 0, 7, 7, 7, 7}},   // held counted per write
         {"RAW_ABS@0:0=1", false, "Data pasted into 1 cells.", {1, 7, 7, 7, 7, 7}},   // the separator is not examined,
         {"RAW\xE2\x80\x94" "ABS@0:0=1", false, "Data pasted into 1 cells.", {1, 7, 7, 7, 7, 7}},   // whatever its width
         {"RAW-DIF@0:0=1@1:2=-1", true, "Data pasted into 2 cells.", {41, 7, 7, 7, 7, 44}},

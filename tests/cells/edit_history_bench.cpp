@@ -4,6 +4,11 @@
 // marked for redrawing), and what 1,000 one-cell edits cost in memory.
 #include <benchmark/benchmark.h>
 
+#include <malloc.h>
+
+#include <memory>
+#include <vector>
+
 #include "cells/cell_operations.h"
 #include "cells/edit_history.h"
 #include "cells/table_grid_model.h"
@@ -33,14 +38,18 @@ struct LargestMap {
         model.fill(TableView{});
         selection.selectAll();
     }
-    // One recorded percentage step of 10 % over every cell.
+    // One recorded percentage step of 10 % over every cell, up and down by
+    // turns, so that the cells neither run into their limit nor wrap.
+    bool up = true;
     void percentageStep()
     {
         CellInputs inputs;
         inputs.percentText = "10";
         history.begin(cells.workingCopy, selection);
-        runCellOperation(CellOperation::IncrementPercent, cells, selection, inputs);
+        runCellOperation(up ? CellOperation::IncrementPercent : CellOperation::DecrementPercent, cells, selection,
+                         inputs);
         history.commit(cells.workingCopy, selection);
+        up = !up;
     }
     void undo()
     {
@@ -112,5 +121,46 @@ void BM_HistoryMemoryAfter1000OneCellEdits(benchmark::State& state)
     state.counters["history_bytes"] = static_cast<double>(used);
 }
 BENCHMARK(BM_HistoryMemoryAfter1000OneCellEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Three editors on the largest map, each making 30 steps that change one
+// byte in 18 (a new pattern each time, so that no run joins its neighbour):
+// what their histories count against the budget they share, and what the
+// heap really holds for them (mallinfo2, mapped blocks included; the cells
+// and selections excluded).
+void BM_HistoryHeapOfThreeEditorsWithScatteredSteps(benchmark::State& state)
+{
+    constexpr int kEditors = 3;
+    constexpr int kSteps = 30;
+    LargestMap m;
+    const auto heapInUse = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return double(info.uordblks + info.hblkhd);
+    };
+    double counted = 0;
+    double heap = 0;
+    for (auto _ : state) {
+        std::vector<std::vector<std::uint8_t>> cells(kEditors, m.cells.workingCopy);
+        const double heapBefore = heapInUse();
+        {
+            auto budget = std::make_shared<HistoryBudget>();
+            std::vector<std::unique_ptr<EditHistory>> histories;
+            for (int e = 0; e < kEditors; ++e)
+                histories.push_back(std::make_unique<EditHistory>(budget));
+            for (int step = 0; step < kSteps; ++step)
+                for (int e = 0; e < kEditors; ++e) {
+                    std::vector<std::uint8_t>& bytes = cells[std::size_t(e)];
+                    histories[std::size_t(e)]->begin(bytes, m.selection);
+                    for (std::size_t i = std::size_t(step % 18); i < bytes.size(); i += 18)
+                        ++bytes[i];
+                    histories[std::size_t(e)]->commit(bytes, m.selection);
+                }
+            heap = heapInUse() - heapBefore;
+            counted = double(budget->used());
+        }
+    }
+    state.counters["counted_MB"] = counted / (1024.0 * 1024.0);
+    state.counters["heap_MB"] = heap / (1024.0 * 1024.0);
+}
+BENCHMARK(BM_HistoryHeapOfThreeEditorsWithScatteredSteps)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <malloc.h>
+
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +17,8 @@ struct Editor {
     Bytes cells = Bytes(64 * 32, 7);
     CellSelection selection{64, 32};
     EditHistory history;
+
+    explicit Editor(std::shared_ptr<HistoryBudget> budget = nullptr) : history(std::move(budget)) {}
 
     // One user action: the selection it acts on, then the bytes it writes.
     bool change(const std::function<void(Bytes&, CellSelection&)>& action)
@@ -122,6 +127,65 @@ TEST(EditHistory, CostFollowsTheBytesChangedAndTheLimitDropsOldestSteps)
     ASSERT_TRUE(small.undo(cells, selection, touched));
     EXPECT_EQ(cells[0], beforeLast);
     EXPECT_FALSE(small.canUndo());
+}
+
+// The histories of several editors share one budget: together they stay
+// under its limit, the oldest steps of all of them going first. The step just
+// recorded always stays, and a history with nothing left to undo loses its
+// redo steps whole (none can be redone without the ones before it).
+TEST(EditHistory, HistoriesSharingABudgetStayUnderItTogether)
+{
+    auto budget = std::make_shared<HistoryBudget>(14000);   // about three steps over every byte
+    Editor a(budget), b(budget);
+    const auto everyByte = [](Bytes& bytes, CellSelection&) {
+        for (auto& x : bytes)
+            x += 1;
+    };
+    const Bytes aFirst = a.cells;
+    for (Editor* e : {&a, &b, &a, &b})
+        ASSERT_TRUE(e->change(everyByte));
+    EXPECT_EQ(a.history.stepCount() * 10 + b.history.stepCount(), 12u);   // a's first step went
+    std::vector<ByteRange> touched;
+    ASSERT_TRUE(b.history.undo(b.cells, b.selection, touched));
+    ASSERT_TRUE(b.history.undo(b.cells, b.selection, touched));
+    ASSERT_TRUE(a.change(everyByte));   // b's oldest is the oldest of all: b's redo steps go together
+    EXPECT_EQ(a.history.stepCount() * 10 + b.history.stepCount(), 20u);
+    EXPECT_FALSE(b.history.canRedo());
+    EXPECT_LE(budget->used(), budget->limit());
+    EXPECT_EQ(budget->used(), a.history.memoryUsed() + b.history.memoryUsed());
+    while (a.history.undo(a.cells, a.selection, touched)) {
+    }
+    EXPECT_EQ(a.cells, Bytes(aFirst.size(), 8));   // back to just after the dropped step
+
+    {
+        Editor closing(budget);
+        ASSERT_TRUE(closing.change(everyByte));
+    }
+    EXPECT_EQ(budget->used(), a.history.memoryUsed() + b.history.memoryUsed());   // a closed editor's steps are gone
+}
+
+// What a history counts is what it holds on the heap: one byte in 18 changed
+// over 256 KB makes a run per byte, whose records and allocations cost far
+// more than the two bytes each keeps.
+TEST(EditHistory, CountsWhatItHoldsOnTheHeap)
+{
+    Bytes cells(256 * 1024, 0);
+    CellSelection selection(512, 512);
+    selection.setBlock(0, 0, 100, 100);
+    const auto heapInUse = [] {
+        const struct mallinfo2 info = mallinfo2();
+        return double(info.uordblks + info.hblkhd);
+    };
+    const double before = heapInUse();
+    EditHistory history;
+    for (int step = 0; step < 5; ++step) {
+        history.begin(cells, selection);
+        for (std::size_t i = std::size_t(step); i < cells.size(); i += 18)
+            ++cells[i];
+        ASSERT_TRUE(history.commit(cells, selection));
+    }
+    const double held = heapInUse() - before;
+    EXPECT_NEAR(double(history.memoryUsed()), held, held * 0.05);
 }
 
 } // namespace

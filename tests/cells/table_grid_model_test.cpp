@@ -5,6 +5,7 @@
 
 #include "cells/cell_selection.h"
 #include "cells/table_grid_model.h"
+#include "map_cells_fixture.h"
 
 namespace {
 
@@ -63,11 +64,12 @@ TEST_F(GridModel, TextsAndColoursInEveryView)
         model.fill(row.view);
         EXPECT_EQ(shown(), row.shown);
     }
-    // Engineering: -2 to 50 gives s = 1.625, so 3.5 is (128, 255, 0).
+    // Engineering: -2 to 50 gives s = 1.625; 3.5 lies 5.5 above the minimum, so M = 3.4: (170, 255, 0).
     map.axes[AxisZ].outputtype = 1;
     model.fill({});
     EXPECT_EQ(model.heatScale(), 1.625);
-    EXPECT_EQ(model.look(1, 0).background, (Rgb{128, 255, 0}));
+    EXPECT_EQ(model.heatMinimum(), -2.0);
+    EXPECT_EQ(model.look(1, 0).background, (Rgb{170, 255, 0}));
     EXPECT_EQ(model.look(1, 0).text, TextColour::Default);
 }
 
@@ -84,13 +86,18 @@ TEST_F(GridModel, DirectEditsRedrawsAndFills)
     EXPECT_EQ(cells.workingCopy, before);
     EXPECT_EQ(model.text(0, 2), "abc");
     EXPECT_EQ(model.look(0, 2).text, TextColour::Red);
+    // Beyond the cell's range: held at its limit, and the cell shows what it holds.
+    bool held = false;
+    model.setTypedText(1, 1, "20000");
+    EXPECT_TRUE(model.commitTypedText(1, 1, &held) && held);
+    EXPECT_EQ(model.text(1, 1), "16383.5");
 
     // Difference views add the compare value (0 outside the compare image).
     model.fill({true, true, false});
     type(0, 1, "5", true);
     type(1, 2, "-7.9", true);
-    type(1, 1, "1e12", true);   // beyond 32 bits: -2147483648, whose low 16 bits are 0
-    EXPECT_EQ((std::vector<int>{cells.raw(0, 1), cells.raw(1, 2), cells.raw(1, 1)}), (std::vector<int>{23, -7, 0}));
+    type(1, 1, "1e12", true);   // held at the cell's largest number
+    EXPECT_EQ((std::vector<int>{cells.raw(0, 1), cells.raw(1, 2), cells.raw(1, 1)}), (std::vector<int>{23, -7, 32767}));
     model.fill({false, true, false});
     type(0, 1, "1.5", true);   // 9.0 + 1.5: raw 21
     EXPECT_EQ(cells.raw(0, 1), 21);
@@ -110,6 +117,53 @@ TEST_F(GridModel, DirectEditsRedrawsAndFills)
     EXPECT_EQ(model.text(1, 0), "3.5");
     EXPECT_EQ(model.look(1, 2).background, kWhite);
     EXPECT_NE(model.look(0, 0).background, kWhite);
+}
+
+// Heat colours measure each value from the map's own minimum: the smallest
+// cell is green and the largest red, whatever the values' offset, in the raw,
+// engineering and difference views alike. One row of four cells each.
+TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
+{
+    const Rgb green{0, 255, 0}, red{255, 15, 0};
+    const Rgb tenth{230, 255, 0}, twentieth{255, 63, 0};   // M = 10 and M = 20
+    const struct {
+        const char* kind;
+        int bits;
+        std::uint16_t flags;
+        double factor, offset;
+        std::vector<std::int32_t> raws, compare;   // no compare image when empty
+        TableView view;
+        std::vector<Rgb> colours;
+    } rows[] = {
+        {"far from zero", 8, 0, 1, 0, {200, 205, 210, 215}, {}, {true}, {green, tenth, {255, 51, 0}, red}},
+        {"minimum 0, as always", 8, 0, 1, 0, {0, 16, 32, 64}, {}, {true}, {green, {224, 255, 0}, {255, 255, 0}, red}},
+        {"negative", 8, AxisSigned, 1, 0, {-100, -90, -80, -68}, {}, {true}, {green, tenth, twentieth, red}},
+        {"differences", 8, 0, 1, 0, {10, 20, 30, 42}, {5, 5, 5, 5}, {true, true}, {green, tenth, twentieth, red}},
+        {"raw view of a scaled map", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {true}, {green, tenth, twentieth, red}},
+        {"engineering view of it", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {false}, {green, tenth, twentieth, red}},
+        {"all equal", 16, 0, 1, 0, {300, 300, 300, 300}, {}, {false}, std::vector<Rgb>(4, {255, 241, 0})},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.kind);
+        TestCells t(1, 4, row.bits, row.flags, row.factor);
+        t.map->axes[AxisZ].offset = row.offset;
+        std::vector<std::uint8_t> compare(4);
+        for (int c = 0; c < 4; ++c) {
+            t.cells.setRaw(0, c, row.raws[std::size_t(c)]);
+            if (!row.compare.empty())
+                compare[std::size_t(c)] = static_cast<std::uint8_t>(row.compare[std::size_t(c)]);
+        }
+        if (!row.compare.empty()) {
+            t.cells.compareImage = compare.data();
+            t.cells.compareSize = compare.size();
+        }
+        TableGridModel model(t.cells);
+        model.fill(row.view);
+        std::vector<Rgb> colours;
+        for (int c = 0; c < 4; ++c)
+            colours.push_back(model.look(0, c).background);
+        EXPECT_EQ(colours, row.colours);
+    }
 }
 
 } // namespace

@@ -38,6 +38,7 @@
 #include "tableeditor/plot_process_ui.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
+#include "workspace/workspace.h"
 
 namespace {
 
@@ -580,6 +581,35 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.0 50.0");
     EXPECT_EQ(editor->selection().count(), 6u);
     EXPECT_EQ(editor->xChart()->values()[0], 5.0);
+}
+
+TEST_F(TableEditorTest, WithoutASelectionTheCursorCellIsTheTargetAndLimitsHold)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    const Workspace& workspace = frame()->workspace();
+    EXPECT_EQ(workspace.historyBudget->used(), 0u);
+    editor->grid()->SetGridCursor(1, 2);   // where a click puts it
+    editor->engineeringControl()->SetValue("0.5");
+    clickButton(findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON5"));
+    EXPECT_EQ(statusText(editor), "Engineering number added to 1 cells.");
+    EXPECT_EQ(editor->cellText(1, 2), "50.5");
+    EXPECT_EQ(editor->gridModel().look(1, 2).background, kWhite);
+    clickButton(findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON9"));
+    EXPECT_EQ(statusText(editor), "COUNT=1 MIN=50.5 AVG=50.5 MAX=50.5");
+    sendMenuCommand(editor, editor->commandIds().copy);
+    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "ENG-ABS@1:2=50.5");
+
+    edit(editor, 0, 0, "99999");   // raw 199998 in a signed 16-bit cell
+    EXPECT_EQ(statusText(editor), "1 cells held at a limit.");
+    EXPECT_EQ(editor->cellText(0, 0), "16383.5");
+    // The editor's undo history draws on the workspace's budget, and gives it back on closing.
+    EXPECT_GT(workspace.historyBudget->used(), 0u);
+    sendMenuCommand(editor, editor->commandIds().toolCancel);
+    pumpEvents(20);
+    EXPECT_TRUE(openEditors().empty());
+    EXPECT_EQ(workspace.historyBudget->used(), 0u);
 }
 
 TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
