@@ -7,6 +7,7 @@
 
 #include "definitions/map_definition.h"
 #include "rom/rom_image.h"
+#include "workspace/unsaved_work.h"
 
 // Windows that show something derived from a buffer's bytes (the BIN panels,
 // lists computed over two images) listen here; whatever changes those bytes
@@ -38,8 +39,18 @@ private:
 
 // Large (the store has 256 slots with 768 label arrays): allocate on the heap.
 struct Workspace {
+    // Bytes told changed are unsaved work until a save (or a load, which
+    // marks them saved after telling).
+    Workspace()
+    {
+        bufferListeners.add([this](int index) { unsaved.bufferChanged(index); });
+    }
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
     RomBuffers buffers;
     std::uint16_t selectedBuffer = 0;   // 0, 1 or 2
     DefinitionStore definitions;
     BufferListeners bufferListeners;
+    UnsavedWork unsaved;
 };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/filedlg.h>
+#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
@@ -82,11 +83,16 @@ protected:
 
     void select(int index) { clickRadio(radio(index)); }
 
-    // "Load BIN" from the menu, the dialog answered with `path`.
+    // "Load BIN" from the menu, the dialog answered with `path` (after
+    // discarding unsaved changes of the buffer when asked).
     void loadThroughMenu(const std::string& path)
     {
-        wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin),
-                      ExpectFileDialog(wxString::FromUTF8(path)));
+        if (frame()->workspace().unsaved.bufferUnsaved(frame()->workspace().selectedBuffer)) {
+            wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), wxExpectModal<wxMessageDialog>(wxID_NO),
+                          ExpectFileDialog(wxString::FromUTF8(path)));
+        } else {
+            wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), ExpectFileDialog(wxString::FromUTF8(path)));
+        }
     }
 
     void loadInto(int index, const std::string& path)
