@@ -338,10 +338,13 @@ TEST_F(RomCommandsTest, CopyCopiesThePanelTextsAsShown)
 {
     const std::string path = makeFile("digits.bin", kDigits);
     loadInto(0, path);
-    // Bytes changed after loading (as the table editor does) do not refresh the summary.
+    // Bytes changed and announced, as Apply does: the panel follows them, and the copy carries it.
     buffer(0).data[0] = '0';
+    frame()->workspace().bufferListeners.notify(0);
+    const PanelText changed = panel(0);
+    EXPECT_NE(changed, (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
     sendMenuCommand(frame(), ids().copyBuffer[1]);   // 1 -> 3
-    EXPECT_EQ(panel(2), (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
+    EXPECT_EQ(panel(2), changed);
     EXPECT_EQ(buffer(2).data, buffer(0).data);
 }
 

@@ -9,6 +9,7 @@
 #include <wx/grid.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
+#include <wx/uiaction.h>
 
 #include "app/TorvaneStudioFrame.h"
 #include "commands/maps_commands_ui.h"
@@ -121,6 +122,25 @@ TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
         }
         EXPECT_EQ(dumpMap(workspace->definitions.maps[0]), before) << way;
     }
+}
+
+// OK is the default button: Enter in a field applies the form.
+TEST_F(MapEditor, EnterApplies)
+{
+    MapEditorDialog dialog(nullptr);
+    dialog.loadIntoDialog(0, *workspace);
+    EXPECT_EQ(dialog.GetDefaultItem(), findControl<wxButton>(&dialog, "ID_BUTTON1"));
+    dialog.Show();
+    dialog.Raise();   // Xvfb has no window manager to give it the keyboard
+    pumpEvents(300);
+    auto* name = findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL1");
+    name->SetFocus();
+    name->ChangeValue("Typed");
+    pumpEvents(100);
+    wxUIActionSimulator().Char(WXK_RETURN);
+    pumpEvents(300);
+    EXPECT_TRUE(dialog.applied());
+    EXPECT_EQ(workspace->definitions.maps[0].title, "Typed");
 }
 
 TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
