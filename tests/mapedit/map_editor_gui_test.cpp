@@ -248,13 +248,13 @@ TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
     selectLine(3);
     sendMenuCommand(frame(), ids().deleteMap);
     EXPECT_EQ(std::make_pair(viewer()->selectedMapIndex(), shownLine()), std::make_pair(3, -1));
-    frame()->showStatus("before");
     ModalDialogCounter dialogs;
-    sendMenuCommand(frame(), ids().deleteMap);
-    sendMenuCommand(frame(), ids().duplicateMap);
-    EXPECT_EQ(std::make_pair(int(store().mapCount), statusText(frame())), std::make_pair(3, wxString("before")));
-    sendMenuCommand(frame(), ids().editMap);
-    EXPECT_EQ(statusText(frame()), "Please select a map first in the map viewer!");
+    for (int command : {ids().deleteMap, ids().duplicateMap, ids().editMap}) {
+        frame()->showStatus("before");
+        sendMenuCommand(frame(), command);
+        EXPECT_EQ(std::make_pair(int(store().mapCount), statusText(frame())),
+                  std::make_pair(3, wxString("Please select a map first in the map viewer!")));
+    }
     EXPECT_EQ(dialogs.count(), 0);
 }
 
