@@ -478,11 +478,12 @@ void TorvaneStudioFrame::connectCommands()
 
 void TorvaneStudioFrame::onClose(wxCloseEvent& event)
 {
+    const WindowPlaces places = windowPlaces(*this, *this);
     // Unsaved work is not dropped without asking, unless the close may not be refused.
     if (event.CanVeto() && !mayQuit(*this)) {
         event.Veto();
         return;
     }
-    saveWindowPositions(*this, *this);
+    saveWindowPlaces(places);
     Destroy();
 }

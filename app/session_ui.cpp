@@ -71,26 +71,33 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
     }
 }
 
-void saveWindowPositions(CommandContext& context, const wxFrame& mainWindow)
+WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow)
 {
-    SettingsStore store;
-    const wxPoint position = mainWindow.GetPosition();
-    store.Write("/WindowPositions/TorvaneStudioFrameX", static_cast<long>(position.x));
-    store.Write("/WindowPositions/TorvaneStudioFrameY", static_cast<long>(position.y));
-
+    WindowPlaces places;
+    places.main = mainWindow.GetPosition();
     // A viewer closed by the user is only hidden; like a closed window it
     // keeps the place remembered from the last run in which it stayed open.
     // The size is the inside of the window: its outer size counts the window
     // manager's frame only once the manager has told it, which may come after
     // the first save or after the restore.
-    const MapViewerFrame* viewer = context.viewer();
-    if (viewer && viewer->IsShown()) {
-        const wxPoint viewerPosition = viewer->GetPosition();
-        const wxSize viewerSize = viewer->GetClientSize();
-        store.Write("/WindowPositions/MapViewerFrameX", static_cast<long>(viewerPosition.x));
-        store.Write("/WindowPositions/MapViewerFrameY", static_cast<long>(viewerPosition.y));
-        store.Write("/WindowPositions/MapViewerFrameW", static_cast<long>(viewerSize.x));
-        store.Write("/WindowPositions/MapViewerFrameH", static_cast<long>(viewerSize.y));
+    if (const MapViewerFrame* viewer = context.viewer(); viewer && viewer->IsShown()) {
+        places.viewerShown = true;
+        places.viewer = viewer->GetPosition();
+        places.viewerInside = viewer->GetClientSize();
+    }
+    return places;
+}
+
+void saveWindowPlaces(const WindowPlaces& places)
+{
+    SettingsStore store;
+    store.Write("/WindowPositions/TorvaneStudioFrameX", static_cast<long>(places.main.x));
+    store.Write("/WindowPositions/TorvaneStudioFrameY", static_cast<long>(places.main.y));
+    if (places.viewerShown) {
+        store.Write("/WindowPositions/MapViewerFrameX", static_cast<long>(places.viewer.x));
+        store.Write("/WindowPositions/MapViewerFrameY", static_cast<long>(places.viewer.y));
+        store.Write("/WindowPositions/MapViewerFrameW", static_cast<long>(places.viewerInside.x));
+        store.Write("/WindowPositions/MapViewerFrameH", static_cast<long>(places.viewerInside.y));
     }
 }
 
