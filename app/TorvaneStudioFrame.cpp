@@ -24,6 +24,7 @@
 #include "commands/import_commands_ui.h"
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
+#include "commands/unsaved_work_ui.h"
 #include "common/hex_format.h"
 #include "differences/differences_commands_ui.h"
 #include "mapedit/map_list_commands_ui.h"
@@ -143,6 +144,9 @@ TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
     Centre();
 
     m_workspace = std::make_unique<Workspace>();
+    // A BIN panel shows the bytes its buffer holds now: after a load, an
+    // Apply or a copy.
+    m_workspace->bufferListeners.add([this](int index) { showBufferSummary(index); });
 
     restoreSession(*this, *this);
 }
@@ -478,8 +482,14 @@ void TorvaneStudioFrame::connectCommands()
     Bind(wxEVT_CLOSE_WINDOW, &TorvaneStudioFrame::onClose, this);
 }
 
-void TorvaneStudioFrame::onClose(wxCloseEvent&)
+void TorvaneStudioFrame::onClose(wxCloseEvent& event)
 {
-    saveWindowPositions(*this, *this);
+    const WindowPlaces places = windowPlaces(*this, *this);
+    // Unsaved work is not dropped without asking, unless the close may not be refused.
+    if (event.CanVeto() && !mayQuit(*this)) {
+        event.Veto();
+        return;
+    }
+    saveWindowPlaces(places);
     Destroy();
 }

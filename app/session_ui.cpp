@@ -1,7 +1,5 @@
 #include "app/session_ui.h"
 
-#include <memory>
-
 #include <wx/fileconf.h>
 #include <wx/frame.h>
 
@@ -30,25 +28,6 @@ wxString binKey(int index, const char* field)
 bool readPoint(const wxFileConfig& store, const wxString& xKey, const wxString& yKey, long& x, long& y)
 {
     return store.Read(xKey, &x) && store.Read(yKey, &y);
-}
-
-// Gives a shown window the outer size (frame included) that GetSize reported
-// when it was saved. Until the window manager has told the frame's extents,
-// the toolkit can only size the inside, and the window would grow by its frame
-// at every start; so the size is set again at the first size event that knows
-// the frame (the outer size then differs from the inside).
-void restoreOuterSize(wxFrame& window, const wxSize& size)
-{
-    window.SetSize(size);
-    auto pending = std::make_shared<bool>(true);
-    window.Bind(wxEVT_SIZE, [&window, size, pending](wxSizeEvent& event) {
-        event.Skip();
-        if (!*pending || window.GetSize() == window.GetClientSize())
-            return;
-        *pending = false;
-        if (window.GetSize() != size)
-            window.CallAfter([&window, size] { window.SetSize(size); });
-    });
 }
 
 } // namespace
@@ -88,27 +67,37 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
         long w = 0;
         long h = 0;
         if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h))
-            restoreOuterSize(*viewer, wxSize(static_cast<int>(w), static_cast<int>(h)));
+            viewer->SetClientSize(wxSize(static_cast<int>(w), static_cast<int>(h)));
     }
 }
 
-void saveWindowPositions(CommandContext& context, const wxFrame& mainWindow)
+WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow)
 {
-    SettingsStore store;
-    const wxPoint position = mainWindow.GetPosition();
-    store.Write("/WindowPositions/TorvaneStudioFrameX", static_cast<long>(position.x));
-    store.Write("/WindowPositions/TorvaneStudioFrameY", static_cast<long>(position.y));
-
+    WindowPlaces places;
+    places.main = mainWindow.GetPosition();
     // A viewer closed by the user is only hidden; like a closed window it
     // keeps the place remembered from the last run in which it stayed open.
-    const MapViewerFrame* viewer = context.viewer();
-    if (viewer && viewer->IsShown()) {
-        const wxPoint viewerPosition = viewer->GetPosition();
-        const wxSize viewerSize = viewer->GetSize();
-        store.Write("/WindowPositions/MapViewerFrameX", static_cast<long>(viewerPosition.x));
-        store.Write("/WindowPositions/MapViewerFrameY", static_cast<long>(viewerPosition.y));
-        store.Write("/WindowPositions/MapViewerFrameW", static_cast<long>(viewerSize.x));
-        store.Write("/WindowPositions/MapViewerFrameH", static_cast<long>(viewerSize.y));
+    // The size is the inside of the window: its outer size counts the window
+    // manager's frame only once the manager has told it, which may come after
+    // the first save or after the restore.
+    if (const MapViewerFrame* viewer = context.viewer(); viewer && viewer->IsShown()) {
+        places.viewerShown = true;
+        places.viewer = viewer->GetPosition();
+        places.viewerInside = viewer->GetClientSize();
+    }
+    return places;
+}
+
+void saveWindowPlaces(const WindowPlaces& places)
+{
+    SettingsStore store;
+    store.Write("/WindowPositions/TorvaneStudioFrameX", static_cast<long>(places.main.x));
+    store.Write("/WindowPositions/TorvaneStudioFrameY", static_cast<long>(places.main.y));
+    if (places.viewerShown) {
+        store.Write("/WindowPositions/MapViewerFrameX", static_cast<long>(places.viewer.x));
+        store.Write("/WindowPositions/MapViewerFrameY", static_cast<long>(places.viewer.y));
+        store.Write("/WindowPositions/MapViewerFrameW", static_cast<long>(places.viewerInside.x));
+        store.Write("/WindowPositions/MapViewerFrameH", static_cast<long>(places.viewerInside.y));
     }
 }
 

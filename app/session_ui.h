@@ -2,6 +2,7 @@
 // What the program remembers between runs: the files last loaded into the
 // three BIN buffers, the last maps file, and where the windows stood. The
 // settings file is opened and written back within each operation.
+#include <wx/gdicmn.h>
 #include <wx/string.h>
 
 class CommandContext;
@@ -11,8 +12,19 @@ class wxFrame;
 // the main window and an open viewer to their remembered places.
 void restoreSession(CommandContext& context, wxFrame& mainWindow);
 
-// Records where the main window and a shown viewer stand.
-void saveWindowPositions(CommandContext& context, const wxFrame& mainWindow);
+// Where the main window and a shown viewer stand.
+struct WindowPlaces {
+    wxPoint main;
+    bool viewerShown = false;
+    wxPoint viewer;
+    wxSize viewerInside;
+};
+WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow);
+
+// Records the places. At close they are taken before any question is asked:
+// after a modal question the toolkit may report the main window's inner
+// origin instead of its frame's, which would move it at every start.
+void saveWindowPlaces(const WindowPlaces& places);
 
 void rememberBinFile(int index, const wxString& path, const wxString& fileName);
 void rememberMapsFile(const wxString& path);

@@ -4,12 +4,16 @@
 #include <wx/intl.h>
 
 #include "commands/file_dialog_ui.h"
+#include "commands/unsaved_work_ui.h"
 #include "definitions/xdf_import.h"
 #include "viewer/viewer_commands_ui.h"
 #include "workspace/command_context_ui.h"
 
 void importXdfCommand(CommandContext& context)
 {
+    const FocusKeeper focus;
+    if (!definitionsMayBeReplaced(context))
+        return;
     wxString path;
     if (!askForFile(context.window(), _("Select XDF file to import"),
                     "XDF files (*.xdf)|*.xdf|All files (*.*)|*.*", wxFD_OPEN, path))
@@ -17,7 +21,9 @@ void importXdfCommand(CommandContext& context)
     // The path is not remembered: the imported set is meant to be completed
     // in the map editor and saved as a maps file.
     const XdfImportStatus status = importXdfFile(context.workspace().definitions, path.utf8_string());
-    if (xdfImported(status))
+    if (xdfImported(status)) {
+        context.workspace().unsaved.definitionsSaved();
         showReplacedMapList(context);
+    }
     context.showStatus(xdfImportStatusMessage(status));
 }

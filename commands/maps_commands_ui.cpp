@@ -10,6 +10,7 @@
 
 #include "commands/file_dialog_ui.h"
 #include "common/file_name.h"
+#include "commands/unsaved_work_ui.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
 #include "workspace/command_context_ui.h"
@@ -58,12 +59,16 @@ MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)
         context.showStatus(mapsFileStatusMessage(status));
         return status;
     }
+    context.workspace().unsaved.definitionsSaved();
     showReplacedMapList(context);
     return status;
 }
 
 void loadMapsCommand(CommandContext& context)
 {
+    const FocusKeeper focus;
+    if (!definitionsMayBeReplaced(context))
+        return;
     wxString path;
     if (!askForFile(context.window(), _("Select maps file to load"), kMapsWildcard, wxFD_OPEN, path))
         return;
@@ -74,21 +79,30 @@ void loadMapsCommand(CommandContext& context)
     context.showStatus(mapsFileLoadedMessage(status));
 }
 
-void saveMapsCommand(CommandContext& context)
+bool saveMapsCommand(CommandContext& context)
 {
     wxString path;
     if (!askForFile(context.window(), _("Select maps file to save"), kMapsWildcard,
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path)
         || !completeMapsPath(context.window(), path))
-        return;
+        return false;
     const MapsFileStatus status = saveMapsFile(context.workspace().definitions, toFileName(path));
     context.showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")
                                                        : wxTRANSLATE("Unable to save maps file!"));
+    if (status != MapsFileStatus::Saved)
+        return false;
+    context.workspace().unsaved.definitionsSaved();
+    return true;
 }
 
 void clearDefinitionsCommand(CommandContext& context)
 {
+    if (!definitionsMayBeReplaced(context))
+        return;
     clearDefinitions(context.workspace().definitions);
-    if (MapViewerFrame* viewer = context.viewer())
+    context.workspace().unsaved.definitionsSaved();
+    if (MapViewerFrame* viewer = context.viewer()) {
         viewer->clearMapList();
+        viewer->forgetSelection();
+    }
 }

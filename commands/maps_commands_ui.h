@@ -16,11 +16,14 @@ MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path);
 // store takes.
 wxString mapsFileLoadedMessage(MapsFileStatus status);
 
-// "Load Map Definitions": asks for the file, loads it and remembers it.
+// "Load Map Definitions": asks first over unsaved definitions, then for the
+// file; loads it and remembers it.
 void loadMapsCommand(CommandContext& context);
 
-// "Save Map Definitions": asks for the file (confirming a replacement) and writes it.
-void saveMapsCommand(CommandContext& context);
+// "Save Map Definitions": asks for the file (confirming a replacement) and
+// writes it. True when written.
+bool saveMapsCommand(CommandContext& context);
 
-// "New Map Definitions": forgets the list of maps and empties the viewer.
+// "New Map Definitions": asks first over unsaved definitions, then forgets
+// the list of maps and empties the viewer, leaving no map selected.
 void clearDefinitionsCommand(CommandContext& context);

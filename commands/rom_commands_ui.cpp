@@ -8,6 +8,7 @@
 #include <wx/filename.h>
 
 #include "commands/file_dialog_ui.h"
+#include "commands/unsaved_work_ui.h"
 #include "rom/rom_image.h"
 #include "workspace/command_context_ui.h"
 
@@ -32,6 +33,16 @@ void showRomStatus(CommandContext& context, RomStatus status)
     context.showStatus(wxString::FromUTF8(romStatusMessage(status)));
 }
 
+// Shows the outcome of a save; a written image holds no unsaved change.
+bool saved(CommandContext& context, int index, RomStatus status)
+{
+    showRomStatus(context, status);
+    if (status != RomStatus::Saved)
+        return false;
+    context.workspace().unsaved.bufferSaved(index);
+    return true;
+}
+
 } // namespace
 
 std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxString& fileName, wxString& path)
@@ -52,39 +63,44 @@ std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxStr
 void loadBin(CommandContext& context)
 {
     const int index = context.selectedBuffer();
+    if (!bufferMayBeReplaced(context, index))
+        return;
     wxString fileName;
     wxString path;
     if (loadRomFile(context, index, true, fileName, path) == 0)
         return;
-    context.showBufferSummary(index);
     context.rememberBinFile(index, path, fileName);
-    context.workspace().bufferListeners.notify(index);
+    // The listeners refresh the BIN panel; they count the new bytes as a
+    // change, but they are the file's.
+    Workspace& workspace = context.workspace();
+    workspace.bufferListeners.notify(index);
+    workspace.unsaved.bufferSaved(index);
 }
 
-void saveRomFile(CommandContext& context, int index)
+bool saveRomFile(CommandContext& context, int index)
 {
     if (!validIndex(index))
-        return;
+        return false;
     const RomBuffer& buffer = context.workspace().buffers[index];
-    showRomStatus(context, saveRomImage(buffer, buffer.path));
+    return saved(context, index, saveRomImage(buffer, buffer.path));
 }
 
-void saveRomFileAs(CommandContext& context, int index)
+bool saveRomFileAs(CommandContext& context, int index)
 {
     if (!validIndex(index))
-        return;
+        return false;
     const RomBuffer& buffer = context.workspace().buffers[index];
     if (buffer.empty()) {
         showRomStatus(context, RomStatus::BufferEmpty);
-        return;
+        return false;
     }
     // A wrong name must not cost an image: the dialog asks before replacing a file.
     wxString path;
     if (!askForFile(context.window(), _("Select save location & filename"), kRomWildcard,
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
-        return;
+        return false;
     // The buffer keeps its own path and name: Save BIN still writes the file it came from.
-    showRomStatus(context, saveRomImage(buffer, utf8(path)));
+    return saved(context, index, saveRomImage(buffer, utf8(path)));
 }
 
 void copyRomBufferCommand(CommandContext& context, int source, int destination)

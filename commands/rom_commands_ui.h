@@ -12,14 +12,15 @@ class CommandContext;
 // the size loaded, or 0 when nothing was loaded.
 std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxString& fileName, wxString& path);
 
-// "Load BIN": into the selected buffer, then its panel and the remembered file.
+// "Load BIN": into the selected buffer (asking first over unsaved changes of
+// its image), then its panel and the remembered file.
 void loadBin(CommandContext& context);
 
-// "Save BIN": the buffer back to the file it came from.
-void saveRomFile(CommandContext& context, int index);
+// "Save BIN": the buffer back to the file it came from. True when written.
+bool saveRomFile(CommandContext& context, int index);
 
-// "Save BIN as ...": the buffer to a file the user picks.
-void saveRomFileAs(CommandContext& context, int index);
+// "Save BIN as ...": the buffer to a file the user picks. True when written.
+bool saveRomFileAs(CommandContext& context, int index);
 
 // "Copy BIN #a to BIN #b".
 void copyRomBufferCommand(CommandContext& context, int source, int destination);

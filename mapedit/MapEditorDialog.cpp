@@ -70,7 +70,9 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
                             wxDefaultValidator, "ID_BUTTON3");
     buttons->Add(m_apply, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
     buttons->Add(m_cancel, 0, wxALL | wxALIGN_CENTER_VERTICAL, 5);
-    // Escape cancels, as in any dialog; the buttons' identifiers are allocated at run time.
+    // Enter applies and Escape cancels, as in any dialog; the buttons'
+    // identifiers are allocated at run time.
+    m_apply->SetDefault();
     SetEscapeId(m_cancel->GetId());
     sizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
     SetSizer(sizer);

@@ -12,12 +12,26 @@
 namespace {
 
 const char* const kListFull = wxTRANSLATE("The map list is full!");
+const char* const kSelectFirst = wxTRANSLATE("Please select a map first in the map viewer!");
 
 // The selected map of an existing viewer, or -1.
 int selectedMap(CommandContext& context)
 {
     const MapViewerFrame* viewer = context.viewer();
     return viewer ? viewer->selectedMapIndex() : -1;
+}
+
+// Delete and Duplicate over a list without a selected map say so; without
+// maps or a viewer they do nothing.
+bool listedMapSelected(CommandContext& context)
+{
+    const DefinitionStore& store = context.workspace().definitions;
+    if (!context.viewer() || store.mapCount == 0)
+        return false;
+    if (isListedMap(store, selectedMap(context)))
+        return true;
+    context.showStatus(kSelectFirst);
+    return false;
 }
 
 } // namespace
@@ -38,6 +52,7 @@ void addMap(CommandContext& context)
             return;
     }
     insertComposedMap(store, selectedMap(context));
+    context.workspace().unsaved.definitionsChanged();
     if (context.viewer()) {
         rebuildMapList(context);
         context.showStatus(wxTRANSLATE("New map added."));
@@ -60,13 +75,15 @@ void editMap(CommandContext& context)
     // After the last map was deleted the selection may name a free slot.
     const int slot = selectedMap(context);
     if (!isListedMap(store, slot)) {
-        context.showStatus(wxTRANSLATE("Please select a map first in the map viewer!"));
+        context.showStatus(kSelectFirst);
         return;
     }
     {
         MapEditorDialog dialog(context.window());
         dialog.loadIntoDialog(static_cast<std::uint16_t>(slot), context.workspace());
         dialog.ShowModal();
+        if (dialog.applied())
+            context.workspace().unsaved.definitionsChanged();
     }
     // Whichever button closed the dialog, the line shows the slot as it now is.
     if (MapViewerFrame* viewer = context.viewer()) {
@@ -78,18 +95,21 @@ void editMap(CommandContext& context)
 
 void deleteMap(CommandContext& context)
 {
-    if (!context.viewer() || removeMap(context.workspace().definitions, selectedMap(context)) != MapListChange::Done)
+    if (!listedMapSelected(context)
+        || removeMap(context.workspace().definitions, selectedMap(context)) != MapListChange::Done)
         return;
+    context.workspace().unsaved.definitionsChanged();
     rebuildMapList(context);
     context.showStatus(wxTRANSLATE("Map deleted."));
 }
 
 void duplicateMap(CommandContext& context)
 {
-    if (!context.viewer())
+    if (!listedMapSelected(context))
         return;
     switch (appendMapCopy(context.workspace().definitions, selectedMap(context))) {
     case MapListChange::Done:
+        context.workspace().unsaved.definitionsChanged();
         rebuildMapList(context);
         context.showStatus(wxTRANSLATE("Map duplicated."));
         break;

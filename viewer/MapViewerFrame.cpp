@@ -91,6 +91,12 @@ void MapViewerFrame::showSelectedMap()
     m_keepIndex = false;
 }
 
+void MapViewerFrame::forgetSelection()
+{
+    m_selectedMapIndex = -1;
+    showSelectedMap();
+}
+
 wxTreeItemId MapViewerFrame::mapItem(int slot) const
 {
     if (slot < 0 || slot >= m_itemCount)

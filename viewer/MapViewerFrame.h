@@ -42,6 +42,9 @@ public:
     // after a clear, which would leave the display and the index apart.
     // Selecting expands the line's parent.
     void showSelectedMap();
+    // No map selected: after the list was replaced, the old index would name
+    // whatever map now sits in that slot.
+    void forgetSelection();
 
     int selectedMapIndex() const { return m_selectedMapIndex; }
     int itemCount() const { return m_itemCount; }

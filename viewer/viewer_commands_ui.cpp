@@ -38,6 +38,7 @@ void showReplacedMapList(CommandContext& context)
 {
     if (MapViewerFrame* viewer = context.viewer()) {
         viewer->clearMapList();
+        viewer->forgetSelection();
         viewer->appendMaps(context.workspace().definitions);
     }
     showMapViewer(context);

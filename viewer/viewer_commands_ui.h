@@ -11,5 +11,6 @@ MapViewerFrame& showMapViewer(CommandContext& context);
 void rebuildMapList(CommandContext& context);
 
 // After a definitions file replaced the list: an open viewer is refilled but
-// left collapsed, a new one is filled and expanded; either way it is shown.
+// left collapsed, with no map selected; a new one is filled and expanded;
+// either way it is shown.
 void showReplacedMapList(CommandContext& context);

@@ -9,6 +9,7 @@
 #include "cells/edit_history.h"
 #include "definitions/map_definition.h"
 #include "rom/rom_image.h"
+#include "workspace/unsaved_work.h"
 
 // Windows that show something derived from a buffer's bytes (the BIN panels,
 // lists computed over two images) listen here; whatever changes those bytes
@@ -40,6 +41,15 @@ private:
 
 // Large (the store has 256 slots with 768 label arrays): allocate on the heap.
 struct Workspace {
+    // Bytes told changed are unsaved work until a save (or a load, which
+    // marks them saved after telling).
+    Workspace()
+    {
+        bufferListeners.add([this](int index) { unsaved.bufferChanged(index); });
+    }
+    Workspace(const Workspace&) = delete;
+    Workspace& operator=(const Workspace&) = delete;
+
     RomBuffers buffers;
     std::uint16_t selectedBuffer = 0;   // 0, 1 or 2
     DefinitionStore definitions;
@@ -47,4 +57,5 @@ struct Workspace {
     // The undo histories of all table editors stay under its limit together
     // (shared: an editor may outlive the workspace while windows close).
     std::shared_ptr<HistoryBudget> historyBudget = std::make_shared<HistoryBudget>();
+    UnsavedWork unsaved;
 };

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/filedlg.h>
+#include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
 #include <wx/testing.h>
@@ -82,11 +83,16 @@ protected:
 
     void select(int index) { clickRadio(radio(index)); }
 
-    // "Load BIN" from the menu, the dialog answered with `path`.
+    // "Load BIN" from the menu, the dialog answered with `path` (after
+    // discarding unsaved changes of the buffer when asked).
     void loadThroughMenu(const std::string& path)
     {
-        wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin),
-                      ExpectFileDialog(wxString::FromUTF8(path)));
+        if (frame()->workspace().unsaved.bufferUnsaved(frame()->workspace().selectedBuffer)) {
+            wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), wxExpectModal<wxMessageDialog>(wxID_NO),
+                          ExpectFileDialog(wxString::FromUTF8(path)));
+        } else {
+            wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), ExpectFileDialog(wxString::FromUTF8(path)));
+        }
     }
 
     void loadInto(int index, const std::string& path)
@@ -332,10 +338,13 @@ TEST_F(RomCommandsTest, CopyCopiesThePanelTextsAsShown)
 {
     const std::string path = makeFile("digits.bin", kDigits);
     loadInto(0, path);
-    // Bytes changed after loading (as the table editor does) do not refresh the summary.
+    // Bytes changed and announced, as Apply does: the panel follows them, and the copy carries it.
     buffer(0).data[0] = '0';
+    frame()->workspace().bufferListeners.notify(0);
+    const PanelText changed = panel(0);
+    EXPECT_NE(changed, (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
     sendMenuCommand(frame(), ids().copyBuffer[1]);   // 1 -> 3
-    EXPECT_EQ(panel(2), (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
+    EXPECT_EQ(panel(2), changed);
     EXPECT_EQ(buffer(2).data, buffer(0).data);
 }
 

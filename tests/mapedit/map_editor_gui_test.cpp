@@ -9,6 +9,7 @@
 #include <wx/grid.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
+#include <wx/uiaction.h>
 
 #include "app/TorvaneStudioFrame.h"
 #include "commands/maps_commands_ui.h"
@@ -123,6 +124,25 @@ TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
     }
 }
 
+// OK is the default button: Enter in a field applies the form.
+TEST_F(MapEditor, EnterApplies)
+{
+    MapEditorDialog dialog(nullptr);
+    dialog.loadIntoDialog(0, *workspace);
+    EXPECT_EQ(dialog.GetDefaultItem(), findControl<wxButton>(&dialog, "ID_BUTTON1"));
+    dialog.Show();
+    dialog.Raise();   // Xvfb has no window manager to give it the keyboard
+    pumpEvents(300);
+    auto* name = findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL1");
+    name->SetFocus();
+    name->ChangeValue("Typed");
+    pumpEvents(100);
+    wxUIActionSimulator().Char(WXK_RETURN);
+    pumpEvents(300);
+    EXPECT_TRUE(dialog.applied());
+    EXPECT_EQ(workspace->definitions.maps[0].title, "Typed");
+}
+
 TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
 {
     MapEditorDialog dialog(nullptr);
@@ -228,13 +248,13 @@ TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
     selectLine(3);
     sendMenuCommand(frame(), ids().deleteMap);
     EXPECT_EQ(std::make_pair(viewer()->selectedMapIndex(), shownLine()), std::make_pair(3, -1));
-    frame()->showStatus("before");
     ModalDialogCounter dialogs;
-    sendMenuCommand(frame(), ids().deleteMap);
-    sendMenuCommand(frame(), ids().duplicateMap);
-    EXPECT_EQ(std::make_pair(int(store().mapCount), statusText(frame())), std::make_pair(3, wxString("before")));
-    sendMenuCommand(frame(), ids().editMap);
-    EXPECT_EQ(statusText(frame()), "Please select a map first in the map viewer!");
+    for (int command : {ids().deleteMap, ids().duplicateMap, ids().editMap}) {
+        frame()->showStatus("before");
+        sendMenuCommand(frame(), command);
+        EXPECT_EQ(std::make_pair(int(store().mapCount), statusText(frame())),
+                  std::make_pair(3, wxString("Please select a map first in the map viewer!")));
+    }
     EXPECT_EQ(dialogs.count(), 0);
 }
 
