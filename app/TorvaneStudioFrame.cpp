@@ -151,7 +151,15 @@ TorvaneStudioFrame::TorvaneStudioFrame(wxWindow* parent, wxWindowID id)
     restoreSession(*this, *this);
 }
 
-TorvaneStudioFrame::~TorvaneStudioFrame() = default;
+TorvaneStudioFrame::~TorvaneStudioFrame()
+{
+    // The windows that read the workspace (viewer, editors, lists) go before
+    // it does, not after it as the base class would have them.
+    const wxWindowList children = GetChildren();
+    for (wxWindow* child : children)
+        if (child->IsTopLevel())
+            child->wxWindowBase::Destroy();
+}
 
 void TorvaneStudioFrame::showStatus(const wxString& text)
 {

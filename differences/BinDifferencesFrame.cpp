@@ -143,9 +143,7 @@ BinDifferencesFrame::BinDifferencesFrame(CommandContext& context)
 
 BinDifferencesFrame::~BinDifferencesFrame()
 {
-    // When the main window goes, the workspace has gone before its children.
-    if (!GetParent() || !GetParent()->IsBeingDeleted())
-        m_context.workspace().bufferListeners.remove(m_listenerToken);
+    m_context.workspace().bufferListeners.remove(m_listenerToken);
 }
 
 int BinDifferencesFrame::otherBuffer() const
