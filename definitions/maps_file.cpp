@@ -10,11 +10,13 @@
 #include "common/text_encoding.h"
 #include "definitions/definition_xml.h"
 
+static_assert(kMaxMaps == 65535, "the message names the limit");
+
 const char* mapsFileStatusMessage(MapsFileStatus status)
 {
     switch (status) {
     case MapsFileStatus::Loaded: return "";
-    case MapsFileStatus::LoadedFirst256: return "Only the first 256 maps were loaded.";
+    case MapsFileStatus::LoadedToLimit: return "Only the first 65535 maps were loaded.";
     case MapsFileStatus::NotFound: return "Maps file not found!";
     case MapsFileStatus::Unreadable: return "Unable to load maps file!";
     case MapsFileStatus::Corrupted: return "The maps file is corrupted!";
