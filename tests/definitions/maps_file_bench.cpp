@@ -26,8 +26,8 @@ namespace {
 std::unique_ptr<DefinitionStore> largestStore(bool computedLabels = false)
 {
     auto store = std::make_unique<DefinitionStore>();
-    store->mapCount = kMaxMaps;
-    for (int m = 0; m < kMaxMaps; ++m) {
+    store->mapCount = 256;
+    for (int m = 0; m < 256; ++m) {
         MapDefinition& map = store->maps[m];
         map.title = "Map " + std::to_string(m);
         map.description = "Largest definition set";
