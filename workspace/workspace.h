@@ -36,7 +36,7 @@ private:
     int m_next = 0;
 };
 
-// Large (the store has 256 slots with 768 label arrays): allocate on the heap.
+// Allocated once on the heap and kept for the life of the program.
 struct Workspace {
     RomBuffers buffers;
     std::uint16_t selectedBuffer = 0;   // 0, 1 or 2

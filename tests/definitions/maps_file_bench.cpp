@@ -176,6 +176,8 @@ std::string guardWorstCase(bool refusedAtEnd, std::size_t padding = 0)
             tail += "</a>";
     }
     const std::string comment = padding > 0 ? "<!--" + std::string(padding, ' ') + "-->" : "";
+    if (padding > 0)
+        work += 33;   // the comment is a node in the root
     const std::size_t fixed = head.size() + comment.size() + tail.size() + 6;
     const auto fits = [&](std::size_t n) { return work + 33 * n <= 32 * xmlWorkLimit(fixed + 4 * n); };
     std::size_t leaves = 0;
