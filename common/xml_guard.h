@@ -25,9 +25,10 @@ inline constexpr std::size_t kXmlMaxAttributes = 32;   // on one element
 // 13 MB and 630,000 units; an XDF export one per 16, or 13 with its blanks
 // removed), so a base of 1.5 million units holds any real file of up to
 // 19 MB, and a unit per 16 bytes above it real files of any size (the densest
-// up to 100 MB). A hostile file thus asks for no more than the base beyond
-// what a real file of its size does: the densest one (empty elements, a unit
-// per 4 bytes) is refused beyond 7.7 MB, whose parse takes about half a second.
+// up to 100 MB). The densest file (empty elements, a unit per 4 bytes) is
+// refused beyond 7.7 MB, whose parse takes about half a second, and any file
+// of up to 15 MB is held to under a second; past that a hostile file holds
+// the parser up to about three times as long per byte as a real one.
 inline constexpr std::size_t kXmlBaseWork = 1'500'000;
 inline constexpr std::size_t kXmlBytesPerWork = 16;
 
