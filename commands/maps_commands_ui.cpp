@@ -47,8 +47,8 @@ bool completeMapsPath(wxWindow* parent, wxString& path)
 
 wxString mapsFileLoadedMessage(MapsFileStatus status)
 {
-    return status == MapsFileStatus::LoadedFirst256 ? mapsFileStatusMessage(MapsFileStatus::LoadedFirst256)
-                                                    : wxTRANSLATE("Maps file loaded.");
+    return status == MapsFileStatus::LoadedToLimit ? mapsFileStatusMessage(MapsFileStatus::LoadedToLimit)
+                                                   : wxTRANSLATE("Maps file loaded.");
 }
 
 MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)

@@ -67,7 +67,8 @@ constexpr std::string_view kNamedEntities[] = {"&amp;", "&lt;", "&gt;", "&quot;"
 
 // What a scan has counted, carried over when the reading changes.
 struct Tally {
-    std::size_t work = 0;   // in 32nds of a node
+    std::size_t limit = 0;   // the work allowed, in 32nds of a node
+    std::size_t work = 0;    // in 32nds of a node
     bool refused = false;
 };
 
@@ -76,7 +77,7 @@ struct Tally {
 template <bool Utf8>
 class Scan {
 public:
-    explicit Scan(const CharClasses& classes, Tally tally = {}) : m_classes(classes), m_tally(tally) {}
+    Scan(const CharClasses& classes, Tally tally) : m_classes(classes), m_tally(tally) {}
 
     const Tally& tally() const { return m_tally; }
 
@@ -141,7 +142,7 @@ private:
     bool charge(std::size_t depth)
     {
         m_tally.work += 32 + depth;
-        if (m_tally.work > 32 * kXmlMaxWork)
+        if (m_tally.work > m_tally.limit)
             m_tally.refused = true;
         return !m_tally.refused;
     }
@@ -462,18 +463,22 @@ bool readsAlike(const Byte* data, std::size_t size, const CharClasses& classes)
 bool scanWithinLimits(const Byte* padded, std::size_t size)
 {
     const CharClasses classes;
+    // What follows a NUL is never parsed, so it earns no work.
+    const void* nul = std::memchr(padded, 0, size);
+    const std::size_t parsed = nul ? static_cast<std::size_t>(static_cast<const Byte*>(nul) - padded) : size;
+    const Tally start{32 * xmlWorkLimit(parsed)};
     bool declared = false;
-    Scan<false> bytes(classes);
+    Scan<false> bytes(classes, start);
     bytes.run(padded, false, declared);
     if (bytes.tally().refused)
         return false;
     if (readsAlike(padded, size, classes))
         return true;
-    Scan<true> utf8(classes);
+    Scan<true> utf8(classes, start);
     utf8.run(padded, false, declared);
     if (utf8.tally().refused)
         return false;
-    Scan<false> detecting(classes);
+    Scan<false> detecting(classes, start);
     const Byte* p = detecting.run(padded, true, declared);
     if (!declared || p == kStop || detecting.tally().refused)
         return !detecting.tally().refused;

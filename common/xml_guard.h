@@ -14,16 +14,29 @@
 #include <cstddef>
 
 // Real maps and XDF files nest fewer than 10 levels and carry fewer than 10
-// attributes on an element; 32 of each is several times that. The work limit
-// holds the largest maps file there can be (256 full maps, 13 MB: 214,000
-// nodes and 394,000 attributes, some 630,000 units) more than twice over, and
-// keeps the parse of any document to about half a second.
+// attributes on an element; 32 of each is several times that.
 inline constexpr std::size_t kXmlMaxDepth = 32;
 inline constexpr std::size_t kXmlMaxAttributes = 32;   // on one element
 // The parser's work in units: each node (element, text, comment, ...) and
 // each attribute counts one, and a node a thirty-second more for each element
 // it sits in, since the library walks up to the document for every node.
-inline constexpr std::size_t kXmlMaxWork = 1'500'000;
+// The work a document may ask for grows with its size. Real files carry one
+// unit per 13 to 21 bytes (a maps file one per 17 to 21: 256 full maps are
+// 13 MB and 630,000 units; an XDF export one per 16, or 13 with its blanks
+// removed), so a base of 1.5 million units holds any real file of up to
+// 19 MB, and a unit per 16 bytes above it real files of any size (the densest
+// up to 100 MB). The densest file (empty elements, a unit per 4 bytes) is
+// refused beyond 7.7 MB, whose parse takes about half a second, and any file
+// of up to 15 MB is held to under a second; past that a hostile file holds
+// the parser up to about three times as long per byte as a real one.
+inline constexpr std::size_t kXmlBaseWork = 1'500'000;
+inline constexpr std::size_t kXmlBytesPerWork = 16;
+
+// The work allowed for a document of `size` bytes (those before any NUL), in units.
+constexpr std::size_t xmlWorkLimit(std::size_t size)
+{
+    return kXmlBaseWork + size / kXmlBytesPerWork;
+}
 
 // True when the document stays within the limits. `data` need not end in a
 // NUL; a NUL in it ends the document, as it does for the library. A text that

@@ -144,5 +144,5 @@ SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, 
             format.readChecksum(store.checksum, *section);
         }
     }
-    return dropped ? SectionsRead::LoadedFirst256 : SectionsRead::Loaded;
+    return dropped ? SectionsRead::LoadedToLimit : SectionsRead::Loaded;
 }

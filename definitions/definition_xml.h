@@ -58,13 +58,13 @@ struct DefinitionFormat {
     void (*readChecksum)(ChecksumDefinition&, const TiXmlElement&);
 };
 
-enum class SectionsRead { Loaded, LoadedFirst256, Unreadable, Corrupted, IncompatibleVersion };
+enum class SectionsRead { Loaded, LoadedToLimit, Unreadable, Corrupted, IncompatibleVersion };
 
 // Parses the document and reads its sections into the store. A failure
 // before the version check leaves the store unchanged; a version mismatch
 // still records the file's version; an accepted file restarts the map list at
-// 0 and overwrites only the fields the file gives. Tables beyond the 256th
-// are dropped (LoadedFirst256). Sections are read from firstSection on.
+// 0 and overwrites only the fields the file gives. Tables beyond the
+// kMaxMaps-th are dropped (LoadedToLimit). Sections are read from firstSection on.
 SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format);
 
 // The same outcome in a file kind's own status type, whose enumerators carry
@@ -74,7 +74,7 @@ Status sectionsStatus(SectionsRead read)
 {
     switch (read) {
     case SectionsRead::Loaded: return Status::Loaded;
-    case SectionsRead::LoadedFirst256: return Status::LoadedFirst256;
+    case SectionsRead::LoadedToLimit: return Status::LoadedToLimit;
     case SectionsRead::Unreadable: return Status::Unreadable;
     case SectionsRead::Corrupted: return Status::Corrupted;
     case SectionsRead::IncompatibleVersion: return Status::IncompatibleVersion;

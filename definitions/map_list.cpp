@@ -1,6 +1,7 @@
 #include "definitions/map_list.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -23,7 +24,8 @@ void copyAxis(const AxisDefinition& from, AxisDefinition& to, bool withCount)
         labels = std::min<int>(from.count, kMaxLabels);
     else if (from.embeddedinfotype == SourceScaled)
         labels = 2;
-    std::copy_n(from.labels.begin(), labels, to.labels.begin());
+    for (int i = 0; i < labels; ++i)
+        to.labels[i] = from.labels[i];
 }
 
 } // namespace
@@ -32,8 +34,15 @@ void copyMapDefinition(DefinitionStore& store, int source, int destination)
 {
     if (source == destination || !(source >= 0 && source < kMaxMaps) || !(destination >= 0 && destination < kMaxMaps))
         return;
-    const MapDefinition& from = store.maps[source];
-    MapDefinition& to = store.maps[destination];
+    // Read through the const store: reading never grows the slots.
+    const MapDefinition& from = std::as_const(store).maps[source];
+    copyMapDefinition(from, store.maps[destination]);
+}
+
+void copyMapDefinition(const MapDefinition& from, MapDefinition& to)
+{
+    if (&from == &to)
+        return;
     to.title = from.title;
     to.description = from.description;
     copyAxis(from.axes[AxisX], to.axes[AxisX], true);
@@ -56,7 +65,7 @@ MapListChange insertComposedMap(DefinitionStore& store, int selectedIndex, int* 
     const int p = insertionPosition(store, selectedIndex);
     for (int k = store.mapCount - 1; k >= p; --k)
         copyMapDefinition(store, k, k + 1);
-    copyMapDefinition(store, kScratchSlot, p);
+    copyMapDefinition(store.newMap, store.maps[p]);
     ++store.mapCount;
     if (position)
         *position = p;

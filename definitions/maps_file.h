@@ -9,7 +9,7 @@
 
 enum class MapsFileStatus {
     Loaded,               // success (the command then shows "Maps file loaded.")
-    LoadedFirst256,       // "Only the first 256 maps were loaded."
+    LoadedToLimit,        // "Only the first 65535 maps were loaded."
     NotFound,             // "Maps file not found!"
     Unreadable,           // "Unable to load maps file!"
     Corrupted,            // "The maps file is corrupted!"
@@ -23,7 +23,7 @@ const char* mapsFileStatusMessage(MapsFileStatus status);
 
 inline bool mapsFileLoaded(MapsFileStatus s)
 {
-    return s == MapsFileStatus::Loaded || s == MapsFileStatus::LoadedFirst256;
+    return s == MapsFileStatus::Loaded || s == MapsFileStatus::LoadedToLimit;
 }
 
 // Loads the file into the store. A failure before the version check leaves

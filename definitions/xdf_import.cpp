@@ -7,11 +7,13 @@
 
 #include "definitions/definition_xml.h"
 
+static_assert(kMaxMaps == 65535, "the message names the limit");
+
 const char* xdfImportStatusMessage(XdfImportStatus status)
 {
     switch (status) {
     case XdfImportStatus::Loaded: return "Definitions file loaded.";
-    case XdfImportStatus::LoadedFirst256: return "Only the first 256 maps were loaded.";
+    case XdfImportStatus::LoadedToLimit: return "Only the first 65535 maps were loaded.";
     case XdfImportStatus::Unreadable: return "Unable to open definitions file!";
     case XdfImportStatus::Corrupted: return "The definitions file is corrupted!";
     case XdfImportStatus::IncompatibleVersion: return "The definitions file version is not compatible!";

@@ -10,7 +10,7 @@
 
 enum class XdfImportStatus {
     Loaded,               // the command shows "Definitions file loaded."
-    LoadedFirst256,       // "Only the first 256 maps were loaded."
+    LoadedToLimit,        // "Only the first 65535 maps were loaded."
     Unreadable,           // "Unable to open definitions file!"
     Corrupted,            // "The definitions file is corrupted!"
     IncompatibleVersion,  // "The definitions file version is not compatible!"
@@ -21,7 +21,7 @@ const char* xdfImportStatusMessage(XdfImportStatus status);
 
 inline bool xdfImported(XdfImportStatus s)
 {
-    return s == XdfImportStatus::Loaded || s == XdfImportStatus::LoadedFirst256;
+    return s == XdfImportStatus::Loaded || s == XdfImportStatus::LoadedToLimit;
 }
 
 // Imports the file into the store. A rejected file leaves the store as it was

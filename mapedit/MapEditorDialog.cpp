@@ -422,10 +422,10 @@ void MapEditorDialog::loadIntoDialog(std::uint16_t slot, Workspace& workspace)
     showForm(formFromMap(workspace.definitions.maps[slot], image, size));
 }
 
-void MapEditorDialog::prepareNewMap(std::uint16_t slot, Workspace& workspace)
+void MapEditorDialog::prepareNewMap(Workspace& workspace)
 {
     m_workspace = &workspace;
-    m_slot = slot;
+    m_slot = kNewMap;
     MapForm form;
     form.title = toStoreText(_("New Map"));
     showForm(form);
@@ -438,7 +438,8 @@ void MapEditorDialog::applyDialog()
 {
     if (!m_workspace || m_slot >= kMaxMaps)
         return;
-    applyForm(readForm(), m_workspace->definitions.maps[m_slot]);
+    DefinitionStore& store = m_workspace->definitions;
+    applyForm(readForm(), m_slot == kNewMap ? store.newMap : store.maps[m_slot]);
     m_applied = true;
     finish(wxID_OK);
 }

@@ -1,7 +1,7 @@
 #pragma once
-// The map editor: a modal dialog that edits one slot of the definition store
+// The map editor: a modal dialog that edits one map of the definition store
 // in place. It is filled by loadIntoDialog (an existing map) or prepareNewMap
-// (a new one), shown modally, and writes the slot only on "Apply && Close".
+// (a new one), shown modally, and writes the map only on "Apply && Close".
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -29,10 +29,11 @@ public:
 
     // Shows the map of `slot` (Source before Count, then the labels by Source).
     void loadIntoDialog(std::uint16_t slot, Workspace& workspace);
-    // Shows the defaults of a new map that Apply will store into `slot`.
-    void prepareNewMap(std::uint16_t slot, Workspace& workspace);
+    // Shows the defaults of a new map that Apply will store into the store's
+    // newMap, apart from the list.
+    void prepareNewMap(Workspace& workspace);
 
-    // True once "Apply && Close" has written the slot.
+    // True once "Apply && Close" has written the map.
     bool applied() const { return m_applied; }
 
 private:
@@ -83,7 +84,8 @@ private:
     void finish(int returnCode);
 
     Workspace* m_workspace = nullptr;
-    std::uint16_t m_slot = 0;
+    int m_slot = 0;   // kNewMap: the store's newMap
+    static constexpr int kNewMap = -1;
     bool m_applied = false;
     int m_staticTexts = 0;   // numbers the labels' window names
 

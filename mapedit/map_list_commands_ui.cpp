@@ -39,14 +39,13 @@ bool listedMapSelected(CommandContext& context)
 void addMap(CommandContext& context)
 {
     DefinitionStore& store = context.workspace().definitions;
-    // The new map is composed in the scratch slot, which must not hold a listed map.
     if (mapListFull(store)) {
         context.showStatus(kListFull);
         return;
     }
     {
         MapEditorDialog dialog(context.window());
-        dialog.prepareNewMap(kScratchSlot, context.workspace());
+        dialog.prepareNewMap(context.workspace());
         dialog.ShowModal();
         if (!dialog.applied())
             return;

@@ -40,6 +40,7 @@ void MapViewerFrame::clearMapList()
     m_tree->DeleteAllItems();
     m_keepIndex = false;
     m_rootItem = m_tree->AddRoot(_("Maps"));
+    m_itemTable.clear();
     m_itemCount = 0;
 }
 
@@ -48,8 +49,8 @@ bool MapViewerFrame::appendMapItem(const std::string& title, unsigned xCount, un
 {
     if (m_itemCount >= kMaxMaps)
         return false;
-    m_itemTable[m_itemCount] =
-        m_tree->AppendItem(m_rootItem, fromStoreText(mapItemText(title, xCount, yCount, addressText)));
+    m_itemTable.push_back(
+        m_tree->AppendItem(m_rootItem, fromStoreText(mapItemText(title, xCount, yCount, addressText))));
     ++m_itemCount;
     return true;
 }
@@ -127,7 +128,7 @@ void MapViewerFrame::onSelectionChanged(wxTreeEvent& event)
         return;
     for (int i = 0; i < m_itemCount; ++i) {
         if (m_itemTable[i] == selection) {
-            m_selectedMapIndex = static_cast<std::int16_t>(i);
+            m_selectedMapIndex = i;
             break;
         }
     }

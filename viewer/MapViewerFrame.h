@@ -2,10 +2,10 @@
 // The map viewer: one line per map definition under a root item "Maps". The
 // line the user selects is the current map of the map list commands, and
 // activating a line opens the table editor on it.
-#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include <wx/frame.h>
 #include <wx/treebase.h>
@@ -28,7 +28,7 @@ public:
     // stays: after a rebuild it names whatever map now sits in that slot.
     void clearMapList();
     // Appends a line as the last child of the root and records it as the item
-    // of the next slot. Refused (false) once 256 lines are listed. Texts are UTF-8.
+    // of the next slot. Refused (false) once kMaxMaps lines are listed. Texts are UTF-8.
     bool appendMapItem(const std::string& title, unsigned xCount, unsigned yCount,
                        const std::string& addressText);
     // Appends one line per map of the store, in slot order; the number added.
@@ -72,10 +72,10 @@ private:
     wxPanel* m_panel = nullptr;
     wxTreeCtrl* m_tree = nullptr;
 
-    std::array<wxTreeItemId, kMaxMaps> m_itemTable;
-    std::uint16_t m_itemCount = 0;
+    std::vector<wxTreeItemId> m_itemTable;   // the line of each listed slot
+    int m_itemCount = 0;
     wxTreeItemId m_rootItem;
-    std::int16_t m_selectedMapIndex = -1;
+    int m_selectedMapIndex = -1;
     // Set while the tree is emptied or its selection is set from the index:
     // the toolkit reports those selection changes, which must not change the
     // selected map index.

@@ -39,7 +39,7 @@ private:
     int m_next = 0;
 };
 
-// Large (the store has 256 slots with 768 label arrays): allocate on the heap.
+// Allocated once on the heap and kept for the life of the program.
 struct Workspace {
     // Bytes told changed are unsaved work until a save (or a load, which
     // marks them saved after telling).

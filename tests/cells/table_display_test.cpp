@@ -82,7 +82,8 @@ TEST(TableDisplay, AxisHeaders)
         axis.count = static_cast<std::uint16_t>(row.count);
         axis.decimalpl = static_cast<std::uint16_t>(row.places);
         axis.outputtype = static_cast<std::uint16_t>(row.outputtype);
-        std::copy(row.labels.begin(), row.labels.end(), axis.labels.begin());
+        for (std::size_t i = 0; i < row.labels.size(); ++i)
+            axis.labels[i] = row.labels[i];
         axis.bits = 16, axis.address = 2, axis.factor = 0.5;
         const std::vector<std::string> texts = axisHeaderTexts(axis, image.data(), image.size());
         std::string joined;

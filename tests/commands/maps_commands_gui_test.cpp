@@ -119,7 +119,7 @@ TEST_F(MapsCommands, ExcessMapsAreDroppedWithANotice)
     for (int i = 0; i < kMaxMaps + 3; ++i)
         maps.push_back({"M" + std::to_string(i), 1, 1, static_cast<std::uint32_t>(i)});
     runWithFileDialog(ids().loadMaps, writeMapsText("big.xts", mapsFileXml(maps)));
-    EXPECT_EQ(statusText(frame()), "Only the first 256 maps were loaded.");
+    EXPECT_EQ(statusText(frame()), "Only the first 65535 maps were loaded.");
     EXPECT_EQ(frame()->workspace().definitions.mapCount, kMaxMaps);
     ASSERT_NE(frame()->viewer(), nullptr);
     EXPECT_EQ(frame()->viewer()->itemCount(), kMaxMaps);

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -95,17 +96,35 @@ TEST(XmlGuard, RefusesADeclarationCutShort)
     });
 }
 
-TEST(XmlGuard, WorkLimit)
+// The most copies of `leaf` (`cost` in 32nds of a node) that the root "<r>"
+// holds within the work limit of the whole text.
+std::size_t mostLeaves(const std::string& leaf, std::size_t cost)
+{
+    const auto fits = [&](std::size_t n) { return 32 + cost * n <= 32 * xmlWorkLimit(7 + leaf.size() * n); };
+    std::size_t n = 0;
+    for (std::size_t step = std::size_t{1} << 26; step > 0; step /= 2) {
+        if (fits(n + step))
+            n += step;
+    }
+    return n;
+}
+
+TEST(XmlGuard, WorkLimitGrowsWithTheText)
 {
     // In 32nds of a node: the root costs 32, a node inside it 33, one inside
-    // two elements 34, an attribute 32.
-    const std::size_t budget = 32 * kXmlMaxWork - 32;
-    const std::size_t leaves = budget / 33;
+    // two elements 34, an attribute 32. Empty elements (a unit per 4 bytes)
+    // go a quarter beyond the base; elements with a text of 27 bytes (2.1
+    // units per 34 bytes) as far as they like.
+    const std::size_t leaves = mostLeaves("<a/>", 33);
+    EXPECT_EQ(leaves / 10'000, 191u);
+    const std::string text = "<a>" + std::string(27, 't') + "</a>";
     check({
         {"nodes", "<r>" + repeat("<a/>", leaves) + "</r>", true},
         {"one node more", "<r>" + repeat("<a/>", leaves + 1) + "</r>", false},
         {"deeper nodes", nested(2, repeat("<a/>", leaves)), false},
-        {"attributes", "<r>" + repeat("<a/>", leaves - 20 * 1000 * 32 / 33) + repeat(withAttributes(20), 1000) + "</r>", false},
+        {"attributes", "<r>" + repeat("<a/>", leaves - 1) + "<a x='' y=''/></r>", false},
+        {"after a NUL earns nothing", "<r>" + repeat("<a/>", leaves + 1) + "</r>" + std::string(1, '\0') + std::string(64, ' '), false},
+        {"a million elements with texts", "<r>" + repeat(text, 1'000'000) + "</r>", true},
     });
     EXPECT_TRUE(xmlWithinLimits(nullptr, 0));
 }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <tuple>
@@ -10,13 +11,14 @@
 
 namespace {
 
-// A store listing maps titled M1, M2, ...; the scratch slot holds "N".
+// A store listing maps titled M1, M2, ... (and a few more slots beyond the
+// count); the map being added is titled "N".
 std::unique_ptr<DefinitionStore> listOf(int count)
 {
     auto store = std::make_unique<DefinitionStore>();
-    for (int i = 0; i < kMaxMaps; ++i)
+    for (int i = 0; i < std::min(count + 8, kMaxMaps); ++i)
         store->maps[i].title = "M" + std::to_string(i + 1);
-    store->maps[kScratchSlot].title = "N";
+    store->newMap.title = "N";
     store->mapCount = static_cast<std::uint16_t>(count);
     return store;
 }
@@ -55,22 +57,39 @@ TEST(MapList, InsertRemoveAndDuplicateMoveWholeSlots)
                                                         : appendMapCopy(*store, row.selected);
         EXPECT_EQ(change, row.change);
         EXPECT_EQ(titles(*store), row.after);
-        EXPECT_EQ(store->maps[kScratchSlot].title, "N");
+        EXPECT_EQ(store->newMap.title, "N");
     }
 }
 
-TEST(MapList, FullListWritesNothingAtOrBeyondTheScratchSlot)
+// Every slot can hold a map: the list fills up to kMaxMaps, and only then
+// are Add and Duplicate refused.
+TEST(MapList, AddAndDuplicateFillEverySlot)
 {
-    for (int count : {255, 256}) {
-        auto store = listOf(count);
-        const std::string before = titles(*store) + dumpMap(store->maps[kScratchSlot]);
-        EXPECT_EQ(insertComposedMap(*store, 3), MapListChange::Full);
-        EXPECT_EQ(appendMapCopy(*store, 3), MapListChange::Full);
-        EXPECT_EQ(titles(*store) + dumpMap(store->maps[kScratchSlot]), before);
+    struct Row {
+        int count, selected;
+        MapListChange insert, append;
+        int insertedAt;
+    };
+    constexpr MapListChange Done = MapListChange::Done, Full = MapListChange::Full;
+    const Row rows[] = {
+        {255, 3, Done, Done, 4},   {256, 300, Done, Done, 256},           {kMaxMaps - 2, 40000, Done, Done, 40001},
+        {kMaxMaps - 1, -1, Done, Full, kMaxMaps - 1},                   {kMaxMaps, 3, Full, Full, -1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE("count " + std::to_string(row.count));
+        auto store = listOf(row.count);
+        const std::string last = store->maps[row.count - 1].title;
+        int at = -1;
+        EXPECT_EQ(insertComposedMap(*store, row.selected, &at), row.insert);
+        EXPECT_EQ(at, row.insertedAt);
+        const std::string lastAfter = at < 0 ? last : at == store->mapCount - 1 ? "N" : last;
+        EXPECT_EQ(std::make_tuple(store->maps[std::max(at, 0)].title, store->maps[store->mapCount - 1].title),
+                  std::make_tuple(at < 0 ? "M1" : "N", lastAfter));
+        const int before = store->mapCount;
+        EXPECT_EQ(appendMapCopy(*store, 0), row.append);
+        EXPECT_EQ(store->mapCount, before + (row.append == Done ? 1 : 0));
+        EXPECT_EQ(store->maps[store->mapCount - 1].title, row.append == Done ? "M1" : lastAfter);
     }
-    auto store = listOf(254);
-    EXPECT_EQ(appendMapCopy(*store, 0), MapListChange::Done);
-    EXPECT_EQ(store->maps[254].title, "M1");
 }
 
 TEST(MapList, CopyTakesTheLabelsItsSourceUsesAndKeepsTheRest)

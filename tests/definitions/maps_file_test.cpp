@@ -11,6 +11,7 @@
 #include <chrono>
 #include <optional>
 #include <random>
+#include <tuple>
 
 #include <fcntl.h>
 #include <signal.h>
@@ -36,7 +37,8 @@ std::string mapsXml(const std::string& body, const std::string& rootAttributes =
     return "<?xml version=\"1.0\" ?>\n<XTS" + rootAttributes + ">" + body + "</XTS>\n";
 }
 
-// A store whose every field differs from what the tests load into it.
+// A store whose every field differs from what the tests load into it (in the
+// slots they look at).
 void fillWithOldContents(DefinitionStore& s)
 {
     s.mapCount = 5;
@@ -44,7 +46,7 @@ void fillWithOldContents(DefinitionStore& s)
     s.header.title = "old header";
     s.header.description = "old description";
     s.checksum.title = "old checksum";
-    for (int m = 0; m < kMaxMaps; ++m) {
+    for (int m = 0; m < 300; ++m) {
         s.maps[m].title = "old " + std::to_string(m);
         s.maps[m].description = "old description";
         for (auto& axis : s.maps[m].axes) {
@@ -188,11 +190,11 @@ TEST(MapsFile, LabelsWrittenPerSource)
     }
 }
 
-TEST(MapsFile, WriterClampsAnOutOfRangeMapCount)
+TEST(MapsFile, WriterWritesEveryListedMap)
 {
     auto store = newStore();
-    store->mapCount = 300;
-    EXPECT_EQ(countOf(mapsFileText(*store), "<TABLE>"), kMaxMaps);
+    store->mapCount = 300;   // slots never written are written as empty maps
+    EXPECT_EQ(countOf(mapsFileText(*store), "<TABLE>"), 300);
 }
 
 // Each factor, offset and label reads back to the same double: in today's
@@ -456,18 +458,52 @@ TEST(MapsFile, AxisIdsOtherThanLowerCaseXAndYSelectZ)
     EXPECT_EQ(m.axes[AxisY].id, "y");
 }
 
-TEST(MapsFile, KeepsTheFirst256Tables)
+TEST(MapsFile, KeepsTheFirst65535Tables)
 {
     std::string body;
-    for (int i = 0; i < 257; ++i)
+    for (int i = 0; i < kMaxMaps + 1; ++i)
         body += "<TABLE><title>t" + std::to_string(i) + "</title></TABLE>";
     auto store = newStore();
     ASSERT_EQ(loadText(*store, mapsXml(body + "<CHECKSUM><pluginid>4</pluginid></CHECKSUM>")),
-              MapsFileStatus::LoadedFirst256);
-    EXPECT_EQ(store->mapCount, 256);
-    EXPECT_EQ(store->maps[255].title, "t255");
+              MapsFileStatus::LoadedToLimit);
+    EXPECT_EQ(store->mapCount, 65535);
+    EXPECT_EQ(store->maps[65534].title, "t65534");
     EXPECT_EQ(store->checksum.pluginid, 4);   // sections after the excess are still read
-    EXPECT_STREQ(mapsFileStatusMessage(MapsFileStatus::LoadedFirst256), "Only the first 256 maps were loaded.");
+    EXPECT_STREQ(mapsFileStatusMessage(MapsFileStatus::LoadedToLimit), "Only the first 65535 maps were loaded.");
+}
+
+// Slots beyond the first 256 live as the first ones do: a shorter load leaves
+// them as they were, slots never written read empty, and only what a file
+// wrote holds memory.
+TEST(MapsFile, ThousandsOfMapsRoundTripAndKeepTheirSlots)
+{
+    auto saved = newStore();
+    saved->mapCount = 1000;
+    for (int m = 0; m < 1000; ++m) {
+        MapDefinition& map = saved->maps[m];
+        map.title = "Map " + std::to_string(m);
+        map.axes[AxisZ].address = static_cast<std::uint32_t>(m * 64);
+        AxisDefinition& x = map.axes[AxisX];
+        x.count = static_cast<std::uint16_t>(m % 17);
+        for (int l = 0; l < x.count; ++l)
+            x.labels[l] = m + l * 0.5;
+    }
+    const std::string text = mapsFileText(*saved);
+    EXPECT_EQ(countOf(text, "<TABLE>"), 1000);
+
+    auto store = newStore();
+    ASSERT_EQ(loadMapsText(*store, text.data(), text.size()), MapsFileStatus::Loaded);
+    EXPECT_EQ(mapsFileText(*store), text);
+    EXPECT_EQ(store->maps.held(), 1000u);
+    EXPECT_EQ(store->maps[999].axes[AxisX].labels.held(), 999u % 17);
+
+    const std::string three = mapsXml("<TABLE/><TABLE/><TABLE><title>new</title></TABLE>");
+    ASSERT_EQ(loadMapsText(*store, three.data(), three.size()), MapsFileStatus::Loaded);
+    const DefinitionStore& after = *store;
+    EXPECT_EQ(std::make_tuple(after.mapCount, after.maps[2].title, after.maps[999].title, after.maps[300].title),
+              std::make_tuple(3, "new", "Map 999", "Map 300"));
+    EXPECT_EQ(std::make_tuple(after.maps[1000].title, after.maps[65534].axes[AxisX].labels[255], after.maps.held()),
+              std::make_tuple("", 0.0, 1000u));
 }
 
 TEST(MapsFile, TextEncodings)

@@ -11,7 +11,8 @@
 
 namespace {
 
-// Every field set, and different from anything the tests import.
+// Every field set (in the slots the tests look at), and different from
+// anything the tests import.
 std::unique_ptr<DefinitionStore> oldStore()
 {
     auto s = std::make_unique<DefinitionStore>();
@@ -19,7 +20,7 @@ std::unique_ptr<DefinitionStore> oldStore()
     s->formatVersion = "old";
     s->header = {0x77, "old version", "old header", "old description", "old author", 0x4242};
     s->checksum = {"old checksum", 55};
-    for (int m = 0; m < kMaxMaps; ++m) {
+    for (int m = 0; m < 8; ++m) {
         s->maps[m] = {0x11, "old " + std::to_string(m), "old description", {}};
         for (AxisDefinition& axis : s->maps[m].axes) {
             axis = {"old", 0x5, 0xABC0, 99, "old", 7, 77, 9, 6, {}, 99.0, -99.0};
@@ -143,9 +144,10 @@ TEST(XdfImport, Rules)
         {"plug-in number", checksumModule(prefix + "007"), XdfImportStatus::Loaded, pluginId(7)},
         {"plug-in letters", checksumModule(prefix + "abc"), XdfImportStatus::Loaded, pluginId(0)},
         {"other module", checksumModule("0" + prefix.substr(1) + "007"), XdfImportStatus::Loaded, pluginId(0)},
-        {"257 tables", xdf(tables + "<XDFCHECKSUM><title>after</title></XDFCHECKSUM>"), XdfImportStatus::LoadedFirst256,
+        {"65536 tables", xdf(tables + "<XDFCHECKSUM><title>after</title></XDFCHECKSUM>"), XdfImportStatus::LoadedToLimit,
          [](const DefinitionStore& s) {
-             EXPECT_EQ(std::tie(s.mapCount, s.maps[255].title, s.checksum.title), std::make_tuple(256, "t255", "after"));
+             EXPECT_EQ(std::tie(s.mapCount, s.maps[65534].title, s.checksum.title),
+                       std::make_tuple(65535, "t65534", "after"));
          }},
         {"licence comment before the first section",
          xdf("\r\n  <!-- Licence: read only -->\r\n  <XDFHEADER><deftitle>new</deftitle></XDFHEADER>"

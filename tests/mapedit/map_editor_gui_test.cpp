@@ -146,7 +146,7 @@ TEST_F(MapEditor, EnterApplies)
 TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
 {
     MapEditorDialog dialog(nullptr);
-    dialog.prepareNewMap(kScratchSlot, *workspace);
+    dialog.prepareNewMap(*workspace);
     EXPECT_EQ(findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL1")->GetValue(), "New Map");
     EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=0 []");   // Embedded at address 0
     enter(&dialog, "ID_TEXTCTRL8", "4");
@@ -269,15 +269,15 @@ TEST_F(MapListCommands, RefusalsOpenNoDialog)
 
     loadThreeMaps();
     selectLine(0);
-    store().mapCount = 255;
-    const std::string scratch = dumpMap(store().maps[kScratchSlot]);
+    store().mapCount = kMaxMaps;
+    const std::string composed = dumpMap(store().newMap);
     for (int id : {ids().addMap, ids().duplicateMap}) {
         frame()->showStatus("before");
         sendMenuCommand(frame(), id);
         EXPECT_EQ(statusText(frame()), "The map list is full!");
     }
-    EXPECT_EQ(store().mapCount, 255);
-    EXPECT_EQ(dumpMap(store().maps[kScratchSlot]), scratch);
+    EXPECT_EQ(store().mapCount, kMaxMaps);
+    EXPECT_EQ(dumpMap(store().newMap), composed);
     EXPECT_EQ(dialogs.count(), 0);
 }
 

@@ -1,4 +1,5 @@
 #include <memory>
+#include <tuple>
 
 #include <gtest/gtest.h>
 #include <wx/filedlg.h>
@@ -8,6 +9,7 @@
 
 #include "app/TorvaneStudioFrame.h"
 #include "gui_test_support.h"
+#include "tableeditor/TableEditorFrame.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
 #include "commands/rom_commands_ui.h"
@@ -273,6 +275,42 @@ TEST_F(ViewerCommands, NewMapDefinitionsEmptiesTheList)
     EXPECT_TRUE(lines().empty());
     EXPECT_EQ(frame()->viewer()->tree()->GetItemText(frame()->viewer()->rootItem()), "Maps");
     EXPECT_EQ(statusText(frame()), "before");
+}
+
+// Beyond 32,767 lines, so that no index may be kept in 16 signed bits.
+TEST_F(ViewerCommands, TensOfThousandsOfMapsListKeepTheSelectionAndOpen)
+{
+    std::vector<TestMap> maps;
+    for (int i = 0; i < 40000; ++i)
+        maps.push_back({"Map " + std::to_string(i), 2, 2, static_cast<std::uint32_t>(i % 16)});
+    loadThroughMenu(writeMaps(maps));
+    MapViewerFrame* viewer = frame()->viewer();
+    ASSERT_NE(viewer, nullptr);
+    EXPECT_EQ(viewer->tree()->GetChildrenCount(viewer->rootItem()), 40000u);
+    EXPECT_EQ(viewer->tree()->GetItemText(viewer->mapItem(39999)), "Map 39999 (F) [2x2]");
+    viewer->tree()->SelectItem(viewer->mapItem(39999));
+    pumpEvents(0);
+    EXPECT_EQ(viewer->selectedMapIndex(), 39999);
+
+    sendMenuCommand(frame(), ids().duplicateMap);
+    EXPECT_EQ(statusText(frame()), "Map duplicated.");
+    EXPECT_EQ(std::make_tuple(viewer->itemCount(), viewer->selectedMapIndex()), std::make_tuple(40001, 39999));
+    EXPECT_EQ(viewer->tree()->GetSelection(), viewer->mapItem(39999));
+    EXPECT_EQ(viewer->tree()->GetItemText(viewer->mapItem(40000)), "Map 39999 (F) [2x2]");
+
+    const std::string bin = files.file("image.bin");
+    writeBytes(bin, randomBytes(64));
+    wxString name = "image.bin";
+    wxString path = wxString::FromUTF8(bin);
+    ASSERT_EQ(loadRomFile(*frame(), 0, false, name, path), 64);
+    wxTreeEvent event(wxEVT_TREE_ITEM_ACTIVATED, viewer->tree(), viewer->tree()->GetSelection());
+    viewer->tree()->GetEventHandler()->ProcessEvent(event);
+    pumpEvents(50);
+    TableEditorFrame* editor = nullptr;
+    for (wxWindow* child : viewer->GetChildren())
+        editor = editor ? editor : dynamic_cast<TableEditorFrame*>(child);
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(editor->map().title, "Map 39999");
 }
 
 TEST_F(ViewerCommands, ActivationNeedsImageAndSelection)
