@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "definitions/definition_xml.h"
+#include "definitions/xdf_sections.h"
 
 const char* xdfImportStatusMessage(XdfImportStatus status)
 {
@@ -47,6 +48,8 @@ void readXdfAxis(AxisDefinition& axis, AxisIndex which, const TiXmlElement& sect
     }
 }
 
+} // namespace
+
 void readXdfTable(MapDefinition& map, const TiXmlElement& section)
 {
     for (const TiXmlElement* e = section.FirstChildElement(); e; e = e->NextSiblingElement()) {
@@ -81,6 +84,8 @@ void readXdfHeader(DefinitionsHeader& header, const TiXmlElement& section)
     }
 }
 
+namespace {
+
 // The checksum plug-in's number is carried in the last three characters of
 // a module identifier with a fixed prefix; any other identifier means 0.
 std::uint16_t pluginNumber(const char* moduleId)
@@ -92,6 +97,8 @@ std::uint16_t pluginNumber(const char* moduleId)
     const std::size_t length = std::strlen(moduleId);
     return readIntNotation(moduleId + length - 3);
 }
+
+} // namespace
 
 void readXdfChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
 {
@@ -106,6 +113,8 @@ void readXdfChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
         }
     }
 }
+
+namespace {
 
 const DefinitionFormat kXdfFormat = {"1.50", "XDFHEADER", "XDFTABLE", "XDFCHECKSUM", readXdfHeader, readXdfTable,
                                      readXdfChecksum};
