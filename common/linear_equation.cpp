@@ -157,7 +157,8 @@ private:
             const std::size_t start = m_pos;
             while (m_pos < m_text.size() && isNameChar(m_text[m_pos]))
                 ++m_pos;
-            if (peek() == '(' || !sameName(m_text.substr(start, m_pos - start), m_variable))
+            const std::string_view name = m_text.substr(start, m_pos - start);
+            if (peek() == '(' || !sameName(name, m_variable))
                 return false;   // a function, or another variable
             result = {1.0, 0.0};
             return true;
