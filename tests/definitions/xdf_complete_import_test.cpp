@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <sstream>
 #include <vector>
 
 #include "cells/cell_codec.h"
@@ -165,6 +166,42 @@ TEST(XdfCompleteImport, EveryCellReadsWhatTheFileAndImageSay)
         ASSERT_EQ(loadMapsText(*reloaded, saved.data(), saved.size()), MapsFileStatus::Loaded);
         expectValues(*reloaded, file.maps, image);
         EXPECT_EQ(mapsFileText(*reloaded), saved);
+    }
+}
+
+// What the plain import takes over, the complete one takes too (on a fresh
+// store, where the plain import's untouched fields are empty).
+TEST(XdfCompleteImport, TakesWhatThePlainImportTakes)
+{
+    const std::string path = (std::filesystem::path(__FILE__).parent_path() / "data/export_150.xdf").string();
+    auto plain = std::make_unique<DefinitionStore>();
+    auto complete = std::make_unique<DefinitionStore>();
+    ASSERT_EQ(importXdfFile(*plain, path), XdfImportStatus::Loaded);
+    ASSERT_EQ(importCompleteXdfFile(*complete, path).status, XdfImportStatus::Loaded);
+    const auto taken = [](const DefinitionStore& s) {
+        std::ostringstream out;
+        const DefinitionsHeader& h = s.header;
+        out << h.fileversion << h.title << h.description << h.author << h.baseoffset << s.checksum.title
+            << s.checksum.pluginid << s.formatVersion;
+        for (int m = 0; m < 3; ++m) {
+            out << '\n' << s.maps[m].title << '|' << s.maps[m].description;
+            for (const AxisDefinition& a : s.maps[m].axes) {
+                out << '|' << a.id << ',' << a.units << ',' << a.decimalpl << ',' << a.outputtype;
+                for (int i = 0; i < kMaxLabels; ++i)
+                    if (a.labels[i] != 0.0)
+                        out << ' ' << i << '=' << a.labels[i];
+            }
+            out << '|' << s.maps[m].axes[AxisZ].embeddedinfotype;
+        }
+        return out.str();
+    };
+    EXPECT_EQ(taken(*complete), taken(*plain));
+    for (int m = 0; m < 3; ++m) {
+        for (AxisIndex a : {AxisX, AxisY}) {
+            if (plain->maps[m].axes[a].count != 0) {   // where the file gives a count; else the cells' one or 1
+                EXPECT_EQ(complete->maps[m].axes[a].count, plain->maps[m].axes[a].count);
+            }
+        }
     }
 }
 
