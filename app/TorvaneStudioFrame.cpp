@@ -338,6 +338,8 @@ void TorvaneStudioFrame::buildMenuBar()
     maps->AppendSeparator();
     auto* import = new wxMenu();
     import->Append(m_ids.importXdf, _("TunerPro (XDF v1.50)"), _("Import TunerPro XDF definition files"));
+    import->Append(wxWindow::NewControlId(), _("TunerPro XDF with addresses and scaling"),
+                   _("Import TunerPro XDF definition files with where each map lies and how it scales"));
     maps->Append(m_ids.importMenu, _("Import"), import, _("Import definitions from other formats"));
     auto* exportMenu = new wxMenu();
     exportMenu->Append(m_ids.exportMapList, _("Map List"), _("Function not available!"));
@@ -470,6 +472,8 @@ void TorvaneStudioFrame::connectCommands()
     // Items added after the original ones have no field in MainCommandIds.
     route(GetMenuBar()->FindMenuItem(_("&Windows"), _("BIN Differences")),
           [](CommandContext& c) { showBinDifferences(c); });
+    route(GetMenuBar()->FindMenuItem(_("&Maps"), _("TunerPro XDF with addresses and scaling")),
+          [](CommandContext& c) { importCompleteXdfCommand(c); });
 
     for (int id : {m_ids.about, m_ids.toolAbout})
         route(id, [](CommandContext& c) { showAboutBox(c.window()); });

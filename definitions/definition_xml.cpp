@@ -113,19 +113,29 @@ void readLabel(AxisDefinition& axis, const TiXmlElement& e)
     axis.labels[i] = readLeadingReal(value);
 }
 
-SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format)
+SectionsRead openDefinitionRoot(TiXmlDocument& doc, std::string& bytes, DefinitionStore& store,
+                                std::span<const char* const> versions, const TiXmlElement*& root)
 {
-    TiXmlDocument doc;
     if (!parseDefinitionXml(doc, bytes))
         return SectionsRead::Unreadable;
-
-    const TiXmlElement* root = doc.FirstChildElement();
+    root = doc.FirstChildElement();
     if (!root)
         return SectionsRead::Corrupted;
     const char* version = root->Attribute("version");
     store.formatVersion = parsedText(version);
-    if (!version || std::strcmp(version, format.version) != 0)
-        return SectionsRead::IncompatibleVersion;
+    for (const char* accepted : versions)
+        if (version && std::strcmp(version, accepted) == 0)
+            return SectionsRead::Loaded;
+    return SectionsRead::IncompatibleVersion;
+}
+
+SectionsRead readDefinitionSections(DefinitionStore& store, std::string& bytes, const DefinitionFormat& format)
+{
+    TiXmlDocument doc;
+    const TiXmlElement* root = nullptr;
+    const SectionsRead opened = openDefinitionRoot(doc, bytes, store, {&format.version, 1}, root);
+    if (opened != SectionsRead::Loaded)
+        return opened;
 
     store.mapCount = 0;
     bool dropped = false;

@@ -2,6 +2,7 @@
 // What the maps file reader and the XDF import share: getting a file's bytes
 // to the XML parser, and reading values, axis ids and labels out of elements.
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include <tinyxml.h>
@@ -59,6 +60,13 @@ struct DefinitionFormat {
 };
 
 enum class SectionsRead { Loaded, LoadedToLimit, Unreadable, Corrupted, IncompatibleVersion };
+
+// Parses the document and finds its root, recording the root's version in
+// the store's format version. Loaded (root set) when the version is one of
+// `versions`; any other outcome leaves the store as it was, except the
+// format version after a version mismatch.
+SectionsRead openDefinitionRoot(TiXmlDocument& doc, std::string& bytes, DefinitionStore& store,
+                                std::span<const char* const> versions, const TiXmlElement*& root);
 
 // Parses the document and reads its sections into the store. A failure
 // before the version check leaves the store unchanged; a version mismatch

@@ -6,6 +6,7 @@
 #include <tinyxml.h>
 
 #include "definitions/definition_xml.h"
+#include "definitions/xdf_sections.h"
 
 static_assert(kMaxMaps == 65535, "the message names the limit");
 
@@ -49,6 +50,8 @@ void readXdfAxis(AxisDefinition& axis, AxisIndex which, const TiXmlElement& sect
     }
 }
 
+} // namespace
+
 void readXdfTable(MapDefinition& map, const TiXmlElement& section)
 {
     for (const TiXmlElement* e = section.FirstChildElement(); e; e = e->NextSiblingElement()) {
@@ -83,6 +86,8 @@ void readXdfHeader(DefinitionsHeader& header, const TiXmlElement& section)
     }
 }
 
+namespace {
+
 // The checksum plug-in's number is carried in the last three characters of
 // a module identifier with a fixed prefix; any other identifier means 0.
 std::uint16_t pluginNumber(const char* moduleId)
@@ -94,6 +99,8 @@ std::uint16_t pluginNumber(const char* moduleId)
     const std::size_t length = std::strlen(moduleId);
     return readIntNotation(moduleId + length - 3);
 }
+
+} // namespace
 
 void readXdfChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
 {
@@ -108,6 +115,8 @@ void readXdfChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
         }
     }
 }
+
+namespace {
 
 const DefinitionFormat kXdfFormat = {"1.50", "XDFHEADER", "XDFTABLE", "XDFCHECKSUM", readXdfHeader, readXdfTable,
                                      readXdfChecksum};

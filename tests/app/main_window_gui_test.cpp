@@ -126,6 +126,8 @@ TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
     // An added item: its identifier is found by its label, the rest is checked as for the others.
     const int binDifferences = frame()->GetMenuBar()->FindMenuItem("&Windows", "BIN Differences");
     EXPECT_NE(binDifferences, wxNOT_FOUND);
+    const int completeXdf = frame()->GetMenuBar()->FindMenuItem("&Maps", "TunerPro XDF with addresses and scaling");
+    EXPECT_NE(completeXdf, wxNOT_FOUND);
     struct Entry {
         const char* title;
         const char* submenu;   // "" = top level of the menu
@@ -158,6 +160,8 @@ TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
         {"&Maps", "", nullptr, nullptr, 0},
         {"&Maps", "", "Import", "Import definitions from other formats", id.importMenu},
         {"&Maps", "Import", "TunerPro (XDF v1.50)", "Import TunerPro XDF definition files", id.importXdf},
+        {"&Maps", "Import", "TunerPro XDF with addresses and scaling",
+         "Import TunerPro XDF definition files with where each map lies and how it scales", completeXdf},
         {"&Maps", "", "Export", "", id.exportMenu},
         {"&Maps", "Export", "Map List", na, id.exportMapList},
         {"&Maps", "Export", "Map Data", na, id.exportMapData},

@@ -1,4 +1,4 @@
-// libFuzzer target for the XDF import. Whatever a file holds, importing it
+// libFuzzer target for both XDF imports. Whatever a file holds, importing it
 // must stay within the store, and the imported set must save as a maps file
 // that loads again; from the second save on, the text must not change.
 #include <cstddef>
@@ -7,6 +7,7 @@
 #include <string>
 
 #include "definitions/maps_file.h"
+#include "definitions/xdf_complete_import.h"
 #include "definitions/xdf_import.h"
 
 namespace {
@@ -24,12 +25,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     static const auto store = std::make_unique<DefinitionStore>();
     static const auto again = std::make_unique<DefinitionStore>();
-    if (!xdfImported(importXdfText(*store, reinterpret_cast<const char*>(data), size)))
-        return 0;
-    if (store->mapCount > kMaxMaps)
-        __builtin_trap();
-    const std::string first = savedAndReloaded(*again, mapsFileText(*store));
-    if (savedAndReloaded(*again, first) != first)
-        __builtin_trap();
+    const char* text = reinterpret_cast<const char*>(data);
+    for (bool complete : {false, true}) {
+        if (complete) {
+            const XdfCompleteImport r = importCompleteXdfText(*store, text, size);
+            if (!xdfImported(r.status))
+                continue;
+            if (r.maps != store->mapCount || r.needAddress > r.maps || r.needScaling > r.maps)
+                __builtin_trap();
+            xdfCompleteImportMessage(r);
+        } else if (!xdfImported(importXdfText(*store, text, size))) {
+            continue;
+        }
+        if (store->mapCount > kMaxMaps)
+            __builtin_trap();
+        const std::string first = savedAndReloaded(*again, mapsFileText(*store));
+        if (savedAndReloaded(*again, first) != first)
+            __builtin_trap();
+    }
     return 0;
 }
