@@ -1,5 +1,7 @@
 #include "commands/file_dialog_ui.h"
 
+#include <algorithm>
+
 #include <wx/filedlg.h>
 #include <wx/toplevel.h>
 
@@ -12,9 +14,22 @@ bool askForFile(wxWindow* parent, const wxString& title, const char* wildcard, l
     return true;
 }
 
+FocusKeeper::FocusKeeper() : m_window(wxWindow::FindFocus())
+{
+    for (wxWindow* top : wxTopLevelWindows)
+        if (top->IsShown())
+            m_shownBefore.push_back(top);
+}
+
 FocusKeeper::~FocusKeeper()
 {
     wxWindow* window = m_window.get();
+    for (wxWindow* top : wxTopLevelWindows)
+        if (top->IsShown() && !top->IsBeingDeleted()
+            && std::find(m_shownBefore.begin(), m_shownBefore.end(), top) == m_shownBefore.end()) {
+            window = top;
+            break;
+        }
     if (!window || !window->IsShownOnScreen())
         return;
     if (wxWindow* top = wxGetTopLevelParent(window))

@@ -1,4 +1,6 @@
 #pragma once
+#include <vector>
+
 #include <wx/string.h>
 #include <wx/weakref.h>
 #include <wx/window.h>
@@ -8,17 +10,19 @@
 // Returns false when the user cancels; the dialog is gone before it returns.
 bool askForFile(wxWindow* parent, const wxString& title, const char* wildcard, long style, wxString& path);
 
-// Gives the keyboard focus back, when it goes out of scope, to the window that
-// had it when it was made: a command's dialogs and the window it shows on the
-// way (the map viewer) must not leave the user's window without it, or the
-// next shortcut goes nowhere.
+// Leaves the keyboard focus somewhere when it goes out of scope, or the next
+// shortcut goes nowhere after a command's dialogs: in a window the command
+// brought up (the map viewer on a first load: the list the user looks at
+// next, and which takes the main window's shortcuts too), else back in the
+// window that had it when it was made.
 class FocusKeeper {
 public:
-    FocusKeeper() : m_window(wxWindow::FindFocus()) {}
+    FocusKeeper();
     ~FocusKeeper();
     FocusKeeper(const FocusKeeper&) = delete;
     FocusKeeper& operator=(const FocusKeeper&) = delete;
 
 private:
     wxWeakRef<wxWindow> m_window;
+    std::vector<wxWindow*> m_shownBefore;   // only compared, never used
 };
