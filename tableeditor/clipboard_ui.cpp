@@ -52,3 +52,12 @@ bool readClipboardText(std::string& text)
     wxTheClipboard->Close();
     return true;
 }
+
+bool writeClipboardText(const std::string& text)
+{
+    if (!wxTheClipboard->Open())
+        return false;
+    wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(text)));
+    wxTheClipboard->Close();
+    return true;
+}

@@ -9,3 +9,6 @@
 // holds no text). False, leaving `text` alone, when the clipboard cannot be
 // opened.
 bool readClipboardText(std::string& text);
+
+// Puts UTF-8 text on the clipboard. False when the clipboard cannot be opened.
+bool writeClipboardText(const std::string& text);
