@@ -12,6 +12,10 @@ TableEditorKeys::TableEditorKeys(TableEditorFrame& editor) : m_editor(editor)
 {
     editor.grid()->Bind(wxEVT_KEY_DOWN, &TableEditorKeys::onGridKey, this);
     editor.Bind(wxEVT_CHAR_HOOK, &TableEditorKeys::onWindowKey, this);
+    editor.controlsPanel()->Bind(wxEVT_CHILD_FOCUS, [this](wxChildFocusEvent& event) {
+        m_lastControl = event.GetWindow();
+        event.Skip();
+    });
 }
 
 namespace {
@@ -115,7 +119,9 @@ void TableEditorKeys::switchFocus()
         return;
     // A value being typed goes in, as when the cell is left with the mouse.
     grid->DisableCellEditControl();
-    // The panel gives the focus back to the control that had it last (at
-    // first, the first one).
-    controls->SetFocus();
+    // Back to the control that had the focus last; at first, the first one.
+    if (m_lastControl && m_lastControl->IsShown() && m_lastControl->IsEnabled())
+        m_lastControl->SetFocus();
+    else
+        controls->SetFocus();
 }

@@ -10,6 +10,9 @@
 //   cell); F6 or Ctrl+Tab moves between the grid and the controls panel.
 // While a value is being typed into a cell, the steps and the clipboard keys
 // are the text's own; F6 and Ctrl+Tab take the value in first.
+#include <wx/window.h>
+#include <wx/weakref.h>
+
 class TableEditorFrame;
 class wxKeyEvent;
 
@@ -25,4 +28,5 @@ private:
     void run(int commandId);
 
     TableEditorFrame& m_editor;
+    wxWeakRef<wxWindow> m_lastControl;   // of the controls panel, to come back to
 };
