@@ -1,6 +1,8 @@
 #include "cells/spreadsheet_text.h"
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 #include "cells/cell_operations.h"
 #include "common/number_text.h"
@@ -32,32 +34,36 @@ std::string encodeSpreadsheetText(const CellSelection& selection, const CellText
 
 namespace {
 
-// Calls field(row, column, text) for every field of the text, line by line.
+// Calls field(row, column, text) for every field of the text, line by line,
+// until it returns false (then false). One pass over the characters.
 template <typename Field>
 bool forEachField(std::string_view text, Field&& field)
 {
+    const char* characters = text.data();
+    const std::size_t size = text.size();
     std::int64_t row = 0;
-    std::size_t at = 0;
-    while (at < text.size()) {
-        const std::size_t end = text.find_first_of("\r\n", at);
-        const std::string_view line = text.substr(at, end == std::string_view::npos ? end : end - at);
-        std::int64_t column = 0;
-        std::size_t from = 0;
-        for (;;) {
-            const std::size_t tab = line.find('\t', from);
-            if (!field(row, column, line.substr(from, tab == std::string_view::npos ? tab : tab - from)))
-                return false;
-            if (tab == std::string_view::npos)
-                break;
-            from = tab + 1;
+    std::int64_t column = 0;
+    std::size_t start = 0;
+    for (std::size_t i = 0;; ++i) {
+        const char c = i < size ? characters[i] : '\n';
+        if (c != '\t' && c != '\n' && c != '\r')
+            continue;
+        if (i == size && start == size && column == 0)
+            return true;   // after the last line break: no further line
+        if (!field(row, column, text.substr(start, i - start)))
+            return false;
+        if (i == size)
+            return true;
+        if (c == '\t') {
             ++column;
+        } else {
+            if (c == '\r' && i + 1 < size && characters[i + 1] == '\n')
+                ++i;
+            ++row;
+            column = 0;
         }
-        ++row;
-        if (end == std::string_view::npos)
-            break;
-        at = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        start = i + 1;
     }
-    return true;
 }
 
 bool isBlank(char c)
@@ -80,20 +86,24 @@ public:
         empty = field.empty();
         if (empty)
             return true;
-        const std::size_t point = field.find('.');
-        const std::size_t comma = field.find(',');
-        if (point != std::string_view::npos && comma != std::string_view::npos)
+        // Fields are short: one look at each character finds the signs.
+        std::size_t points = 0, commas = 0, comma = 0;
+        for (std::size_t i = 0; i < field.size(); ++i) {
+            if (field[i] == '.')
+                ++points;
+            else if (field[i] == ',')
+                ++commas, comma = i;
+        }
+        if ((points && commas) || commas > 1)
             return false;   // a thousands separator, or worse
-        if (point != std::string_view::npos || comma != std::string_view::npos) {
-            const char sign = comma != std::string_view::npos ? ',' : '.';
+        if (points || commas) {
+            const char sign = commas ? ',' : '.';
             if (m_decimalSign && m_decimalSign != sign)
                 return false;
             m_decimalSign = sign;
         }
-        if (comma == std::string_view::npos)
+        if (!commas)
             return numberFromText(field, value);
-        if (field.find(',', comma + 1) != std::string_view::npos)
-            return false;
         m_scratch.assign(field);
         m_scratch[comma] = '.';
         return numberFromText(m_scratch, value);
@@ -115,11 +125,17 @@ bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block)
         double value = 0;
         if (!reader.read(field, empty, value))
             return false;
-        block.rows = row + 1;
+        if (row == block.rows) {   // a new line
+            if (row > 0)
+                block.lineEnds.push_back(block.fields.size());
+            block.rows = row + 1;
+        }
         block.columns = std::max(block.columns, column + 1);
         block.numbers += !empty;
+        block.fields.push_back(empty ? std::numeric_limits<double>::quiet_NaN() : value);
         return true;
     });
+    block.lineEnds.push_back(block.fields.size());
     return numbers && block.numbers > 0;
 }
 
@@ -138,22 +154,21 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
         result.message = StatusText("No data to be pasted!");
         return result;
     }
-    FieldReader reader;
-    forEachField(text, [&](std::int64_t row, std::int64_t column, std::string_view field) {
-        const std::int64_t r = top + row;
-        const std::int64_t c = left + column;
-        if (r < 0 || c < 0 || r >= rows || c >= columns)
-            return r < rows;   // nothing more lands inside once below the map
-        bool empty = false;
-        double value = 0;
-        reader.read(field, empty, value);
-        if (empty)
-            return true;
-        result.heldCount += model.storeShown(int(r), int(c), value);
-        result.written.set(int(r), int(c));
-        ++result.writtenCount;
-        return true;
-    });
+    std::size_t first = 0;
+    for (std::int64_t line = 0; line < block.rows && top + line < rows; ++line) {
+        const std::size_t end = block.lineEnds[std::size_t(line)];
+        const std::int64_t r = top + line;
+        for (std::size_t i = first; r >= 0 && i < end && left + std::int64_t(i - first) < columns; ++i) {
+            const double value = block.fields[i];
+            const std::int64_t c = left + std::int64_t(i - first);
+            if (std::isnan(value) || c < 0)
+                continue;
+            result.heldCount += model.storeShown(int(r), int(c), value);
+            result.written.set(int(r), int(c));
+            ++result.writtenCount;
+        }
+        first = end;
+    }
     result.message = StatusText::counted("Data pasted into ", static_cast<std::int64_t>(result.writtenCount));
     appendHeldCount(result.message, result.heldCount);
     result.note = {"Data pasted into ", static_cast<std::int64_t>(result.writtenCount)};

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cells/cell_selection.h"
 #include "cells/clipboard_text.h"
@@ -28,6 +29,8 @@ struct SpreadsheetBlock {
     std::int64_t rows = 0;       // lines
     std::int64_t columns = 0;    // fields of the longest line
     std::int64_t numbers = 0;    // fields that hold a number
+    std::vector<double> fields;             // line by line; not-a-number where empty
+    std::vector<std::size_t> lineEnds;      // per line: the index in `fields` after its last
 };
 bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block);
 

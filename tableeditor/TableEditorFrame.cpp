@@ -878,9 +878,9 @@ void TableEditorFrame::onCopyToClipboard()
     CellSelection single;
     const CellSelection& cells =
         cellsToActOn(m_selection, m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol(), single);
-    const std::string text = encodeClipboardText(rawView(), differenceView(), cells,
+    std::string text = encodeClipboardText(rawView(), differenceView(), cells,
                                                  [this](int row, int col) { return m_model->text(row, col); });
-    if (writeClipboardText(text))
+    if (writeClipboardText(std::move(text)))
         showMessage(wxTRANSLATE("Data copied to clipboard."));
 }
 

@@ -10,5 +10,6 @@
 // opened.
 bool readClipboardText(std::string& text);
 
-// Puts UTF-8 text on the clipboard. False when the clipboard cannot be opened.
-bool writeClipboardText(const std::string& text);
+// Puts UTF-8 text on the clipboard, offered as it is. False when the
+// clipboard cannot be opened.
+bool writeClipboardText(std::string text);

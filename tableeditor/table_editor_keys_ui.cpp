@@ -101,8 +101,8 @@ void TableEditorKeys::copyBlock()
     const CellSelection& cells =
         cellsToActOn(m_editor.selection(), grid->GetGridCursorRow(), grid->GetGridCursorCol(), single);
     const TableGridModel& model = m_editor.gridModel();
-    const std::string text = encodeSpreadsheetText(cells, [&model](int row, int col) { return model.text(row, col); });
-    if (writeClipboardText(text))
+    std::string text = encodeSpreadsheetText(cells, [&model](int row, int col) { return model.text(row, col); });
+    if (writeClipboardText(std::move(text)))
         m_editor.showMessage(wxTRANSLATE("Data copied to clipboard."));
 }
 
