@@ -71,9 +71,8 @@ bool isBlank(char c)
     return c == ' ' || c == '\f' || c == '\v';
 }
 
-// Reads one field: empty (blanks only) or a number. `decimalSign` is the
-// sign the block uses so far ('.' or ',', 0 while none was seen); a field
-// with the other one is refused.
+// Reads the fields of one block: each empty (blanks only) or a number. The
+// first decimal sign seen is the block's; a field with the other is refused.
 class FieldReader {
 public:
     // False when the field is neither empty nor a number.
