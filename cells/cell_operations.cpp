@@ -45,6 +45,7 @@ CellOperationResult writeSelected(const CellSelection& selection, const char* pr
     result.message = countedMessage(prefix, count);
     appendHeldCount(result.message, held);
     result.cellsWritten = count > 0;
+    result.note = {prefix, static_cast<std::int64_t>(count)};
     return result;
 }
 
@@ -229,6 +230,7 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
     result.message = countedMessage("Interpolation set on ", count);
     appendHeldCount(result.message, held);
     result.cellsWritten = count > 0;
+    result.note = {"Interpolation set on ", static_cast<std::int64_t>(count)};
     return result;
 }
 

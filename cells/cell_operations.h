@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cells/cell_selection.h"
+#include "cells/edit_history.h"
 #include "cells/map_cells.h"
 #include "common/status_text.h"
 
@@ -67,6 +68,7 @@ struct CellOperationResult {
     bool cellsWritten = false;      // every selected cell was rewritten: redraw those
     bool selectionChanged = false;  // the selection mask changed: repaint it
     bool onCursorCell = false;      // nothing was selected: only the cursor cell was written
+    EditNote note;                  // what the cells were written with, for undo and redo
 };
 
 // Runs one operation. `selection` must have the map's rows and columns and

@@ -48,7 +48,34 @@ std::size_t characterLength(unsigned char lead)
     return 1;
 }
 
+// Reads the header: the number kind, the value kind, and the text after it.
+bool readHeader(std::string_view text, bool& raw, bool& difference, std::string_view& rest)
+{
+    const std::string_view kind = text.substr(0, 3);
+    if (kind != "RAW" && kind != "ENG")
+        return false;
+    raw = kind == "RAW";
+    // The separator after the kind is not examined; it is one character,
+    // which may take more than one byte.
+    rest = text.substr(3);
+    if (!rest.empty())
+        rest.remove_prefix(std::min(characterLength(static_cast<unsigned char>(rest.front())), rest.size()));
+    const std::string_view values = rest.substr(0, 3);
+    if (values != "ABS" && values != "DIF")
+        return false;
+    difference = values == "DIF";
+    rest.remove_prefix(3);
+    return true;
+}
+
 } // namespace
+
+bool isClipboardFormat(std::string_view text)
+{
+    bool raw = false, difference = false;
+    std::string_view rest;
+    return readHeader(text, raw, difference, rest);
+}
 
 PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
 {
@@ -59,31 +86,16 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
     const int columns = cells.columns();
     result.written.resize(rows, columns);
 
-    const StatusText noData("No data to be pasted!");
-    bool raw = false;
-    if (text.substr(0, 3) == "RAW")
-        raw = true;
-    else if (text.substr(0, 3) != "ENG") {
-        result.message = noData;
-        return result;
-    }
-    // The separator after the kind is not examined; it is one character,
-    // which may take more than one byte.
-    std::string_view rest = text.substr(3);
-    if (!rest.empty())
-        rest.remove_prefix(std::min(characterLength(static_cast<unsigned char>(rest.front())), rest.size()));
-    bool difference = false;
-    if (rest.substr(0, 3) == "DIF")
-        difference = true;
-    else if (rest.substr(0, 3) != "ABS") {
-        result.message = noData;
+    bool raw = false, difference = false;
+    std::string_view rest;
+    if (!readHeader(text, raw, difference, rest)) {
+        result.message = StatusText("No data to be pasted!");
         return result;
     }
     if (difference && !cells.hasCompare()) {
         result.message = StatusText("Please select a compare BIN before pasting difference values!");
         return result;
     }
-    rest.remove_prefix(3);
 
     while (!rest.empty() && rest.front() == '@') {
         rest.remove_prefix(1);
@@ -123,5 +135,6 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
     }
     result.message = StatusText::counted("Data pasted into ", static_cast<std::int64_t>(result.writtenCount));
     appendHeldCount(result.message, result.heldCount);
+    result.note = {"Data pasted into ", static_cast<std::int64_t>(result.writtenCount)};
     return result;
 }

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "cells/cell_selection.h"
+#include "cells/edit_history.h"
 #include "cells/map_cells.h"
 #include "common/status_text.h"
 
@@ -30,7 +31,12 @@ struct PasteResult {
     CellSelection written;   // the cells written, map-sized: redraw these
     std::size_t writtenCount = 0;
     std::size_t heldCount = 0;   // writes held at their cell's limits
+    EditNote note;               // "Data pasted into " the count, for undo and redo
 };
+
+// Whether the text is meant for this format: it starts with a header, "RAW"
+// or "ENG", one character (any), then "ABS" or "DIF".
+bool isClipboardFormat(std::string_view text);
 
 // Writes the entries of a clipboard text into the working copy, each value
 // held at its cell's limits. Difference

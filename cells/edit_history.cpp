@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/number_text.h"
+
 namespace {
 
 // Runs of differing bytes closer than this are joined: a run costs more in
@@ -17,6 +19,20 @@ std::size_t heapBytes(std::size_t n)
 }
 
 } // namespace
+
+StatusText editNoteMessage(bool redone, const EditNote& note)
+{
+    if (!note.text)
+        return StatusText(redone ? "Redone." : "Undone.");
+    StatusText message(redone ? "Redone: " : "Undone: ");
+    message.fixed(note.text);
+    if (note.cells < 0)
+        return message;
+    std::string count;
+    appendInteger(count, note.cells);
+    message.literal(std::move(count)).fixed(" cells.");
+    return message;
+}
 
 std::size_t EditHistory::PackedSelection::bytes() const
 {
@@ -118,7 +134,7 @@ EditHistory::SharedSelection EditHistory::share(const CellSelection& selection, 
     return std::make_shared<const PackedSelection>(std::move(packed));
 }
 
-bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelection& selection)
+bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelection& selection, EditNote note)
 {
     if (!m_pending)
         return false;
@@ -159,6 +175,7 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
 
     Step step;
     step.cellsSize = cells.size();
+    step.note = note;
     step.runs.assign(found.begin(), found.end());
     step.bytes.reserve(2 * runBytes);
     for (const Run& run : found) {

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cells/cell_selection.h"
+#include "common/status_text.h"
 
 // Bytes [first, first + size) of the working copy.
 struct ByteRange {
@@ -21,6 +22,18 @@ struct ByteRange {
 };
 
 class EditHistory;
+
+// What a recorded change did, told again when it is undone or redone: a
+// fixed text of the program (a string literal) and, unless negative, the
+// count of cells the change wrote ("Raw number added to " 12 " cells.").
+struct EditNote {
+    const char* text = nullptr;
+    std::int64_t cells = -1;
+};
+
+// "Undone: Raw number added to 12 cells." (or "Redone: ..."); "Undone." for
+// a change without a note.
+StatusText editNoteMessage(bool redone, const EditNote& note);
 
 // The byte limit that the histories sharing it stay under together.
 class HistoryBudget {
@@ -61,14 +74,17 @@ public:
 
     // Before a change: notes the working copy and the selection as they stand.
     void begin(const std::vector<std::uint8_t>& cells, const CellSelection& selection);
-    // After it: records the bytes that differ from what begin() noted and
-    // drops the redo steps. A change that altered no byte is not recorded
-    // (false), nor one to a block of 4 GiB or more. Without a begin() nothing
-    // happens.
-    bool commit(const std::vector<std::uint8_t>& cells, const CellSelection& selection);
+    // After it: records the bytes that differ from what begin() noted, with
+    // the note of what the change did, and drops the redo steps. A change
+    // that altered no byte is not recorded (false), nor one to a block of
+    // 4 GiB or more. Without a begin() nothing happens.
+    bool commit(const std::vector<std::uint8_t>& cells, const CellSelection& selection, EditNote note = {});
 
     bool canUndo() const { return m_next > 0; }
     bool canRedo() const { return m_next < m_steps.size(); }
+    // The notes of the steps that undo() and redo() would write next.
+    EditNote undoNote() const { return canUndo() ? m_steps[m_next - 1].note : EditNote{}; }
+    EditNote redoNote() const { return canRedo() ? m_steps[m_next].note : EditNote{}; }
 
     // Put back the bytes and the selection of the last step (or write it
     // again); `touched` receives the byte ranges whose bytes changed. False when
@@ -114,6 +130,7 @@ private:
         SharedSelection selectionAfter;
         std::size_t cost = 0;               // bytes counted for this step
         std::uint64_t number = 0;           // in the budget's recording order
+        EditNote note;
     };
 
     // The packed selection, shared with the newest step's when they are equal.

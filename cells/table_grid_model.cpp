@@ -114,6 +114,16 @@ void TableGridModel::setTypedText(int row, int column, const std::string& text)
     m_typed[index(row, column)] = text;
 }
 
+bool TableGridModel::storeShown(int row, int column, double number)
+{
+    if (m_view.raw) {
+        const double compare = m_view.difference ? double(m_cells.compareRaw(row, column)) : 0.0;
+        return m_cells.storeRaw(row, column, number + compare);
+    }
+    const double compare = m_view.difference ? m_cells.compareEng(row, column) : 0.0;
+    return m_cells.setEng(row, column, number + compare);
+}
+
 bool TableGridModel::commitTypedText(int row, int column, bool* held)
 {
     if (held)
@@ -128,14 +138,7 @@ bool TableGridModel::commitTypedText(int row, int column, bool* held)
         flags = static_cast<std::uint8_t>((flags & ~BlackText) | RedText);
         return false;
     }
-    bool atLimit = false;
-    if (m_view.raw) {
-        const double compare = m_view.difference ? double(m_cells.compareRaw(row, column)) : 0.0;
-        atLimit = m_cells.storeRaw(row, column, number + compare);
-    } else {
-        const double compare = m_view.difference ? m_cells.compareEng(row, column) : 0.0;
-        atLimit = m_cells.setEng(row, column, number + compare);
-    }
+    const bool atLimit = storeShown(row, column, number);
     if (atLimit)
         m_typed.erase(typed);   // the typed text is not what the cell holds
     if (held)

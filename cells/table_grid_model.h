@@ -61,6 +61,11 @@ public:
     // The same for every cell of the mask (same size as the grid), in one pass.
     void redrawCells(const CellSelection& cells);
 
+    // Writes a number given as this view shows values: raw or engineering,
+    // and in the difference view the compare value is added. Held at the
+    // cell's limits (true when it was). The cell is not redrawn.
+    bool storeShown(int row, int column, double number);
+
     // Direct editing: the grid hands over the typed text, then asks to take it.
     void setTypedText(int row, int column, const std::string& text);
     // Parses the typed text and writes it into the working copy (adding the

@@ -27,6 +27,9 @@ public:
     // Draws the whole chart on the context, over its full size.
     void renderChart(wxDC& dc);
 
+    // A picture to look at: Tab passes it by.
+    bool AcceptsFocusFromKeyboard() const override { return false; }
+
 private:
     void onPaint(wxPaintEvent& event);
 

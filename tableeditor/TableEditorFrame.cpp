@@ -5,8 +5,6 @@
 #include <wx/artprov.h>
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
-#include <wx/clipbrd.h>
-#include <wx/dataobj.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -21,6 +19,7 @@
 
 #include "cells/clipboard_text.h"
 #include "cells/plot_export.h"
+#include "cells/spreadsheet_text.h"
 #include "cells/table_display.h"
 #include "cells/touched_cells.h"
 #include "chart/simpleChart.h"
@@ -28,6 +27,7 @@
 #include "common/store_text_ui.h"
 #include "tableeditor/clipboard_ui.h"
 #include "tableeditor/plot_process_ui.h"
+#include "tableeditor/table_editor_keys_ui.h"
 #include "tableeditor/table_grid_ui.h"
 #include "workspace/workspace.h"
 
@@ -409,7 +409,10 @@ void TableEditorFrame::setupGrid()
     m_grid->SetDefaultCellFont(m_grid->GetFont());
     m_grid->SetDefaultCellTextColour(m_grid->GetForegroundColour());
     m_grid->SetDefaultCellAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
-    m_selectionInput = std::make_unique<GridSelectionInput>(m_grid, m_gesture, [this] { m_grid->GetGridWindow()->Refresh(false); });
+    m_selectionInput = std::make_unique<GridSelectionInput>(m_grid, m_gesture, [this] {
+        m_grid->GetGridWindow()->Refresh(false);
+        showSelectionSize();
+    });
     guardDeleteKeys(m_grid);
 }
 
@@ -491,6 +494,7 @@ void TableEditorFrame::connectEvents()
     // Undo and redo are keys only: the menus stay as they are.
     Bind(wxEVT_CHAR_HOOK, &TableEditorFrame::onCharHook, this);
     Bind(wxEVT_CLOSE_WINDOW, &TableEditorFrame::onClose, this);
+    m_keys = std::make_unique<TableEditorKeys>(*this);
 }
 
 // ---------------------------------------------------------------- view switches
@@ -591,6 +595,14 @@ void TableEditorFrame::selectionChanged()
 {
     m_gesture.restart();
     m_grid->GetGridWindow()->Refresh(false);
+    showSelectionSize();
+}
+
+void TableEditorFrame::showSelectionSize()
+{
+    const std::string text = selectionSizeText(m_selection).compose(
+        [](const std::string& piece) { return wxGetTranslation(wxString::FromUTF8(piece)).utf8_string(); });
+    SetStatusText(wxString::FromUTF8(text), 0);
 }
 
 void TableEditorFrame::refreshCell(int row, int col)
@@ -652,7 +664,7 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
     m_history.begin(m_cells.workingCopy, m_selection);
     bool held = false;
     const bool accepted = m_model->commitTypedText(row, col, &held);
-    m_history.commit(m_cells.workingCopy, m_selection);
+    m_history.commit(m_cells.workingCopy, m_selection, {wxTRANSLATE("Value typed into a cell.")});
     if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
     else if (held) {
@@ -832,7 +844,7 @@ void TableEditorFrame::runOperation(CellOperation operation)
         m_history.begin(m_cells.workingCopy, m_selection);
     const CellOperationResult result = runCellOperation(operation, m_cells, m_selection, readInputs());
     if (writes)
-        m_history.commit(m_cells.workingCopy, m_selection);
+        m_history.commit(m_cells.workingCopy, m_selection, result.note);
     colourFields(result.acceptedFields, result.rejectedFields);
     if (result.cellsWritten) {
         if (result.onCursorCell)
@@ -866,13 +878,10 @@ void TableEditorFrame::onCopyToClipboard()
     CellSelection single;
     const CellSelection& cells =
         cellsToActOn(m_selection, m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol(), single);
-    const std::string text = encodeClipboardText(rawView(), differenceView(), cells,
+    std::string text = encodeClipboardText(rawView(), differenceView(), cells,
                                                  [this](int row, int col) { return m_model->text(row, col); });
-    if (!wxTheClipboard->Open())
-        return;
-    wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(text)));
-    wxTheClipboard->Close();
-    showMessage(wxTRANSLATE("Data copied to clipboard."));
+    if (writeClipboardText(std::move(text)))
+        showMessage(wxTRANSLATE("Data copied to clipboard."));
 }
 
 void TableEditorFrame::onPasteFromClipboard()
@@ -880,9 +889,12 @@ void TableEditorFrame::onPasteFromClipboard()
     std::string text;
     if (!readClipboardText(text))
         return;
+    // Text of another program (a spreadsheet's block) lands at the cursor.
+    const int top = std::max(m_grid->GetGridCursorRow(), 0);
+    const int left = std::max(m_grid->GetGridCursorCol(), 0);
     m_history.begin(m_cells.workingCopy, m_selection);
-    const PasteResult result = pasteClipboardText(text, m_cells);
-    m_history.commit(m_cells.workingCopy, m_selection);
+    const PasteResult result = pasteAnyText(text, *m_model, top, left);
+    m_history.commit(m_cells.workingCopy, m_selection, result.note);
     if (result.writtenCount > 0) {
         redrawCells(result.written);
         refreshCharts();
@@ -935,25 +947,27 @@ void TableEditorFrame::onCharHook(wxKeyEvent& event)
 
 bool TableEditorFrame::undo()
 {
+    const EditNote note = m_history.undoNote();
     std::vector<ByteRange> touched;
     if (!m_history.undo(m_cells.workingCopy, m_selection, touched)) {
         showMessage(wxTRANSLATE("Nothing to undo."));
         return false;
     }
     showRestored(touched);
-    showMessage(wxTRANSLATE("Undone."));
+    showMessage(editNoteMessage(false, note));
     return true;
 }
 
 bool TableEditorFrame::redo()
 {
+    const EditNote note = m_history.redoNote();
     std::vector<ByteRange> touched;
     if (!m_history.redo(m_cells.workingCopy, m_selection, touched)) {
         showMessage(wxTRANSLATE("Nothing to redo."));
         return false;
     }
     showRestored(touched);
-    showMessage(wxTRANSLATE("Redone."));
+    showMessage(editNoteMessage(true, note));
     return true;
 }
 

@@ -19,7 +19,10 @@
 //   the member functions in the "Cell operations" block below, wired to their
 //   menu items, tools and buttons.
 // - Every user action that writes cells runs between history.begin() and
-//   commit(); Ctrl+Z undoes the last one, Ctrl+Y or Ctrl+Shift+Z redoes it.
+//   commit(), noting what it did; Ctrl+Z undoes the last one, Ctrl+Y or
+//   Ctrl+Shift+Z redoes it, and the message says which.
+// - Keys beyond the grid's own (spreadsheet copy and paste, steps, moving to
+//   the controls): TableEditorKeys. The selection's size shows in field 0.
 #include <array>
 #include <memory>
 #include <vector>
@@ -48,6 +51,7 @@ class wxSpinCtrl;
 class wxStaticText;
 class wxTextCtrl;
 class GridSelectionInput;
+class TableEditorKeys;
 class TableGridTable;
 class simpleChart;
 struct StatusText;
@@ -140,6 +144,7 @@ public:
     // Top-left, top-right, bottom-left, bottom-right.
     const std::array<wxTextCtrl*, 4>& cornerControls() const { return m_corners; }
     wxGrid* grid() const { return m_grid; }
+    wxPanel* controlsPanel() const { return m_controlsPanel; }
     simpleChart* xChart() const { return m_xChart; }
     simpleChart* yChart() const { return m_yChart; }
     const TableEditorIds& commandIds() const { return m_ids; }
@@ -193,6 +198,8 @@ private:
     void commitCellEdit();
     // After an undo or redo wrote these byte ranges.
     void showRestored(const std::vector<ByteRange>& touched);
+    // "4 × 3 = 12 cells" in field 0, where menus and tools show their help.
+    void showSelectionSize();
 
     // ---------------------------------------------------------------- Window
     void allocateIds();
@@ -224,6 +231,7 @@ private:
     SelectionGesture m_gesture{m_selection};
     std::unique_ptr<TableGridModel> m_model;
     std::unique_ptr<GridSelectionInput> m_selectionInput;
+    std::unique_ptr<TableEditorKeys> m_keys;
     EditHistory m_history;   // on the workspace's budget, shared by all editors
     bool m_askingToClose = false;
 

@@ -1,6 +1,7 @@
 #include "tableeditor/clipboard_ui.h"
 
 #include <cstring>
+#include <utility>
 
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
@@ -32,6 +33,47 @@ private:
     std::string& m_text;
 };
 
+// Offers UTF-8 text as it is: a large copy is not widened and narrowed
+// again on its way. Old programs that ask for Latin-1 text get it, converted
+// when they ask.
+class Utf8TextOffer : public wxDataObject {
+public:
+    explicit Utf8TextOffer(std::string text) : m_text(std::move(text)) {}
+
+    wxDataFormat GetPreferredFormat(Direction) const override { return wxDF_UNICODETEXT; }
+    size_t GetFormatCount(Direction direction) const override { return direction == Get ? 2 : 0; }
+    void GetAllFormats(wxDataFormat* formats, Direction direction) const override
+    {
+        if (direction != Get)
+            return;
+        formats[0] = wxDF_UNICODETEXT;
+        formats[1] = wxDF_TEXT;
+    }
+    size_t GetDataSize(const wxDataFormat& format) const override { return bytes(format).size(); }
+    bool GetDataHere(const wxDataFormat& format, void* buffer) const override
+    {
+        const std::string& text = bytes(format);
+        std::memcpy(buffer, text.data(), text.size());
+        return true;
+    }
+    bool SetData(const wxDataFormat&, size_t, const void*) override { return false; }
+
+private:
+    const std::string& bytes(const wxDataFormat& format) const
+    {
+        if (format != wxDF_TEXT)
+            return m_text;
+        if (m_latin1.empty() && !m_text.empty()) {
+            const wxCharBuffer latin1 = wxString::FromUTF8(m_text).mb_str(wxConvISO8859_1);
+            m_latin1.assign(latin1.data(), latin1.length());
+        }
+        return m_latin1;
+    }
+
+    std::string m_text;
+    mutable std::string m_latin1;
+};
+
 } // namespace
 
 bool readClipboardText(std::string& text)
@@ -39,16 +81,27 @@ bool readClipboardText(std::string& text)
     if (!wxTheClipboard->Open())
         return false;
     text.clear();
-    if (wxTheClipboard->IsSupported(wxDF_UNICODETEXT)) {
-        Utf8TextData data(text);
-        if (!wxTheClipboard->GetData(data))
-            text.clear();
-    } else if (wxTheClipboard->IsSupported(wxDF_TEXT)) {
-        // An owner that offers only the legacy text form.
-        wxTextDataObject data;
-        if (wxTheClipboard->GetData(data))
-            text = data.GetText().utf8_string();
+    // GetData asks the owner which forms it offers, then for the text: one
+    // question less than asking first, which a large paste feels.
+    Utf8TextData data(text);
+    if (!wxTheClipboard->GetData(data)) {
+        text.clear();
+        if (wxTheClipboard->IsSupported(wxDF_TEXT)) {
+            // An owner that offers only the legacy text form.
+            wxTextDataObject legacy;
+            if (wxTheClipboard->GetData(legacy))
+                text = legacy.GetText().utf8_string();
+        }
     }
+    wxTheClipboard->Close();
+    return true;
+}
+
+bool writeClipboardText(std::string text)
+{
+    if (!wxTheClipboard->Open())
+        return false;
+    wxTheClipboard->SetData(new Utf8TextOffer(std::move(text)));
     wxTheClipboard->Close();
     return true;
 }

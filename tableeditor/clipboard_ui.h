@@ -9,3 +9,7 @@
 // holds no text). False, leaving `text` alone, when the clipboard cannot be
 // opened.
 bool readClipboardText(std::string& text);
+
+// Puts UTF-8 text on the clipboard, offered as it is. False when the
+// clipboard cannot be opened.
+bool writeClipboardText(std::string text);

@@ -3,6 +3,7 @@
 // others still run: use `xvfb-run -a build/test/tests/bench`.
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
+#include <wx/crt.h>
 #include <wx/image.h>
 #include <wx/init.h>
 #include <wx/log.h>
@@ -11,6 +12,12 @@
 
 namespace {
 bool g_display = false;
+
+// A toolkit assertion is printed: a modal box would stop the run for good.
+void printAssert(const wxString& file, int line, const wxString& func, const wxString& cond, const wxString& msg)
+{
+    wxFprintf(stderr, "wx assertion %s:%d in %s: %s %s\n", file, line, func, cond, msg);
+}
 }
 
 class BenchApp : public wxApp {
@@ -37,6 +44,7 @@ int main(int argc, char** argv)
     g_display = wxEntryStart(argc, argv);
     if (g_display) {
         wxLog::SetActiveTarget(new wxLogStderr);
+        wxSetAssertHandler(printAssert);
         wxTheApp->CallOnInit();
     }
     benchmark::RunSpecifiedBenchmarks();

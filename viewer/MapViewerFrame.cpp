@@ -1,5 +1,6 @@
 #include "viewer/MapViewerFrame.h"
 
+#include <wx/accel.h>
 #include <wx/panel.h>
 #include <wx/sizer.h>
 #include <wx/treectrl.h>
@@ -32,6 +33,27 @@ MapViewerFrame::MapViewerFrame(wxWindow* parent, wxWindowID id)
     m_tree->Bind(wxEVT_TREE_ITEM_ACTIVATED, &MapViewerFrame::onItemActivated, this);
     m_tree->Bind(wxEVT_TREE_SEL_CHANGED, &MapViewerFrame::onSelectionChanged, this);
     Bind(wxEVT_CLOSE_WINDOW, &MapViewerFrame::onClose, this);
+}
+
+void MapViewerFrame::passShortcutsTo(wxWindow* window)
+{
+    const wxAcceleratorTable* shortcuts = window->GetAcceleratorTable();
+    if (!shortcuts || !shortcuts->IsOk())
+        return;
+    SetAcceleratorTable(*shortcuts);
+    // The viewer has no menu: every command reaching it came from a shortcut.
+    Bind(wxEVT_MENU, [window](wxCommandEvent& event) {
+        wxCommandEvent command(wxEVT_MENU, event.GetId());
+        command.SetEventObject(window);
+        window->GetEventHandler()->ProcessEvent(command);
+    });
+    // Alt-F4 closes the focused window, as everywhere, not the program.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_F4 && event.GetModifiers() == wxMOD_ALT)
+            Close();
+        else
+            event.Skip();
+    });
 }
 
 void MapViewerFrame::clearMapList()

@@ -24,6 +24,11 @@ public:
 
     void setWorkspace(Workspace& workspace) { m_workspace = &workspace; }
 
+    // The shortcuts of `window` (the main window's Alt-T, Alt-I, F1 and the
+    // rest) work here too and run there: a map just picked is edited or
+    // opened without going back. Alt-F4 stays this window's own.
+    void passShortcutsTo(wxWindow* window);
+
     // Empties the tree and adds a new, collapsed root. The selected map index
     // stays: after a rebuild it names whatever map now sits in that slot.
     void clearMapList();

@@ -14,6 +14,7 @@ MapViewerFrame& showMapViewer(CommandContext& context)
     auto* viewer = new MapViewerFrame(context.window());
     context.adoptViewer(viewer);
     viewer->setWorkspace(context.workspace());
+    viewer->passShortcutsTo(context.window());
     // The main window outlives the viewer: the context stays valid.
     viewer->setActivationHandler(
         [&context, viewer](int buffer, int map) { openTableEditor(context, viewer, buffer, map); });

@@ -6,6 +6,7 @@
 
 #include "cells/cell_operations.h"
 #include "cells/clipboard_text.h"
+#include "cells/spreadsheet_text.h"
 #include "map_cells_fixture.h"
 
 namespace {
@@ -56,6 +57,27 @@ void BM_PasteAll(benchmark::State& state)
         benchmark::DoNotOptimize(pasteClipboardText(text, b.cells));
 }
 
+// The whole table as a spreadsheet block, and that block pasted back at the
+// first cell (written cells are not redrawn here).
+void BM_CopyBlockAll(benchmark::State& state)
+{
+    Bench b(state);
+    TableGridModel model(b.cells);
+    model.fill({});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(encodeSpreadsheetText(b.selection, [&](int r, int c) { return model.text(r, c); }));
+}
+
+void BM_PasteBlockAll(benchmark::State& state)
+{
+    Bench b(state);
+    TableGridModel model(b.cells);
+    model.fill({});
+    const std::string text = encodeSpreadsheetText(b.selection, [&](int r, int c) { return model.text(r, c); });
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pasteAnyText(text, model, 0, 0));
+}
+
 void sizes(benchmark::internal::Benchmark* bench)
 {
     bench->Args({256, 256, 16})->Args({1024, 2048, 8})->ArgNames({"rows", "columns", "bits"});
@@ -69,5 +91,7 @@ BENCHMARK(BM_Operation<CellOperation::Interpolate>)->Name("BM_InterpolateAll")->
 BENCHMARK(BM_Operation<CellOperation::Statistics>)->Name("BM_StatisticsAll")->Apply(sizes);
 BENCHMARK(BM_CopyAll)->Apply(sizes);
 BENCHMARK(BM_PasteAll)->Apply(sizes);
+BENCHMARK(BM_CopyBlockAll)->Apply(sizes);
+BENCHMARK(BM_PasteBlockAll)->Apply(sizes);
 
 } // namespace

@@ -21,11 +21,11 @@ struct Editor {
     explicit Editor(std::shared_ptr<HistoryBudget> budget = nullptr) : history(std::move(budget)) {}
 
     // One user action: the selection it acts on, then the bytes it writes.
-    bool change(const std::function<void(Bytes&, CellSelection&)>& action)
+    bool change(const std::function<void(Bytes&, CellSelection&)>& action, EditNote note = {})
     {
         history.begin(cells, selection);
         action(cells, selection);
-        return history.commit(cells, selection);
+        return history.commit(cells, selection, note);
     }
 };
 
@@ -83,12 +83,15 @@ TEST(EditHistory, UndoAndRedoRestoreBytesAndSelectionOfEveryKindOfChange)
 TEST(EditHistory, NewChangeAfterUndoDropsRedoAndNoOpChangesAreNotSteps)
 {
     Editor e;
-    ASSERT_TRUE(e.change([](Bytes& b, CellSelection&) { b[0] = 1; }));
-    ASSERT_TRUE(e.change([](Bytes& b, CellSelection&) { b[1] = 2; }));
+    ASSERT_TRUE(e.change([](Bytes& b, CellSelection&) { b[0] = 1; }, {"Raw number added to ", 1}));
+    ASSERT_TRUE(e.change([](Bytes& b, CellSelection&) { b[1] = 2; }, {"Value typed into a cell."}));
     EXPECT_FALSE(e.change([](Bytes& b, CellSelection&) { b[2] = 7; }));   // wrote what was there
+    EXPECT_EQ(editNoteMessage(false, e.history.undoNote()).plain(), "Undone: Value typed into a cell.");
     std::vector<ByteRange> touched;
     ASSERT_TRUE(e.history.undo(e.cells, e.selection, touched));
     EXPECT_TRUE(e.history.canRedo());
+    EXPECT_EQ(editNoteMessage(true, e.history.redoNote()).plain(), "Redone: Value typed into a cell.");
+    EXPECT_EQ(editNoteMessage(false, e.history.undoNote()).plain(), "Undone: Raw number added to 1 cells.");
     ASSERT_TRUE(e.change([](Bytes& b, CellSelection&) { b[5] = 3; }));
     EXPECT_FALSE(e.history.canRedo());
     EXPECT_EQ(e.history.stepCount(), 2u);

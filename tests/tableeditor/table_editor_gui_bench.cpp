@@ -6,12 +6,14 @@
 // drawing the visible part of the grid (what the next paint does), drawn
 // synchronously into a bitmap so that the toolkit's frame clock does not
 // count. Memory: heap in use (mallinfo2) and resident size, before and after.
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <benchmark/benchmark.h>
@@ -32,6 +34,7 @@
 #include "cells/table_grid_model.h"
 #include "common/number_text.h"
 #include "tableeditor/TableEditorFrame.h"
+#include "tableeditor/clipboard_ui.h"
 #include "test_support.h"
 #include "workspace/workspace.h"
 
@@ -574,6 +577,121 @@ void BM_Paste50MB(benchmark::State& state)
     close(opened);
 }
 
+// Runs a shell command while the event loop keeps going (the clipboard's
+// owner may be this process) and returns how many bytes it printed.
+std::size_t outputBytesWhilePumping(const std::string& command)
+{
+    std::FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return 0;
+    std::size_t bytes = 0;
+    std::thread reader([&] {
+        char buffer[65536];
+        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
+            bytes += n;
+    });
+    std::atomic<bool> done{false};
+    std::thread waiter([&] {
+        reader.join();
+        done = true;
+    });
+    while (!done)
+        settle();
+    waiter.join();
+    pclose(pipe);
+    return bytes;
+}
+
+// Spreadsheet blocks through the keys, every cell at once. Op 0: Ctrl+C puts
+// the whole table on the clipboard as tab-separated rows; the time another
+// program then takes to read it all (xclip -o) is reported beside. Op 1:
+// Ctrl+V of such a block offered by another program (xclip): read, written
+// at the cursor, recorded for undo, marked for redrawing. Before each paste
+// the working copy is zeroed (not timed), so that every paste changes every
+// cell. Op 2: the clipboard read alone, the part of op 1 spent in the transfer.
+void BM_SpreadsheetBlock_Editor(benchmark::State& state)
+{
+    if (skippedWithoutDisplay(state))
+        return;
+    Opened opened = openEditor(Size(state.range(0)));
+    TableEditorFrame* editor = opened.editor;
+    wxGrid* grid = editor->grid();
+    grid->SetGridCursor(0, 0);
+    auto ctrl = [grid](int code) {
+        wxKeyEvent key(wxEVT_KEY_DOWN);
+        key.m_keyCode = code;
+        key.SetControlDown(true);
+        key.SetEventObject(grid);
+        grid->GetEventHandler()->ProcessEvent(key);
+    };
+    const bool paste = state.range(2) >= 1;
+    const bool readOnly = state.range(2) == 2;
+    TempDir dir;
+    if (paste) {
+        const MapCells& cells = editor->cells();
+        std::string text;
+        for (int row = 0; row < cells.rows(); ++row)
+            for (int col = 0; col < cells.columns(); ++col) {
+                appendFixed(text, double((row + col) % 200 + 1) / 10, 1);
+                text += col + 1 < cells.columns() ? '\t' : '\n';
+            }
+        const std::string path = dir.file("block.txt");
+        std::ofstream(path, std::ios::binary) << text;
+        state.counters["text_MB"] = double(text.size()) / (1024.0 * 1024.0);
+        if (std::system(("xclip -i -selection clipboard " + path + " >/dev/null 2>&1").c_str()) != 0) {
+            state.SkipWithError("xclip failed");
+            close(opened);
+            return;
+        }
+        const Clock::time_point wait = Clock::now();
+        bool offered = false;
+        while (!offered && seconds(wait) < 10) {
+            settle();
+            if (wxTheClipboard->Open()) {
+                offered = wxTheClipboard->IsSupported(wxDF_UNICODETEXT);
+                wxTheClipboard->Close();
+            }
+        }
+    } else {
+        wxCommandEvent all(wxEVT_MENU, editor->commandIds().selectAll);
+        editor->GetEventHandler()->ProcessEvent(all);
+    }
+    // A window's first message costs GTK some 50 ms of font work, once: one
+    // untimed run first.
+    ctrl(paste ? 'V' : 'C');
+    settle();
+    for (auto _ : state) {
+        if (paste) {
+            std::fill(editor->cells().workingCopy.begin(), editor->cells().workingCopy.end(), 0);
+            editor->fillGrid();
+            settle();
+        }
+        const Clock::time_point start = Clock::now();
+        std::string read;
+        if (readOnly)
+            readClipboardText(read);
+        else
+            ctrl(paste ? 'V' : 'C');
+        if (state.range(1))
+            renderVisible(grid);
+        state.SetIterationTime(seconds(start));
+    }
+    if (paste) {
+        state.counters["cell_1_2"] = editor->cells().raw(1, 2);
+    } else {
+        const Clock::time_point start = Clock::now();
+        state.counters["read_by_other_MB"] =
+            double(outputBytesWhilePumping("xclip -o -selection clipboard")) / (1024.0 * 1024.0);
+        state.counters["read_by_other_ms"] = seconds(start) * 1000;
+    }
+    // Taking the clipboard back ends xclip.
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject("x"));
+        wxTheClipboard->Close();
+    }
+    close(opened);
+}
+
 // Map size (0: 256 x 256, 1: 1024 x 2048), and whether the visible part is drawn.
 void sizes(benchmark::internal::Benchmark* b)
 {
@@ -603,6 +721,14 @@ BENCHMARK(BM_Operation_WxGrid)
     ->Iterations(1);
 
 BENCHMARK(BM_Paste50MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_SpreadsheetBlock_Editor)
+    ->ArgNames({"largest", "draw", "op"})
+    ->ArgsProduct({{Map256, MapLargest}, {0, 1}, {0, 1, 2}})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->Iterations(3)
+    ->ReportAggregatesOnly();
 BENCHMARK(BM_VisitSelected_Mask)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VisitSelected_WxBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 

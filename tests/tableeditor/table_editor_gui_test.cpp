@@ -577,7 +577,7 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     EXPECT_EQ(statusText(editor), "COUNT=1 MIN=5.5 AVG=5.5 MAX=5.5");
     // The step is one change: undone whole, with the selection it had.
     ASSERT_TRUE(editor->undo());
-    EXPECT_EQ(statusText(editor), "Undone.");
+    EXPECT_EQ(statusText(editor), "Undone: Percentage added to 6 cells.");
     EXPECT_EQ(editor->cellText(0, 0) + " " + editor->cellText(1, 2), "5.0 50.0");
     EXPECT_EQ(editor->selection().count(), 6u);
     EXPECT_EQ(editor->xChart()->values()[0], 5.0);
@@ -765,11 +765,151 @@ TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
         user.Char(i == 1 ? 'y' : 'z', keys[i].first);
         pumpEvents(100);
         EXPECT_EQ(editor->cellText(0, 0), keys[i].second) << "key " << i;
-        EXPECT_EQ(statusText(editor), i % 2 ? "Redone." : "Undone.") << "key " << i;
+        EXPECT_EQ(statusText(editor), std::string(i % 2 ? "Redone" : "Undone") + ": Value typed into a cell.")
+            << "key " << i;
     }
     sendMenuCommand(editor, editor->commandIds().apply);
     pumpEvents(20);
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
+// The keys of a tuner who works from the keyboard and with spreadsheets,
+// pressed for real: a block selected with Shift and the arrows is copied as
+// tab-separated rows and shows its size; a spreadsheet's block pastes at the
+// cursor (outside cells skipped, undone in one step); the steps have keys;
+// F6 moves to the controls, Tab walks them in their order, F6 comes back.
+TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
+{
+    prepare();
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    pumpEvents(300);
+    wxGrid* grid = editor->grid();
+    const wxRect cell = grid->CellToRect(1, 2);
+    wxUIActionSimulator user;
+    user.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2)));
+    user.MouseClick();
+    pumpEvents(100);
+    auto press = [&](int key, int modifiers = wxMOD_NONE) {
+        user.Char(key, modifiers);
+        pumpEvents(100);
+    };
+    auto offer = [](const char* text) {
+        runPumping(std::string("printf '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
+        pumpEvents(100);
+    };
+    auto cells = [&] {
+        std::string all;
+        for (int i = 0; i < 6; ++i)
+            all += editor->cellText(i / 3, i % 3).utf8_string() + (i == 2 ? " / " : " ");
+        return all;
+    };
+
+    press(WXK_LEFT, wxMOD_SHIFT);
+    EXPECT_EQ(statusText(editor, 0), wxString::FromUTF8("2 \u00d7 1 = 2 cells"));
+    press(WXK_LEFT, wxMOD_SHIFT);
+    press(WXK_UP, wxMOD_SHIFT);
+    EXPECT_EQ(statusText(editor, 0), wxString::FromUTF8("3 \u00d7 2 = 6 cells"));
+    press('c', wxMOD_CONTROL);
+    EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
+    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "5.0\t10.0\t-2.0\n3.5\t0.0\t50.0\n");
+    sendMenuCommand(editor, editor->commandIds().clearSelection);
+    EXPECT_EQ(statusText(editor, 0), "");
+    press(WXK_INSERT, wxMOD_CONTROL);   // nothing selected: the cursor cell
+    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "50.0\n");
+
+    offer("1\\t2\\n3\\t4\\n");
+    press(WXK_UP);
+    press(WXK_LEFT);
+    press('v', wxMOD_CONTROL);
+    EXPECT_EQ(statusText(editor), "Data pasted into 4 cells.");
+    EXPECT_EQ(cells(), "5.0 1.0 2.0 / 3.5 3.0 4.0 ");
+    press(WXK_RIGHT);
+    press(WXK_INSERT, wxMOD_SHIFT);   // the right column falls outside the map
+    EXPECT_EQ(statusText(editor), "Data pasted into 2 cells.");
+    EXPECT_EQ(cells(), "5.0 1.0 1.0 / 3.5 3.0 3.0 ");
+    press('z', wxMOD_CONTROL);
+    EXPECT_EQ(statusText(editor), "Undone: Data pasted into 2 cells.");
+    EXPECT_EQ(cells(), "5.0 1.0 2.0 / 3.5 3.0 4.0 ");
+    offer("Fuel\\t1\\n");
+    press('v', wxMOD_CONTROL);
+    EXPECT_EQ(statusText(editor), "No data to be pasted!");
+    EXPECT_EQ(cells(), "5.0 1.0 2.0 / 3.5 3.0 4.0 ");
+    offer("7,5\\n");   // the menu item takes a block too
+    sendMenuCommand(editor, editor->commandIds().paste);
+    EXPECT_EQ(cells(), "5.0 1.0 7.5 / 3.5 3.0 4.0 ");
+
+    // Steps on the whole table.
+    press('a', wxMOD_CONTROL);
+    EXPECT_EQ(statusText(editor, 0), wxString::FromUTF8("3 \u00d7 2 = 6 cells"));
+    editor->rawValueControl()->SetValue(2);
+    editor->percentageControl()->SetValue("100");
+    editor->engineeringControl()->SetValue("0.5");
+    const std::pair<int, int> steps[] = {{WXK_NUMPAD_ADD, wxMOD_CONTROL}, {'-', wxMOD_CONTROL},
+                                         {WXK_PAGEUP, wxMOD_CONTROL},     {WXK_PAGEDOWN, wxMOD_ALT}};
+    const char* const after[] = {
+        "Raw number added to 6 cells.|6.0 2.0 8.5 / 4.5 4.0 5.0 ",
+        "Raw number subtracted from 6 cells.|5.0 1.0 7.5 / 3.5 3.0 4.0 ",
+        "Percentage added to 6 cells.|10.0 2.0 15.0 / 7.0 6.0 8.0 ",
+        "Engineering number subtracted from 6 cells.|9.5 1.5 14.5 / 6.5 5.5 7.5 ",
+    };
+    for (std::size_t i = 0; i < std::size(steps); ++i) {
+        press(steps[i].first, steps[i].second);
+        EXPECT_EQ(statusText(editor) + "|" + cells(), after[i]);
+    }
+
+    // To the controls and back; Tab follows their layout, row by row, then
+    // passes the charts by to the grid.
+    auto focusName = [] { return wxWindow::FindFocus() ? wxWindow::FindFocus()->GetName() : wxString("none"); };
+    press(WXK_F6);
+    wxString walked = focusName();
+    for (int i = 0; i < 23; ++i) {
+        press(WXK_TAB);
+        walked += " " + focusName();
+    }
+    EXPECT_EQ(walked, "ID_RADIOBUTTON1 ID_SPINCTRL1 ID_BITMAPBUTTON1 ID_BITMAPBUTTON2 "
+                      "ID_TEXTCTRL1 ID_BITMAPBUTTON3 ID_BITMAPBUTTON4 ID_TEXTCTRL2 ID_BITMAPBUTTON5 ID_BITMAPBUTTON6 "
+                      "ID_BUTTON1 ID_BUTTON2 ID_BUTTON3 ID_BITMAPBUTTON7 ID_BITMAPBUTTON8 ID_BITMAPBUTTON9 "
+                      "ID_BITMAPBUTTON10 ID_BITMAPBUTTON11 ID_TEXTCTRL3 ID_TEXTCTRL4 ID_TEXTCTRL5 ID_TEXTCTRL6 "
+                      "ID_BUTTON4 ID_GRID1");
+    press(WXK_TAB, wxMOD_CONTROL);   // back to where the controls were left
+    EXPECT_EQ(focusName(), "ID_BUTTON4");
+    press(WXK_F6);
+    EXPECT_TRUE(wxWindow::FindFocus() == grid || grid->IsDescendant(wxWindow::FindFocus())) << focusName();
+}
+
+TEST_F(TableEditorTest, TheViewerPassesOnTheMainWindowsShortcuts)
+{
+    prepare();
+    MapViewerFrame* viewer = frame()->viewer();
+    pumpEvents(300);
+    wxTreeCtrl* tree = viewer->tree();
+    wxRect line;
+    ASSERT_TRUE(tree->GetBoundingRect(viewer->mapItem(Ignition), line, true));
+    wxUIActionSimulator user;
+    user.MouseMove(tree->ClientToScreen(line.GetPosition() + line.GetSize() / 2));
+    user.MouseClick();
+    pumpEvents(100);
+    user.Char('t', wxMOD_ALT);
+    pumpEvents(100);
+    ASSERT_EQ(openEditors().size(), 1u);
+    EXPECT_EQ(openEditors().front()->GetParent(), frame());   // opened by the main window's command
+    viewer->Raise();
+    user.MouseMove(tree->ClientToScreen(line.GetPosition() + line.GetSize() / 2));
+    user.MouseClick();
+    pumpEvents(100);
+    {
+        ModalDialogCounter dialogs;
+        user.Char(WXK_F1);   // the about box
+        pumpEvents(100);
+        user.Char('i', wxMOD_ALT);   // the map editor on the selected map
+        pumpEvents(100);
+        EXPECT_EQ(dialogs.count(), 2);
+    }
+    user.Char(WXK_F4, wxMOD_ALT);   // closes the viewer, not the program
+    pumpEvents(100);
+    EXPECT_FALSE(viewer->IsShown());
+    EXPECT_TRUE(window.alive());
 }
 
 } // namespace
