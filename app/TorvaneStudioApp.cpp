@@ -1,12 +1,29 @@
 #include "app/TorvaneStudioApp.h"
 
+#include <cstdio>
+
+#include <wx/debug.h>
 #include <wx/image.h>
 
 #include "app/TorvaneStudioFrame.h"
 #include "viewer/MapViewerFrame.h"
 
+namespace {
+
+// A failed self-check of the toolkit (seen once in its clipboard code) would
+// otherwise stop the program with a modal box in front of the tuner's work.
+void reportAssert(const wxString& file, int line, const wxString& function, const wxString& condition,
+                  const wxString& message)
+{
+    std::fprintf(stderr, "%s:%d: %s: %s %s\n", file.utf8_str().data(), line, function.utf8_str().data(),
+                 condition.utf8_str().data(), message.utf8_str().data());
+}
+
+} // namespace
+
 bool TorvaneStudioApp::OnInit()
 {
+    wxSetAssertHandler(reportAssert);
     // The window icon and the tool images are PNG.
     wxInitAllImageHandlers();
 
