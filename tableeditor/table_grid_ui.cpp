@@ -190,7 +190,10 @@ void GridSelectionInput::onKeyDown(wxKeyEvent& event)
         m_changed();
         return;
     }
-    if (!isCursorKey(key)) {
+    // Enter (after typing a value, or on its own) moves the cursor down like
+    // a plain cursor key, so the next Shift block starts where it lands.
+    const bool enter = (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) && !event.HasAnyModifiers();
+    if (!isCursorKey(key) && !enter) {
         event.Skip();
         return;
     }

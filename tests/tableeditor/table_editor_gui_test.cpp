@@ -756,6 +756,11 @@ TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
     user.Char(WXK_RETURN);
     pumpEvents(100);
     EXPECT_EQ(editor->cellText(0, 0), "12");
+    // Enter moved the cursor down: a Shift block starts there.
+    user.Char(WXK_RIGHT, wxMOD_SHIFT);
+    pumpEvents(100);
+    EXPECT_TRUE(editor->selection().isSelected(1, 1));
+    EXPECT_FALSE(editor->selection().isSelected(0, 0));
     const std::pair<int, const char*> keys[] = {{wxMOD_CONTROL, "5.0"},
                                                 {wxMOD_CONTROL, "12.0"},   // Ctrl+Y
                                                 {wxMOD_CONTROL, "5.0"},
