@@ -104,6 +104,25 @@ void settle()
     }
 }
 
+// Another program (xclip) offers the file's text on the clipboard; true once
+// the toolkit sees it offered.
+bool offerOnClipboard(const std::string& path)
+{
+    if (std::system(("xclip -i -selection clipboard " + path + " >/dev/null 2>&1").c_str()) != 0)
+        return false;
+    const Clock::time_point wait = Clock::now();
+    while (seconds(wait) < 10) {
+        settle();
+        if (wxTheClipboard->Open()) {
+            const bool offered = wxTheClipboard->IsSupported(wxDF_UNICODETEXT);
+            wxTheClipboard->Close();
+            if (offered)
+                return true;
+        }
+    }
+    return false;
+}
+
 enum Size { Map256 = 0, MapLargest = 1 };
 
 // A workspace whose BIN #1 holds the map (map 0) with random cells; scaled
@@ -542,19 +561,10 @@ void BM_Paste50MB(benchmark::State& state)
         std::ofstream(path, std::ios::binary) << text;
         state.counters["text_MB"] = double(text.size()) / (1024.0 * 1024.0);
     }
-    if (std::system(("xclip -i -selection clipboard " + path + " >/dev/null 2>&1").c_str()) != 0) {
+    if (!offerOnClipboard(path)) {
         state.SkipWithError("xclip failed");
         close(opened);
         return;
-    }
-    const Clock::time_point wait = Clock::now();
-    bool offered = false;
-    while (!offered && seconds(wait) < 10) {
-        settle();
-        if (wxTheClipboard->Open()) {
-            offered = wxTheClipboard->IsSupported(wxDF_UNICODETEXT);
-            wxTheClipboard->Close();
-        }
     }
     double rise = 0;
     for (auto _ : state) {
@@ -638,19 +648,10 @@ void BM_SpreadsheetBlock_Editor(benchmark::State& state)
         const std::string path = dir.file("block.txt");
         std::ofstream(path, std::ios::binary) << text;
         state.counters["text_MB"] = double(text.size()) / (1024.0 * 1024.0);
-        if (std::system(("xclip -i -selection clipboard " + path + " >/dev/null 2>&1").c_str()) != 0) {
+        if (!offerOnClipboard(path)) {
             state.SkipWithError("xclip failed");
             close(opened);
             return;
-        }
-        const Clock::time_point wait = Clock::now();
-        bool offered = false;
-        while (!offered && seconds(wait) < 10) {
-            settle();
-            if (wxTheClipboard->Open()) {
-                offered = wxTheClipboard->IsSupported(wxDF_UNICODETEXT);
-                wxTheClipboard->Close();
-            }
         }
     } else {
         wxCommandEvent all(wxEVT_MENU, editor->commandIds().selectAll);

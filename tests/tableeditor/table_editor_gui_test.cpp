@@ -8,7 +8,6 @@
 #include <sys/resource.h>
 #include <filesystem>
 #include <fstream>
-#include <future>
 #include <string>
 #include <thread>
 #include <vector>
@@ -88,25 +87,6 @@ std::vector<TableEditorFrame*> openEditors()
     return editors;
 }
 
-// Runs a shell command while the event loop keeps going (the clipboard's
-// owner must answer), and returns its output.
-std::string runPumping(const std::string& command)
-{
-    auto output = std::async(std::launch::async, [command] {
-        std::string text;
-        if (FILE* pipe = popen(command.c_str(), "r")) {
-            char buffer[256];
-            while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe))
-                text.append(buffer, n);
-            pclose(pipe);
-        }
-        return text;
-    });
-    while (output.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
-        pumpEvents(10);
-    return output.get();
-}
-
 // Answers the question asked on closing an editor with unapplied changes,
 // after checking how it is put.
 class CloseQuestion : public wxExpectModalBase<wxMessageDialog, CloseQuestion> {
@@ -131,7 +111,7 @@ private:
 // Offers a file's bytes on the clipboard from another program (xclip).
 void offerFile(const std::string& path)
 {
-    runPumping("xclip -i -selection clipboard '" + path + "' >/dev/null 2>&1");
+    outputWhilePumping("xclip -i -selection clipboard '" + path + "' >/dev/null 2>&1");
     pumpEvents(100);   // the editor learns that it no longer owns the clipboard
 }
 
@@ -599,7 +579,7 @@ TEST_F(TableEditorTest, WithoutASelectionTheCursorCellIsTheTargetAndLimitsHold)
     clickButton(findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON9"));
     EXPECT_EQ(statusText(editor), "COUNT=1 MIN=50.5 AVG=50.5 MAX=50.5");
     sendMenuCommand(editor, editor->commandIds().copy);
-    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "ENG-ABS@1:2=50.5");
+    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "ENG-ABS@1:2=50.5");
 
     edit(editor, 0, 0, "99999");   // raw 199998 in a signed 16-bit cell
     EXPECT_EQ(statusText(editor), "1 cells held at a limit.");
@@ -622,11 +602,11 @@ TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
     editor->selection().set(1, 2);
     sendMenuCommand(editor, ids.copy);
     EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
-    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "ENG-ABS@0:0=5.0@1:2=50.0");
+    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "ENG-ABS@0:0=5.0@1:2=50.0");
 
     const std::vector<std::uint8_t> before = editor->cells().workingCopy;
     auto offer = [](const char* text) {
-        runPumping(std::string("printf %s '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
+        outputWhilePumping(std::string("printf %s '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
         pumpEvents(100);   // the editor learns that it no longer owns the clipboard
     };
     offer("RAW-DIF@0:0=1");
@@ -675,7 +655,7 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
     ASSERT_EQ(pids.size(), 1u);
     wxStopWatch watch;
     bool shown = false;
-    while (!(shown = runPumping("xwininfo -root -tree").find("Gnuplot window") != std::string::npos) &&
+    while (!(shown = outputWhilePumping("xwininfo -root -tree").find("Gnuplot window") != std::string::npos) &&
            watch.Time() < 10000)
         pumpEvents(100);
     EXPECT_TRUE(shown);
@@ -687,7 +667,7 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
     pumpEvents(500);
     EXPECT_EQ(runningPlotProcesses(editor), pids) << "the plot must stay while the editor is open";
     const std::string ownGnuplots = "pgrep -x -P " + std::to_string(::getpid()) + " gnuplot";
-    EXPECT_EQ(runPumping(ownGnuplots), std::to_string(pids[0]) + "\n");
+    EXPECT_EQ(outputWhilePumping(ownGnuplots), std::to_string(pids[0]) + "\n");
 
     // A gnuplot that ended unnoticed (its pipe has no reader any more) is
     // started anew, without a word.
@@ -800,7 +780,7 @@ TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
         pumpEvents(100);
     };
     auto offer = [](const char* text) {
-        runPumping(std::string("printf '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
+        outputWhilePumping(std::string("printf '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
         pumpEvents(100);
     };
     auto cells = [&] {
@@ -817,11 +797,11 @@ TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
     EXPECT_EQ(statusText(editor, 0), wxString::FromUTF8("3 \u00d7 2 = 6 cells"));
     press('c', wxMOD_CONTROL);
     EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
-    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "5.0\t10.0\t-2.0\n3.5\t0.0\t50.0\n");
+    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "5.0\t10.0\t-2.0\n3.5\t0.0\t50.0\n");
     sendMenuCommand(editor, editor->commandIds().clearSelection);
     EXPECT_EQ(statusText(editor, 0), "");
     press(WXK_INSERT, wxMOD_CONTROL);   // nothing selected: the cursor cell
-    EXPECT_EQ(runPumping("xclip -o -selection clipboard"), "50.0\n");
+    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "50.0\n");
 
     offer("1\\t2\\n3\\t4\\n");
     press(WXK_UP);
