@@ -105,6 +105,7 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
                            fromStoreText(x.units) + " / " + fromStoreText(z.units) + " ]");
     setupGrid();
     connectEvents();
+    m_bufferListener = m_workspace.bufferListeners.add([this](int index) { onBufferChanged(index); });
     fillGrid();
     // The grid puts its cursor on the first cell once it has the focus; the
     // charts show that cell's row and column from the start.
@@ -113,6 +114,7 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
 
 TableEditorFrame::~TableEditorFrame()
 {
+    m_workspace.bufferListeners.remove(m_bufferListener);
     // The grid and its table refer to the model and the selection: let the
     // windows go before the members do.
     DestroyChildren();
@@ -570,6 +572,23 @@ void TableEditorFrame::onCompareItem(int index)
     }
     updateTitle();
     differenceSwitch();
+}
+
+void TableEditorFrame::onBufferChanged(int index)
+{
+    // A BIN loaded after the editor opened can be compared with too.
+    GetMenuBar()->Enable(m_ids.compareBin[index], !m_workspace.buffers[index].empty());
+    if (index != compareBuffer())
+        return;
+    if (!CellCodec::blockFits(m_map, usableSize(m_workspace.buffers[index]))) {
+        GetMenuBar()->Check(m_ids.compareBin[index], false);
+        GetMenuBar()->Check(m_ids.showDifferences, false);
+        updateTitle();
+        redrawSwitch();
+        SetStatusText(_("The map does not fit in BIN #") + wxString::Format("%d", index + 1) + _("!"), 1);
+        return;
+    }
+    fillGrid();
 }
 
 void TableEditorFrame::differenceSwitch()

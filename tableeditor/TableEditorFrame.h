@@ -211,6 +211,9 @@ private:
     void connectEvents();
     void updateTitle();
     void onCompareItem(int index);
+    // A buffer's bytes changed (load, Apply elsewhere, copy): the compare
+    // image is shown as it now is, or let go when it no longer holds the map.
+    void onBufferChanged(int index);
     void differenceSwitch();
     void redrawSwitch();
     void onCellChanged(wxGridEvent& event);
@@ -234,6 +237,7 @@ private:
     std::unique_ptr<TableEditorKeys> m_keys;
     EditHistory m_history;   // on the workspace's budget, shared by all editors
     bool m_askingToClose = false;
+    int m_bufferListener = -1;
 
     TableEditorIds m_ids{};
     wxPanel* m_sidePanel = nullptr;

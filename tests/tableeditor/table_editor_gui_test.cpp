@@ -363,6 +363,18 @@ TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #1]");
     toggle(ids.compareBin[1]);
     EXPECT_EQ(statusText(editor), "");
+    // The compare image follows its buffer: a change shows at once, and an
+    // image that no longer holds the map is let go.
+    Workspace& workspace = frame()->workspace();
+    EXPECT_EQ(editor->gridModel().look(0, 1).background, kDifferenceBlue);
+    copyRomBuffer(workspace.buffers, 0, 1);
+    workspace.bufferListeners.notify(1);
+    EXPECT_NE(editor->gridModel().look(0, 1).background, kDifferenceBlue);
+    copyRomBuffer(workspace.buffers, 2, 1);
+    workspace.bufferListeners.notify(1);
+    EXPECT_EQ(statusText(editor), "The map does not fit in BIN #2!");
+    EXPECT_FALSE(menus->IsChecked(ids.compareBin[1]));
+    EXPECT_EQ(editor->GetTitle(), "[Source BIN #1]");
     toggle(ids.viewGraphs);
     toggle(ids.viewControls);
     EXPECT_FALSE(findByName(editor, "ID_PANEL1")->IsShown() || findByName(editor, "ID_PANEL3")->IsShown());
