@@ -1,8 +1,11 @@
 // Runs the benchmarks inside a wx application, so that the window benchmarks
 // can build real grids. Without a display those report an error and the
 // others still run: use `xvfb-run -a build/test/tests/bench`.
+#include <chrono>
+
 #include <benchmark/benchmark.h>
 #include <wx/app.h>
+#include <wx/window.h>
 #include <wx/crt.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -34,6 +37,23 @@ wxIMPLEMENT_APP_NO_MAIN(BenchApp);
 bool benchDisplayAvailable()
 {
     return g_display;
+}
+
+void paintNow(wxWindow* window)
+{
+    int paints = 0;
+    auto count = [&paints](wxPaintEvent& event) {
+        ++paints;
+        event.Skip();
+    };
+    window->Bind(wxEVT_PAINT, count);
+    window->Refresh(false);
+    const auto start = std::chrono::steady_clock::now();
+    while (paints == 0 && std::chrono::steady_clock::now() - start < std::chrono::seconds(5)) {
+        wxTheApp->ProcessPendingEvents();
+        wxYield();
+    }
+    window->Unbind(wxEVT_PAINT, count);
 }
 
 int main(int argc, char** argv)

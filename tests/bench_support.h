@@ -3,3 +3,8 @@
 
 // Whether the toolkit found a display; window benchmarks skip without one.
 bool benchDisplayAvailable();
+
+class wxWindow;
+
+// Runs the event loop until the window has painted once more (at most 5 s).
+void paintNow(wxWindow* window);

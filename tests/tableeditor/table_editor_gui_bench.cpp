@@ -64,24 +64,6 @@ double rssMB()
     return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
 }
 
-// Runs the event loop until the window has painted once more.
-void paintNow(wxWindow* window)
-{
-    int paints = 0;
-    auto count = [&paints](wxPaintEvent& event) {
-        ++paints;
-        event.Skip();
-    };
-    window->Bind(wxEVT_PAINT, count);
-    window->Refresh(false);
-    const Clock::time_point start = Clock::now();
-    while (paints == 0 && seconds(start) < 5) {
-        wxTheApp->ProcessPendingEvents();
-        wxYield();
-    }
-    window->Unbind(wxEVT_PAINT, count);
-}
-
 // Draws the part of the grid the window shows, as a paint would.
 void renderVisible(wxGrid* grid)
 {

@@ -33,24 +33,6 @@ std::unique_ptr<Workspace> workspaceWith(int maps)
     return workspace;
 }
 
-// Runs the event loop until the window has painted once more.
-void paintNow(wxWindow* window)
-{
-    int paints = 0;
-    auto count = [&paints](wxPaintEvent& event) {
-        ++paints;
-        event.Skip();
-    };
-    window->Bind(wxEVT_PAINT, count);
-    window->Refresh(false);
-    const Clock::time_point start = Clock::now();
-    while (paints == 0 && Clock::now() - start < std::chrono::seconds(5)) {
-        wxTheApp->ProcessPendingEvents();
-        wxYield();
-    }
-    window->Unbind(wxEVT_PAINT, count);
-}
-
 // Argument 1: the selection shown again, then one paint.
 void BM_FillMapViewer(benchmark::State& state)
 {
