@@ -82,7 +82,9 @@ CellLook TableGridModel::look(int row, int column) const
     }
     const std::size_t offset = m_cells.offset(row, column);
     const double v = valueAt(offset);
-    look.background = m_view.highlight && differs(offset, v) ? kDifferenceBlue : heatColour(v - m_minimum, m_scale);
+    // All cells equal (no spread): each is the map's smallest, green.
+    look.background = m_view.highlight && differs(offset, v) ? kDifferenceBlue
+                                                               : heatColour(v - m_minimum, m_scale > 0 ? m_scale : 1);
     return look;
 }
 

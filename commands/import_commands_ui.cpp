@@ -24,7 +24,7 @@ bool chooseXdfFile(CommandContext& context, wxString& path)
 // editor and saved as a maps file, so the path is not remembered either.
 void showImportedSet(CommandContext& context)
 {
-    context.workspace().unsaved.definitionsSaved();
+    context.workspace().definitionsReplaced();
     showReplacedMapList(context);
 }
 

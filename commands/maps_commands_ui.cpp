@@ -59,7 +59,7 @@ MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)
         context.showStatus(mapsFileStatusMessage(status));
         return status;
     }
-    context.workspace().unsaved.definitionsSaved();
+    context.workspace().definitionsReplaced();
     showReplacedMapList(context);
     return status;
 }
@@ -100,7 +100,7 @@ void clearDefinitionsCommand(CommandContext& context)
     if (!definitionsMayBeReplaced(context))
         return;
     clearDefinitions(context.workspace().definitions);
-    context.workspace().unsaved.definitionsSaved();
+    context.workspace().definitionsReplaced();
     if (MapViewerFrame* viewer = context.viewer()) {
         viewer->clearMapList();
         viewer->forgetSelection();

@@ -127,23 +127,17 @@ BinDifferencesFrame::BinDifferencesFrame(CommandContext& context)
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { copyToClipboard(); }, wxID_COPY);
     m_list->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) { activateRow(event.GetIndex()); });
     m_otherChoice->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { recompute(); });
-    // Definitions carry no notice of their changes: a list looked at again
-    // is compared again.
-    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
-        if (event.GetActive())
-            recompute();
-        event.Skip();
-    });
-    m_listenerToken = context.workspace().bufferListeners.add([this](int) {
+    m_bufferToken = context.workspace().bufferListeners.add([this](int) {
         pickOther();
         recompute();
-        SetStatusText(wxEmptyString, 0);   // a message about the list as it was
     });
+    m_definitionsToken = context.workspace().definitionListeners.add([this](int) { recompute(); });
 }
 
 BinDifferencesFrame::~BinDifferencesFrame()
 {
-    m_context.workspace().bufferListeners.remove(m_listenerToken);
+    m_context.workspace().bufferListeners.remove(m_bufferToken);
+    m_context.workspace().definitionListeners.remove(m_definitionsToken);
 }
 
 int BinDifferencesFrame::otherBuffer() const
@@ -194,6 +188,7 @@ void BinDifferencesFrame::recompute()
     m_list->SetItemCount(static_cast<long>(m_differences.rowCount()));
     m_list->Refresh();
     m_summary->SetLabel(composed(summary));
+    SetStatusText(wxEmptyString, 0);   // a message about the list as it was
 }
 
 wxString BinDifferencesFrame::cellText(long row, long column) const
@@ -219,7 +214,10 @@ void BinDifferencesFrame::activateRow(long row)
         return;
     }
     // The differing cells stand out among the zeros of the difference view.
+    // An image the map does not fit is refused, and the editor says so.
     clickCheckItem(*editor, editor->commandIds().compareBin[otherBuffer()]);
+    if (editor->compareBuffer() != otherBuffer())
+        return;
     clickCheckItem(*editor, editor->commandIds().showDifferences);
     clickCheckItem(*editor, editor->commandIds().highlightDifferences);
 }

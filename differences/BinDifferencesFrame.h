@@ -3,7 +3,7 @@
 // the maps whose cells (or stored axis values) differ, then the runs of
 // bytes that differ outside every map, and a summary. It follows the images
 // (recomputed after a load, an Apply or a copy between buffers) and the
-// definitions (recomputed whenever the window becomes active). Activating a
+// definitions (recomputed after a load, an import, New or an edit of the list). Activating a
 // map line opens its table editor comparing with the other BIN; Ctrl+C
 // copies the list as tab-separated rows.
 #include <wx/frame.h>
@@ -47,7 +47,8 @@ private:
     void showMessage(const StatusText& text);
 
     CommandContext& m_context;
-    int m_listenerToken = -1;
+    int m_bufferToken = -1;
+    int m_definitionsToken = -1;
     int m_source = 0;
     ImageDifferences m_differences;
     wxStaticText* m_sourceLabel = nullptr;

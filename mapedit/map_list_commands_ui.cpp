@@ -51,7 +51,7 @@ void addMap(CommandContext& context)
             return;
     }
     insertComposedMap(store, selectedMap(context));
-    context.workspace().unsaved.definitionsChanged();
+    context.workspace().definitionsEdited();
     if (context.viewer()) {
         rebuildMapList(context);
         context.showStatus(wxTRANSLATE("New map added."));
@@ -82,7 +82,7 @@ void editMap(CommandContext& context)
         dialog.loadIntoDialog(static_cast<std::uint16_t>(slot), context.workspace());
         dialog.ShowModal();
         if (dialog.applied())
-            context.workspace().unsaved.definitionsChanged();
+            context.workspace().definitionsEdited();
     }
     // Whichever button closed the dialog, the line shows the slot as it now is.
     if (MapViewerFrame* viewer = context.viewer()) {
@@ -97,7 +97,7 @@ void deleteMap(CommandContext& context)
     if (!listedMapSelected(context)
         || removeMap(context.workspace().definitions, selectedMap(context)) != MapListChange::Done)
         return;
-    context.workspace().unsaved.definitionsChanged();
+    context.workspace().definitionsEdited();
     rebuildMapList(context);
     context.showStatus(wxTRANSLATE("Map deleted."));
 }
@@ -108,7 +108,7 @@ void duplicateMap(CommandContext& context)
         return;
     switch (appendMapCopy(context.workspace().definitions, selectedMap(context))) {
     case MapListChange::Done:
-        context.workspace().unsaved.definitionsChanged();
+        context.workspace().definitionsEdited();
         rebuildMapList(context);
         context.showStatus(wxTRANSLATE("Map duplicated."));
         break;

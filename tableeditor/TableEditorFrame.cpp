@@ -98,6 +98,7 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     const std::size_t available = usableSize(source) > address ? usableSize(source) - address : 0;
     std::copy_n(source.data.begin() + static_cast<std::ptrdiff_t>(std::min(address, usableSize(source))),
                 std::min(available, m_cells.workingCopy.size()), m_cells.workingCopy.begin());
+    m_openedWith = m_cells.workingCopy;
 
     // Setting up.
     updateTitle();
@@ -412,7 +413,7 @@ void TableEditorFrame::setupGrid()
     m_grid->SetDefaultCellTextColour(m_grid->GetForegroundColour());
     m_grid->SetDefaultCellAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
     m_selectionInput = std::make_unique<GridSelectionInput>(m_grid, m_gesture, [this] {
-        m_grid->GetGridWindow()->Refresh(false);
+        repaintGrid();
         showSelectionSize();
     });
     guardDeleteKeys(m_grid);
@@ -544,6 +545,7 @@ void TableEditorFrame::fillGrid()
     const int compare = compareBuffer();
     m_cells.compareBuffer = compare >= 0 ? &m_workspace.buffers[compare] : nullptr;
     m_model->fill({rawView(), differenceView(), highlightChecked()});
+    forgetCellLook();
     m_grid->ForceRefresh();
 }
 
@@ -613,7 +615,7 @@ void TableEditorFrame::redrawSwitch()
 void TableEditorFrame::selectionChanged()
 {
     m_gesture.restart();
-    m_grid->GetGridWindow()->Refresh(false);
+    repaintGrid();
     showSelectionSize();
 }
 
@@ -624,8 +626,26 @@ void TableEditorFrame::showSelectionSize()
     SetStatusText(wxString::FromUTF8(text), 0);
 }
 
+void TableEditorFrame::forgetCellLook()
+{
+    // The grid keeps the look of the last cell it asked about (usually the
+    // cursor's) and would paint that cell's old colour after a change: make
+    // it keep a known cell, then forget that one.
+    if (m_cells.rows() <= 0 || m_cells.columns() <= 0)
+        return;
+    m_grid->GetCellBackgroundColour(0, 0);
+    m_grid->RefreshAttr(0, 0);
+}
+
+void TableEditorFrame::repaintGrid()
+{
+    forgetCellLook();
+    m_grid->GetGridWindow()->Refresh(false);
+}
+
 void TableEditorFrame::refreshCell(int row, int col)
 {
+    forgetCellLook();
     m_grid->RefreshBlock(row, col, row, col);
 }
 
@@ -640,7 +660,7 @@ void TableEditorFrame::redrawCell(int row, int col)
 void TableEditorFrame::redrawCells(const CellSelection& cells)
 {
     m_model->redrawCells(cells);
-    m_grid->GetGridWindow()->Refresh(false);
+    repaintGrid();
 }
 
 wxString TableEditorFrame::cellText(int row, int col) const
@@ -784,7 +804,10 @@ void TableEditorFrame::onClose(wxCloseEvent& event)
 bool TableEditorFrame::confirmClose()
 {
     commitCellEdit();
-    if (!m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]))
+    // Nothing typed or operated here (another editor may have applied to the
+    // image since: this one's copy must not undo that), or nothing Apply
+    // would change.
+    if (m_cells.workingCopy == m_openedWith || !m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]))
         return true;
     const wxString bin = wxString::Format("%d", m_sourceBuffer + 1);
     wxMessageDialog question(this, _("The table has changes that are not applied to BIN #") + bin + _("."),

@@ -222,6 +222,9 @@ private:
     void refreshCharts();
     void onSize(wxSizeEvent& event);
     void refreshCell(int row, int col);
+    // The whole visible grid painted anew from the model.
+    void repaintGrid();
+    void forgetCellLook();
     bool isChecked(int id) const;
     void toggle(int id);
 
@@ -230,6 +233,7 @@ private:
     const int m_mapIndex;
     MapDefinition m_map;
     MapCells m_cells;
+    std::vector<std::uint8_t> m_openedWith;   // the working copy as the editor opened
     CellSelection m_selection;
     SelectionGesture m_gesture{m_selection};
     std::unique_ptr<TableGridModel> m_model;

@@ -141,7 +141,7 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         {"differences", 8, 0, 1, 0, {10, 20, 30, 42}, {5, 5, 5, 5}, {true, true}, {green, tenth, twentieth, red}},
         {"raw view of a scaled map", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {true}, {green, tenth, twentieth, red}},
         {"engineering view of it", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {false}, {green, tenth, twentieth, red}},
-        {"all equal", 16, 0, 1, 0, {300, 300, 300, 300}, {}, {false}, std::vector<Rgb>(4, {255, 241, 0})},
+        {"all equal: each the smallest", 16, 0, 1, 0, {300, 300, 300, 300}, {}, {false}, std::vector<Rgb>(4, green)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.kind);

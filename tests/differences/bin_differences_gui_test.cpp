@@ -13,6 +13,7 @@
 #include <wx/uiaction.h>
 
 #include "app/TorvaneStudioFrame.h"
+#include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
 #include "differences/BinDifferencesFrame.h"
 #include "gui_test_support.h"
@@ -174,6 +175,52 @@ TEST_F(BinDifferencesTest, CtrlCCopiesTheRowsAndEnterOpensTheMapComparing)
     editor->apply();
     pumpEvents(20);
     EXPECT_EQ(shown(list), "0x30|1|||\nMaps that differ: 0. Regions outside the maps: 1 (bytes: 1).");
+}
+
+TEST_F(BinDifferencesTest, FollowsTheDefinitionsAndLeavesAnImageTheMapDoesNotFit)
+{
+    loadImage(2, std::vector<std::uint8_t>(0x14));   // ends inside the map
+    chooseMenuItem();
+    BinDifferencesFrame* list = windows().at(0);
+    auto choose = [list](int other) {
+        auto* choice = findControl<wxChoice>(list, "ID_CHOICE1");
+        choice->SetSelection(other);
+        wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+        event.SetEventObject(choice);
+        choice->GetEventHandler()->ProcessEvent(event);
+    };
+    choose(2);
+    ASSERT_EQ(list->cellText(0, 1), "does not fit");
+
+    // The editor opens on BIN #1 but refuses BIN #3 as its compare image.
+    list->activateRow(0);
+    pumpEvents(20);
+    TableEditorFrame* editor = nullptr;
+    for (wxWindow* child : frame()->GetChildren())
+        if (auto* found = dynamic_cast<TableEditorFrame*>(child))
+            editor = found;
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(statusText(editor), "The map does not fit in BIN #3!");
+    EXPECT_EQ(editor->compareBuffer(), -1);
+    EXPECT_FALSE(editor->differenceView());
+    editor->Destroy();
+    pumpEvents(20);
+
+    // Reviewing the short image: nothing opens, and the message lasts only
+    // as long as the list it was about.
+    list->compareFrom(2);
+    choose(0);
+    list->activateRow(0);
+    EXPECT_EQ(statusText(list, 0), "The map does not fit in the selected BIN!");
+    choose(1);
+    EXPECT_EQ(statusText(list, 0), "");
+
+    // New Map Definitions empties the list of maps at once: the changed
+    // cell is now a byte outside every map.
+    list->compareFrom(0);
+    choose(1);
+    clearDefinitionsCommand(*frame());
+    EXPECT_EQ(shown(list), "0x13|1|||\n0x30|1|||\nMaps that differ: 0. Regions outside the maps: 2 (bytes: 2).");
 }
 
 } // namespace

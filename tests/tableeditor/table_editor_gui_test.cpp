@@ -453,6 +453,23 @@ TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
     EXPECT_TRUE(closed && openEditors().empty());
     expected[0x19] = 14;
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+
+    // An editor nothing was done in leaves alone what another one applied.
+    TableEditorFrame* untouched = openThroughMenu();
+    editor = openThroughMenu();
+    ASSERT_TRUE(untouched && editor && untouched != editor);
+    edit(editor, 1, 1, "9");
+    editor->apply();
+    pumpEvents(20);
+    expected = frame()->workspace().buffers[0].data;
+    {
+        ModalDialogCounter dialogs;
+        EXPECT_TRUE(untouched->closeAsking());
+        EXPECT_EQ(dialogs.count(), 0);
+    }
+    pumpEvents(20);
+    EXPECT_TRUE(openEditors().empty());
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 }
 
 TEST_F(TableEditorTest, DeleteAndBackspaceNeverChangeAValue)
