@@ -1,5 +1,6 @@
 #include "commands/unsaved_work_ui.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,11 +14,6 @@
 #include "workspace/command_context_ui.h"
 
 namespace {
-
-bool savePart(CommandContext& context, int part)
-{
-    return part == kDefinitionsPart ? saveMapsCommand(context) : saveRomFile(context, part);
-}
 
 // Asks over `parts` and acts on the answer; true when the caller may go on.
 bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMoment moment)
@@ -33,9 +29,30 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
         break;
     }
     // A failed or cancelled save stops here: what it did not write is kept.
-    for (int part : parts)
-        if (!savePart(context, part))
-            return false;
+    // Buffers copied from one another share a file; writing one after the
+    // other would keep only the last, so a later one asks for a name of its own.
+    std::vector<const RomBuffer*> written;
+    for (int part : parts) {
+        if (part == kDefinitionsPart) {
+            if (!saveMapsCommand(context))
+                return false;
+            continue;
+        }
+        const RomBuffers& buffers = context.workspace().buffers;
+        const auto sharing = std::find_if(written.begin(), written.end(), [&](const RomBuffer* other) {
+            return other->path == buffers[part].path;
+        });
+        if (sharing == written.end()) {
+            if (!saveRomFile(context, part))
+                return false;
+        } else {
+            context.showStatus(wxString::Format(_("BIN #%d shares its file with BIN #%d: save it under another name."),
+                                                part + 1, static_cast<int>(*sharing - buffers.data()) + 1));
+            if (!saveRomFileAs(context, part))
+                return false;
+        }
+        written.push_back(&buffers[part]);
+    }
     return true;
 }
 

@@ -17,6 +17,7 @@
 #include "bin_panel_names.h"
 #include "commands/maps_commands_ui.h"
 #include "common/hex_format.h"
+#include "commands/rom_commands_ui.h"
 #include "gui_test_support.h"
 #include "rom/checksums.h"
 #include "tableeditor/TableEditorFrame.h"
@@ -142,6 +143,20 @@ TEST_F(UnsavedWorkTest, QuitAsksOnceNamingWhatIsUnsavedAndSavesEachInTurn)
     EXPECT_FALSE(window.alive());
     EXPECT_NE(readText(out).find("<title>Spark</title>"), std::string::npos);
     EXPECT_NE(readText(home.settingsFile()).find("TorvaneStudioFrameX"), std::string::npos);
+}
+
+TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
+{
+    prepare();
+    copyRomBufferCommand(*frame(), 0, 1);   // BIN #2 now names image.bin too
+    applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");
+    const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
+    const std::string other = files.file("other.bin");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
+    pumpEvents(10);
+    EXPECT_FALSE(window.alive());
+    EXPECT_EQ(readBytes(binPath), first);
+    EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
 }
 
 TEST_F(UnsavedWorkTest, QuitClosesTableEditorsFirst)
