@@ -81,6 +81,7 @@ void loadMapsCommand(CommandContext& context)
 
 bool saveMapsCommand(CommandContext& context)
 {
+    const FocusKeeper focus;
     wxString path;
     if (!askForFile(context.window(), _("Select maps file to save"), kMapsWildcard,
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path)
@@ -97,6 +98,7 @@ bool saveMapsCommand(CommandContext& context)
 
 void clearDefinitionsCommand(CommandContext& context)
 {
+    const FocusKeeper focus;
     if (!definitionsMayBeReplaced(context))
         return;
     clearDefinitions(context.workspace().definitions);

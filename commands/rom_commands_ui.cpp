@@ -62,6 +62,7 @@ std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxStr
 
 void loadBin(CommandContext& context)
 {
+    const FocusKeeper focus;
     const int index = context.selectedBuffer();
     if (!bufferMayBeReplaced(context, index))
         return;
@@ -87,6 +88,7 @@ bool saveRomFile(CommandContext& context, int index)
 
 bool saveRomFileAs(CommandContext& context, int index)
 {
+    const FocusKeeper focus;
     if (!validIndex(index))
         return false;
     const RomBuffer& buffer = context.workspace().buffers[index];

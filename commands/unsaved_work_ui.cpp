@@ -64,13 +64,15 @@ bool isWithin(const wxWindow* window, const wxWindow* ancestor)
     return false;
 }
 
-// Table editors hang below the main window or the map viewer.
-bool closeTableEditors(wxWindow* mainWindow)
+// Table editors hang below the main window or the map viewer; `changedOnly`:
+// those holding changes not applied.
+bool closeTableEditors(wxWindow* mainWindow, bool changedOnly)
 {
     std::vector<TableEditorFrame*> editors;
     for (wxWindow* window : wxTopLevelWindows) {
         auto* editor = dynamic_cast<TableEditorFrame*>(window);
-        if (editor && !editor->IsBeingDeleted() && isWithin(editor, mainWindow))
+        if (editor && !editor->IsBeingDeleted() && isWithin(editor, mainWindow)
+            && (!changedOnly || editor->holdsUnappliedChanges()))
             editors.push_back(editor);
     }
     for (TableEditorFrame* editor : editors)
@@ -114,8 +116,9 @@ bool bufferMayBeReplaced(CommandContext& context, int index)
 
 bool mayQuit(CommandContext& context)
 {
-    // First the editors: one that applies on its way out leaves its buffer unsaved.
-    if (!closeTableEditors(context.window()))
-        return false;
-    return settle(context, context.workspace().unsaved.parts(), UnsavedMoment::Quit);
+    // First the editors holding changes: one that applies on its way out
+    // leaves its buffer unsaved. The others stay open if the tuner keeps running.
+    return closeTableEditors(context.window(), true)
+           && settle(context, context.workspace().unsaved.parts(), UnsavedMoment::Quit)
+           && closeTableEditors(context.window(), false);
 }

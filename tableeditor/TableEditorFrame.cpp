@@ -801,13 +801,18 @@ void TableEditorFrame::onClose(wxCloseEvent& event)
     event.Skip();
 }
 
-bool TableEditorFrame::confirmClose()
+bool TableEditorFrame::holdsUnappliedChanges()
 {
     commitCellEdit();
-    // Nothing typed or operated here (another editor may have applied to the
-    // image since: this one's copy must not undo that), or nothing Apply
-    // would change.
-    if (m_cells.workingCopy == m_openedWith || !m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]))
+    // Something typed or operated here (another editor may have applied to
+    // the image since: this one's copy must not undo that) that Apply would
+    // write.
+    return m_cells.workingCopy != m_openedWith && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]);
+}
+
+bool TableEditorFrame::confirmClose()
+{
+    if (!holdsUnappliedChanges())
         return true;
     const wxString bin = wxString::Format("%d", m_sourceBuffer + 1);
     wxMessageDialog question(this, _("The table has changes that are not applied to BIN #") + bin + _("."),

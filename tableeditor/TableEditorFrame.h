@@ -154,11 +154,13 @@ public:
     // holds the map (it was reloaded with a shorter image meanwhile).
     void apply();
 
-    // Closes the editor as the window manager does. When the working copy
-    // differs from the source BIN the tuner is asked once: apply the changes,
+    // Closes the editor as the window manager does. When changes made in it
+    // are not in the source BIN the tuner is asked once: apply the changes,
     // discard them or keep editing (apply is the default). False when the
     // editor stays open. ("Cancel" and Apply close without asking.)
     bool closeAsking() { return Close(false); }
+    // Whether closeAsking() would ask: a value being typed goes in first.
+    bool holdsUnappliedChanges();
 
 private:
     // ---------------------------------------------------------------- Cell operations

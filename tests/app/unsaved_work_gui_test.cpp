@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/grid.h>
 #include <wx/msgdlg.h>
 #include <wx/stattext.h>
@@ -178,15 +179,29 @@ TEST_F(UnsavedWorkTest, QuitClosesTableEditorsFirst)
     ASSERT_TRUE(window.alive());
     own->Unbind(wxEVT_CLOSE_WINDOW, stay);
 
-    // One that applies on its way out leaves its buffer unsaved, and the question names it.
-    viewers->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
-        frame()->workspace().bufferListeners.notify(0);
-        event.Skip();
-    });
+    // One holding changes asks first; applied on its way out, it leaves its
+    // buffer unsaved, and the question names it. Keeping the program
+    // running keeps the editor without changes open.
+    wxGrid* grid = viewers->grid();
+    grid->SetGridCursor(0, 0);
+    grid->EnableCellEditControl();
+    wxGridCellEditor* cellEditor = grid->GetCellEditor(0, 0);
+    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue("9");
+    cellEditor->DecRef();
     Asked asked;
-    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_NO, &asked));
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES),
+                  AnswerQuestion(wxID_CANCEL, &asked));
     pumpEvents(10);
     EXPECT_EQ(asked.message, "BIN #1 has unsaved changes. Save before quitting?");
+    ASSERT_TRUE(window.alive());
+    EXPECT_EQ(frame()->workspace().buffers[0].data[0], 9);
+    std::vector<TableEditorFrame*> open;
+    for (wxWindow* top : wxTopLevelWindows)
+        if (auto* editor = dynamic_cast<TableEditorFrame*>(top); editor && !wxTheApp->IsScheduledForDestruction(editor))
+            open.push_back(editor);
+    EXPECT_EQ(open, std::vector<TableEditorFrame*>{own});
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_NO));
+    pumpEvents(10);
     EXPECT_FALSE(window.alive());
 }
 
