@@ -74,6 +74,20 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
     // identifiers are allocated at run time.
     m_apply->SetDefault();
     SetEscapeId(m_cancel->GetId());
+    // Escape while a label is being typed drops that label only, as in any
+    // grid, instead of the whole form.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        if (event.GetKeyCode() == WXK_ESCAPE)
+            for (const AxisControls& axis : m_axes)
+                if (wxGrid* grid = axis.grid; grid && grid->IsCellEditControlShown()) {
+                    wxGridCellEditor* editor = grid->GetCellEditor(grid->GetGridCursorRow(), grid->GetGridCursorCol());
+                    editor->Reset();   // the text as it was: ending the edit changes nothing
+                    editor->DecRef();
+                    grid->DisableCellEditControl();
+                    return;
+                }
+        event.Skip();
+    });
     sizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
     SetSizer(sizer);
     sizer->Fit(this);

@@ -7,6 +7,7 @@
 #include <wx/button.h>
 #include <wx/choice.h>
 #include <wx/grid.h>
+#include <wx/notebook.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
 #include <wx/uiaction.h>
@@ -124,8 +125,9 @@ TEST_F(MapEditor, LoadThenApplyOrCancelLeavesTheSlotAsItWas)
     }
 }
 
-// OK is the default button: Enter in a field applies the form.
-TEST_F(MapEditor, EnterApplies)
+// OK is the default button: Enter in a field applies the form. Escape in a
+// label being typed drops only that label.
+TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
 {
     MapEditorDialog dialog(nullptr);
     dialog.loadIntoDialog(0, *workspace);
@@ -133,6 +135,23 @@ TEST_F(MapEditor, EnterApplies)
     dialog.Show();
     dialog.Raise();   // Xvfb has no window manager to give it the keyboard
     pumpEvents(300);
+    auto* grid = findControl<wxGrid>(&dialog, "ID_GRID1");
+    for (wxWindow* page = grid; page->GetParent(); page = page->GetParent())   // its notebook page
+        if (auto* notebook = dynamic_cast<wxNotebook*>(page->GetParent()))
+            notebook->SetSelection(notebook->FindPage(page));
+    pumpEvents(100);
+    grid->SetGridCursor(1, 0);
+    grid->EnableCellEditControl();
+    wxGridCellEditor* cellEditor = grid->GetCellEditor(1, 0);
+    cellEditor->GetControl()->SetFocus();
+    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->ChangeValue("777");
+    cellEditor->DecRef();
+    pumpEvents(100);
+    wxUIActionSimulator().Char(WXK_ESCAPE);
+    pumpEvents(300);
+    EXPECT_TRUE(dialog.IsShown());
+    EXPECT_FALSE(grid->IsCellEditControlShown());
+    EXPECT_EQ(grid->GetCellValue(1, 0), "1000.5");
     auto* name = findControl<wxTextCtrl>(&dialog, "ID_TEXTCTRL1");
     name->SetFocus();
     name->ChangeValue("Typed");
