@@ -44,6 +44,30 @@ std::string cellText(double value, bool wholeNumber, int places)
     return wholeNumber ? formatWhole(value) : formatDecimals(value, places);
 }
 
+std::vector<std::string> extremeCellTexts(const AxisDefinition& z, bool raw, bool difference)
+{
+    double lowest = 0, highest = 0;
+    if (!CellCodec::cellLimits(z, lowest, highest))
+        return {cellText(0, true, 0)};
+    if (raw && z.bits == 32) {   // the raw view shows 32-bit cells as signed numbers
+        lowest = std::numeric_limits<std::int32_t>::min();
+        highest = std::numeric_limits<std::int32_t>::max();
+    }
+    if (!raw) {
+        const double a = CellCodec::roundToDecimals((lowest + z.offset) * z.factor, z.decimalpl);
+        const double b = CellCodec::roundToDecimals((highest + z.offset) * z.factor, z.decimalpl);
+        lowest = std::min(a, b);
+        highest = std::max(a, b);
+    }
+    if (difference) {
+        const double spread = highest - lowest;
+        lowest = -spread;
+        highest = spread;
+    }
+    const bool whole = raw || z.outputtype == OutputInteger;
+    return {cellText(lowest, whole, z.decimalpl), cellText(highest, whole, z.decimalpl)};
+}
+
 std::vector<std::string> axisHeaderTexts(const AxisDefinition& axis, const std::uint8_t* image,
                                          std::size_t imageSize)
 {

@@ -58,6 +58,11 @@ std::string formatWhole(double value);
 // A cell's text: a whole number (truncated) or `places` decimals.
 std::string cellText(double value, bool wholeNumber, int places);
 
+// The texts a cell of `z` shows at its extremes in a view (raw or
+// engineering, absolute or difference): a column as wide as the widest of
+// them shows every value the cell can hold in full.
+std::vector<std::string> extremeCellTexts(const AxisDefinition& z, bool raw, bool difference);
+
 // The header texts of an X or Y axis, one per point (`count`), by the axis's
 // source: its labels, values stored in the image at the axis address, or a
 // scale from label 0 to label 1 built by repeated addition. Labels past the

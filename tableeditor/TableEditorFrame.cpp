@@ -5,6 +5,7 @@
 #include <wx/artprov.h>
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
+#include <wx/dcclient.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -545,6 +546,7 @@ void TableEditorFrame::fillGrid()
     const int compare = compareBuffer();
     m_cells.compareBuffer = compare >= 0 ? &m_workspace.buffers[compare] : nullptr;
     m_model->fill({rawView(), differenceView(), highlightChecked()});
+    fitColumns();
     forgetCellLook();
     m_grid->ForceRefresh();
 }
@@ -624,6 +626,21 @@ void TableEditorFrame::showSelectionSize()
     const std::string text = selectionSizeText(m_selection).compose(
         [](const std::string& piece) { return wxGetTranslation(wxString::FromUTF8(piece)).utf8_string(); });
     SetStatusText(wxString::FromUTF8(text), 0);
+}
+
+void TableEditorFrame::fitColumns()
+{
+    // A cut-off number reads as another number: the columns are as wide as
+    // the widest value a cell can show in this view, whatever is typed later.
+    if (m_usualColumnWidth == 0)
+        m_usualColumnWidth = m_grid->GetDefaultColSize();
+    int width = m_usualColumnWidth;
+    wxClientDC dc(m_grid->GetGridWindow());
+    dc.SetFont(m_grid->GetDefaultCellFont());
+    for (const std::string& text : extremeCellTexts(m_cells.z(), rawView(), differenceView()))
+        width = std::max(width, dc.GetTextExtent(wxString::FromUTF8(text)).x + 12);
+    if (width != m_grid->GetDefaultColSize())
+        m_grid->SetDefaultColSize(width, true);
 }
 
 void TableEditorFrame::forgetCellLook()

@@ -227,6 +227,7 @@ private:
     // The whole visible grid painted anew from the model.
     void repaintGrid();
     void forgetCellLook();
+    void fitColumns();
     bool isChecked(int id) const;
     void toggle(int id);
 
@@ -236,6 +237,7 @@ private:
     MapDefinition m_map;
     MapCells m_cells;
     std::vector<std::uint8_t> m_openedWith;   // the working copy as the editor opened
+    int m_usualColumnWidth = 0;                // the grid's own, before fitColumns() widened it
     CellSelection m_selection;
     SelectionGesture m_gesture{m_selection};
     std::unique_ptr<TableGridModel> m_model;

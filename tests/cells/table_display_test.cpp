@@ -60,6 +60,33 @@ TEST(TableDisplay, NumberTexts)
     EXPECT_LT(formatDecimals(-1.7976931348623157e308, 65535).size(), 400u);
 }
 
+TEST(TableDisplay, ExtremeCellTexts)
+{
+    auto axis = [](std::uint32_t bits, std::uint32_t flags, double factor, double offset, std::uint32_t places,
+                   std::uint32_t output) {
+        AxisDefinition z;
+        z.bits = bits, z.flags = flags, z.factor = factor, z.offset = offset, z.decimalpl = places;
+        z.outputtype = output;
+        return z;
+    };
+    struct Row {
+        AxisDefinition z;
+        bool raw, difference;
+        std::vector<std::string> texts;
+    } const rows[] = {
+        {axis(8, 0, 1, 0, 0, OutputInteger), true, false, {"0", "255"}},
+        {axis(8, 0, 1, 0, 0, OutputInteger), true, true, {"-255", "255"}},
+        {axis(32, 0, 1, 0, 0, OutputInteger), true, false, {"-2147483648", "2147483647"}},
+        {axis(32, 0, 1, 0, 0, OutputInteger), false, false, {"0", "4294967295"}},
+        {axis(32, AxisSigned, 100000, 0, 0, OutputInteger), false, false, {"-214748364800000", "214748364700000"}},
+        {axis(16, 0, 0.01, 0, 2, OutputFloat), false, false, {"0.00", "655.35"}},
+        {axis(8, 0, -0.5, -40, 1, OutputFloat), false, true, {"-127.5", "127.5"}},
+        {axis(24, 0, 1, 0, 0, OutputInteger), false, false, {"0"}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(extremeCellTexts(row.z, row.raw, row.difference), row.texts) << row.z.bits << " " << row.z.factor;
+}
+
 TEST(TableDisplay, AxisHeaders)
 {
     // Stored values: 16-bit at address 2, factor 0.5: 5, then 65535, then past the image.

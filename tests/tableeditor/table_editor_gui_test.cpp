@@ -17,6 +17,7 @@
 #include <wx/bmpbuttn.h>
 #include <wx/grid.h>
 #include <wx/log.h>
+#include <wx/dcclient.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
 #include <wx/spinctrl.h>
@@ -470,6 +471,17 @@ TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
     pumpEvents(20);
     EXPECT_TRUE(openEditors().empty());
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
+TEST_F(TableEditorTest, ColumnsShowTheWidestValueACellCanHoldInFull)
+{
+    prepare();
+    frame()->workspace().definitions.maps[Ignition].axes[AxisZ].factor = 100000;
+    TableEditorFrame* editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    wxClientDC dc(editor->grid()->GetGridWindow());
+    dc.SetFont(editor->grid()->GetDefaultCellFont());
+    EXPECT_GT(editor->grid()->GetColSize(2), dc.GetTextExtent("-3276800000.0").x);
 }
 
 TEST_F(TableEditorTest, DeleteAndBackspaceNeverChangeAValue)
