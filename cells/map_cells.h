@@ -58,6 +58,34 @@ struct MapCells {
         return CellCodec::storeCellNumber(workingCopy.data(), offset(row, column), z(), number);
     }
 
+    // The source image changed under the working copy (a load, a copy, an
+    // Apply from another editor): every cell still as it is in `base` takes
+    // the image's new bytes (0 past its end), a cell changed since keeps its
+    // own; `base` becomes the image's block. Returns how many cells were kept.
+    std::size_t takeUpSource(std::vector<std::uint8_t>& base, const RomBuffer& source)
+    {
+        std::vector<std::uint8_t> fresh(workingCopy.size(), 0);
+        const std::size_t bytes = std::min(source.data.size(), static_cast<std::size_t>(std::max(source.size, 0)));
+        const std::size_t address = z().address;
+        if (address < bytes)
+            std::copy_n(source.data.begin() + static_cast<std::ptrdiff_t>(address),
+                        std::min(bytes - address, fresh.size()), fresh.begin());
+        base.resize(workingCopy.size());
+        const int cellBytes = CellCodec::cellSize(z());
+        const std::size_t unit = cellBytes > 0 ? static_cast<std::size_t>(cellBytes) : workingCopy.size();
+        std::size_t kept = 0;
+        for (std::size_t at = 0; at < workingCopy.size(); at += unit) {
+            const auto n = static_cast<std::ptrdiff_t>(std::min(unit, workingCopy.size() - at));
+            const auto cell = workingCopy.begin() + static_cast<std::ptrdiff_t>(at);
+            if (std::equal(cell, cell + n, base.begin() + static_cast<std::ptrdiff_t>(at)))
+                std::copy_n(fresh.begin() + static_cast<std::ptrdiff_t>(at), n, cell);
+            else
+                ++kept;
+        }
+        base = std::move(fresh);
+        return kept;
+    }
+
     bool hasCompare() const { return compareBuffer != nullptr || compareImage != nullptr; }
     // The same cell in the compare image. A cell that does not lie wholly
     // inside a shorter compare image counts as 0 there.

@@ -109,6 +109,9 @@ void copyRomBufferCommand(CommandContext& context, int source, int destination)
 {
     if (!validIndex(source) || !validIndex(destination) || source == destination)
         return;
+    // Asked as before a load: the copy replaces the destination's image.
+    if (!context.workspace().buffers[source].empty() && !bufferMayBeReplaced(context, destination))
+        return;
     const RomStatus status = copyRomBuffer(context.workspace().buffers, source, destination);
     if (status != RomStatus::Copied) {
         showRomStatus(context, status);

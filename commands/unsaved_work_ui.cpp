@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include <wx/app.h>
 #include <wx/intl.h>
 #include <wx/msgdlg.h>
 
@@ -14,6 +15,19 @@
 #include "workspace/command_context_ui.h"
 
 namespace {
+
+// Another loaded buffer whose image came from the same file as `index`'s and
+// whose image that file holds, or will hold no longer once this round is
+// saved (any but one saved later in `round`), or -1.
+int bufferSharingFile(const RomBuffers& buffers, int index, const std::vector<int>& round)
+{
+    for (int k = 0; k < kRomBufferCount; ++k) {
+        const bool savedLater = k > index && std::find(round.begin(), round.end(), k) != round.end();
+        if (k != index && !savedLater && !buffers[k].empty() && buffers[k].path == buffers[index].path)
+            return k;
+    }
+    return -1;
+}
 
 // Asks over `parts` and acts on the answer; true when the caller may go on.
 bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMoment moment)
@@ -29,29 +43,25 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
         break;
     }
     // A failed or cancelled save stops here: what it did not write is kept.
-    // Buffers copied from one another share a file; writing one after the
-    // other would keep only the last, so a later one asks for a name of its own.
-    std::vector<const RomBuffer*> written;
+    // Buffers copied from one another share a file; saving one unasked would
+    // overwrite the other's (the stock image the tuner started from, or the
+    // other's saved changes), so such a buffer asks for a name of its own.
     for (int part : parts) {
         if (part == kDefinitionsPart) {
             if (!saveMapsCommand(context))
                 return false;
             continue;
         }
-        const RomBuffers& buffers = context.workspace().buffers;
-        const auto sharing = std::find_if(written.begin(), written.end(), [&](const RomBuffer* other) {
-            return other->path == buffers[part].path;
-        });
-        if (sharing == written.end()) {
+        const int sharing = bufferSharingFile(context.workspace().buffers, part, parts);
+        if (sharing < 0) {
             if (!saveRomFile(context, part))
                 return false;
-        } else {
-            context.showStatus(wxString::Format(_("BIN #%d shares its file with BIN #%d: save it under another name."),
-                                                part + 1, static_cast<int>(*sharing - buffers.data()) + 1));
-            if (!saveRomFileAs(context, part))
-                return false;
+            continue;
         }
-        written.push_back(&buffers[part]);
+        context.showStatus(wxString::Format(_("BIN #%d shares its file with BIN #%d: save it under another name."),
+                                            part + 1, sharing + 1));
+        if (!saveRomFileAs(context, part))
+            return false;
     }
     return true;
 }
@@ -71,7 +81,7 @@ bool closeTableEditors(wxWindow* mainWindow, bool changedOnly)
     std::vector<TableEditorFrame*> editors;
     for (wxWindow* window : wxTopLevelWindows) {
         auto* editor = dynamic_cast<TableEditorFrame*>(window);
-        if (editor && !editor->IsBeingDeleted() && isWithin(editor, mainWindow)
+        if (editor && !wxTheApp->IsScheduledForDestruction(editor) && isWithin(editor, mainWindow)
             && (!changedOnly || editor->holdsUnappliedChanges()))
             editors.push_back(editor);
     }

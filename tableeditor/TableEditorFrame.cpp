@@ -99,7 +99,7 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     const std::size_t available = usableSize(source) > address ? usableSize(source) - address : 0;
     std::copy_n(source.data.begin() + static_cast<std::ptrdiff_t>(std::min(address, usableSize(source))),
                 std::min(available, m_cells.workingCopy.size()), m_cells.workingCopy.begin());
-    m_openedWith = m_cells.workingCopy;
+    m_sourceBlock = m_cells.workingCopy;
 
     // Setting up.
     updateTitle();
@@ -397,11 +397,8 @@ wxPanel* TableEditorFrame::buildControlsPanel(wxWindow* parent)
 
 void TableEditorFrame::setupGrid()
 {
-    const RomBuffer& source = m_workspace.buffers[m_sourceBuffer];
-    const std::uint8_t* image = source.data.data();
-    const std::size_t size = usableSize(source);
-    m_table = new TableGridTable(*m_model, m_selection, axisHeaderTexts(m_map.axes[AxisX], image, size),
-                                 axisHeaderTexts(m_map.axes[AxisY], image, size));
+    m_table = new TableGridTable(*m_model, m_selection, {}, {});
+    readHeaders();
     m_table->setSelectionColours(m_grid->GetSelectionBackground(), m_grid->GetSelectionForeground());
     // The selection lives in the mask; the grid's own selection stays unused.
     m_grid->SetTable(m_table, true, wxGrid::wxGridSelectNone);
@@ -578,10 +575,38 @@ void TableEditorFrame::onCompareItem(int index)
     differenceSwitch();
 }
 
+void TableEditorFrame::readHeaders()
+{
+    const RomBuffer& source = m_workspace.buffers[m_sourceBuffer];
+    const std::uint8_t* image = source.data.data();
+    const std::size_t size = usableSize(source);
+    m_table->setLabels(axisHeaderTexts(m_map.axes[AxisX], image, size), axisHeaderTexts(m_map.axes[AxisY], image, size));
+}
+
+void TableEditorFrame::takeUpSource()
+{
+    // Applying would otherwise write this editor's copy of every other cell
+    // over what a load, a copy or another editor's Apply put there.
+    const std::size_t kept = m_cells.takeUpSource(m_sourceBlock, m_workspace.buffers[m_sourceBuffer]);
+    readHeaders();
+    fillGrid();
+    refreshCharts();
+    StatusText message;
+    message.fixed("BIN #").literal(std::to_string(m_sourceBuffer + 1)).fixed(" changed: the table shows it anew");
+    if (kept)
+        message.fixed(", with the ").literal(std::to_string(kept)).fixed(kept == 1 ? " cell" : " cells")
+            .fixed(" changed here kept");
+    if (!CellCodec::blockFits(m_map, usableSize(m_workspace.buffers[m_sourceBuffer])))
+        message.fixed("; the map no longer fits in it");
+    showMessage(message.fixed("."));
+}
+
 void TableEditorFrame::onBufferChanged(int index)
 {
     // A BIN loaded after the editor opened can be compared with too.
     GetMenuBar()->Enable(m_ids.compareBin[index], !m_workspace.buffers[index].empty());
+    if (index == m_sourceBuffer && !m_writingSource)
+        takeUpSource();
     if (index != compareBuffer())
         return;
     if (!CellCodec::blockFits(m_map, usableSize(m_workspace.buffers[index]))) {
@@ -798,7 +823,10 @@ bool TableEditorFrame::writeToSource()
     }
     std::copy(m_cells.workingCopy.begin(), m_cells.workingCopy.end(),
               source.data.begin() + static_cast<std::ptrdiff_t>(m_map.axes[AxisZ].address));
+    m_sourceBlock = m_cells.workingCopy;
+    m_writingSource = true;
     m_workspace.bufferListeners.notify(m_sourceBuffer);
+    m_writingSource = false;
     return true;
 }
 
@@ -824,7 +852,7 @@ bool TableEditorFrame::holdsUnappliedChanges()
     // Something typed or operated here (another editor may have applied to
     // the image since: this one's copy must not undo that) that Apply would
     // write.
-    return m_cells.workingCopy != m_openedWith && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]);
+    return m_cells.workingCopy != m_sourceBlock && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]);
 }
 
 bool TableEditorFrame::confirmClose()

@@ -228,6 +228,8 @@ private:
     void repaintGrid();
     void forgetCellLook();
     void fitColumns();
+    void readHeaders();
+    void takeUpSource();
     bool isChecked(int id) const;
     void toggle(int id);
 
@@ -236,7 +238,10 @@ private:
     const int m_mapIndex;
     MapDefinition m_map;
     MapCells m_cells;
-    std::vector<std::uint8_t> m_openedWith;   // the working copy as the editor opened
+    // The map's block in the source as the editor last took it (at opening,
+    // when the source changed, at Apply): cells differing from it were changed here.
+    std::vector<std::uint8_t> m_sourceBlock;
+    bool m_writingSource = false;   // Apply is telling the others
     int m_usualColumnWidth = 0;                // the grid's own, before fitColumns() widened it
     CellSelection m_selection;
     SelectionGesture m_gesture{m_selection};

@@ -6,13 +6,20 @@ TableGridTable::TableGridTable(TableGridModel& model, const CellSelection& selec
                                std::vector<std::string> columnLabels, std::vector<std::string> rowLabels)
     : m_model(model), m_selection(selection)
 {
+    setLabels(std::move(columnLabels), std::move(rowLabels));
+    SetAttrProvider(new TableGridAttrProvider(*this));
+}
+
+void TableGridTable::setLabels(std::vector<std::string> columnLabels, std::vector<std::string> rowLabels)
+{
+    m_columnLabels.clear();
     m_columnLabels.reserve(columnLabels.size());
     for (const std::string& label : columnLabels)
         m_columnLabels.push_back(wxString::FromUTF8(label));
+    m_rowLabels.clear();
     m_rowLabels.reserve(rowLabels.size());
     for (const std::string& label : rowLabels)
         m_rowLabels.push_back(wxString::FromUTF8(label));
-    SetAttrProvider(new TableGridAttrProvider(*this));
 }
 
 wxString TableGridTable::GetValue(int row, int col)

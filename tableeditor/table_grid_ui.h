@@ -34,6 +34,9 @@ public:
     wxString GetColLabelValue(int col) override;
     wxString GetRowLabelValue(int row) override;
 
+    // New header texts (stored axis values read anew), as the constructor takes them.
+    void setLabels(std::vector<std::string> columnLabels, std::vector<std::string> rowLabels);
+
     // Colours of selected cells (the grid's selection colours).
     void setSelectionColours(const wxColour& background, const wxColour& text);
 

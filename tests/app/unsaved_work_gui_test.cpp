@@ -160,6 +160,36 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
 }
 
+TEST_F(UnsavedWorkTest, ACopyIsNeitherSavedOverItsOriginalNorReplacedUnasked)
+{
+    prepare();
+    copyRomBufferCommand(*frame(), 0, 1);
+    applyFirstCell(openTableEditor(*frame(), frame(), 1, 0), "7");
+    Asked asked;
+    wxTEST_DIALOG(copyRomBufferCommand(*frame(), 0, 1), AnswerQuestion(wxID_CANCEL, &asked));
+    EXPECT_EQ(asked.message, "BIN #2 has unsaved changes. Save first?");
+    EXPECT_EQ(frame()->workspace().buffers[1].data[0], 7);
+
+    const std::string other = files.file("tuned.bin");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
+    pumpEvents(10);
+    EXPECT_FALSE(window.alive());
+    EXPECT_EQ(readBytes(binPath), std::vector<std::uint8_t>(2048, 0));   // the image BIN #1 still shows
+    EXPECT_EQ(readBytes(other)[0], 7);
+}
+
+TEST_F(UnsavedWorkTest, QuitAsksOnceAboutAnEditorsChanges)
+{
+    prepare();
+    TableEditorFrame* editor = openTableEditor(*frame(), frame(), 0, 0);
+    ASSERT_NE(editor, nullptr);
+    editor->cells().setRaw(0, 0, 9);
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_NO));   // discard: nothing else to ask
+    pumpEvents(10);
+    EXPECT_FALSE(window.alive());
+    EXPECT_EQ(readBytes(binPath), std::vector<std::uint8_t>(2048, 0));
+}
+
 TEST_F(UnsavedWorkTest, QuitClosesTableEditorsFirst)
 {
     prepare();

@@ -40,4 +40,21 @@ TEST(MapCells, DiffersFromTheImageWhenApplyWouldChangeIt)
     }
 }
 
+// An image changing under the working copy: whole cells changed here are
+// kept (one changed byte keeps its cell's other byte too), the others take
+// the new bytes, 0 past the image's end.
+TEST(MapCells, TakingUpTheSourceKeepsTheCellsChangedHere)
+{
+    TestCells t(3, 1, 16, 0, 1, 0, 0);
+    t.map->axes[AxisZ].address = 2;
+    std::vector<std::uint8_t> base = {0x00, 0x10, 0x00, 0x20, 0x00, 0x30};
+    t.cells.workingCopy = {0x00, 0x10, 0x00, 0x21, 0x00, 0x30};
+    RomBuffer source;
+    source.data = {0xEE, 0xEE, 0x01, 0x10, 0x05, 0x20, 0x07};
+    source.size = 7;
+    EXPECT_EQ(t.cells.takeUpSource(base, source), 1u);
+    EXPECT_EQ(t.cells.workingCopy, (std::vector<std::uint8_t>{0x01, 0x10, 0x00, 0x21, 0x07, 0x00}));
+    EXPECT_EQ(base, (std::vector<std::uint8_t>{0x01, 0x10, 0x05, 0x20, 0x07, 0x00}));
+}
+
 } // namespace

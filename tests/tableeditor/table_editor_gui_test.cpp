@@ -473,6 +473,38 @@ TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 }
 
+// Whatever changes its image (another editor's Apply, a load, a copy), an
+// editor shows it, keeps the cells changed in it, and applies only those.
+TEST_F(TableEditorTest, AnEditorTakesUpItsImageChangingAndKeepsItsOwnCells)
+{
+    prepare();
+    TableEditorFrame* first = openThroughMenu();
+    TableEditorFrame* second = openThroughMenu();
+    ASSERT_TRUE(first && second && first != second);
+    edit(second, 1, 1, "9");
+    edit(first, 0, 0, "7");
+    first->apply();
+    pumpEvents(20);
+    EXPECT_EQ(second->cellText(0, 0), "7.0");
+    EXPECT_EQ(statusText(second), "BIN #1 changed: the table shows it anew, with the 1 cell changed here kept.");
+
+    // Load BIN over it (the first editor's Apply is not saved: discarded).
+    std::vector<std::uint8_t> other = testImage(2);
+    other[0x12] = 0, other[0x13] = 40;   // (0, 1): 20.0
+    const std::string otherPath = files.file("other.bin");
+    writeBytes(otherPath, other);
+    wxTEST_DIALOG(sendMenuCommand(frame(), frame()->commandIds().loadBin), wxExpectModal<wxMessageDialog>(wxID_NO),
+                  ExpectFileDialog(otherPath));
+    EXPECT_EQ(second->cellText(0, 0), "5.0");
+    EXPECT_EQ(second->cellText(0, 1), "20.0");
+    EXPECT_EQ(second->cellText(1, 1), "9.0");
+    second->apply();
+    pumpEvents(20);
+    std::vector<std::uint8_t> expected = other;
+    expected[0x18] = 0, expected[0x19] = 18;   // (1, 1): 9.0, typed in the second editor
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
 TEST_F(TableEditorTest, ColumnsShowTheWidestValueACellCanHoldInFull)
 {
     prepare();
