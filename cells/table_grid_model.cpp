@@ -126,10 +126,12 @@ bool TableGridModel::storeShown(int row, int column, double number)
     return m_cells.setEng(row, column, number + compare);
 }
 
-bool TableGridModel::commitTypedText(int row, int column, bool* held)
+bool TableGridModel::commitTypedText(int row, int column, bool* held, bool* adjusted)
 {
     if (held)
         *held = false;
+    if (adjusted)
+        *adjusted = false;
     ensureFlags();
     const std::size_t i = index(row, column);
     std::uint8_t& flags = m_flags[i];
@@ -141,10 +143,15 @@ bool TableGridModel::commitTypedText(int row, int column, bool* held)
         return false;
     }
     const bool atLimit = storeShown(row, column, number);
-    if (atLimit)
-        m_typed.erase(typed);   // the typed text is not what the cell holds
+    // A typed text that is not what the cell holds would show a value the
+    // image does not have (10.3 in a cell of half steps holds 10.0).
+    const bool between = !atLimit && value(row, column) != number;
+    if (atLimit || between)
+        m_typed.erase(typed);
     if (held)
         *held = atLimit;
+    if (adjusted)
+        *adjusted = between;
     flags = static_cast<std::uint8_t>((flags & ~RedText) | BlackText);
     return true;
 }

@@ -70,10 +70,10 @@ public:
     void setTypedText(int row, int column, const std::string& text);
     // Parses the typed text and writes it into the working copy (adding the
     // compare value in the difference view). False, and red text, when it is
-    // not a number; the working copy is then unchanged. The typed text stays,
-    // unless the value was held at the cell's limits (`held`, when given):
-    // then the cell shows what it holds.
-    bool commitTypedText(int row, int column, bool* held = nullptr);
+    // not a number; the working copy is then unchanged. The typed text stays
+    // when the cell holds that number; otherwise (held at the cell's limits:
+    // `held`; or between two of its steps: `adjusted`) the cell shows what it holds.
+    bool commitTypedText(int row, int column, bool* held = nullptr, bool* adjusted = nullptr);
 
 private:
     enum Flag : std::uint8_t { Redrawn = 1, BlackText = 2, RedText = 4 };

@@ -743,8 +743,8 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
     const int row = event.GetRow();
     const int col = event.GetCol();
     m_history.begin(m_cells.workingCopy, m_selection);
-    bool held = false;
-    const bool accepted = m_model->commitTypedText(row, col, &held);
+    bool held = false, adjusted = false;
+    const bool accepted = m_model->commitTypedText(row, col, &held, &adjusted);
     m_history.commit(m_cells.workingCopy, m_selection, {wxTRANSLATE("Value typed into a cell.")});
     if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
@@ -752,7 +752,9 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
         StatusText message;
         appendHeldCount(message, 1);
         showMessage(message);
-    } else
+    } else if (adjusted)
+        showMessage(StatusText("Stored as ").literal(m_model->text(row, col)).fixed("."));
+    else
         clearMessage();
     refreshCell(row, col);
     refreshCharts();

@@ -76,9 +76,13 @@ TEST_F(GridModel, TextsAndColoursInEveryView)
 TEST_F(GridModel, DirectEditsRedrawsAndFills)
 {
     model.fill({});
-    type(0, 0, "12.34", true);   // rounded to 12.3, times 2: raw 24
+    type(0, 0, "12.5", true);
+    EXPECT_EQ(model.text(0, 0), "12.5");   // stays as typed: the cell holds it
+    bool held = false, adjusted = false;
+    model.setTypedText(0, 0, "12.34");   // rounded to 12.3, times 2: raw 24, which reads 12.0
+    EXPECT_TRUE(model.commitTypedText(0, 0, &held, &adjusted) && adjusted && !held);
     EXPECT_EQ(cells.raw(0, 0), 24);
-    EXPECT_EQ(model.text(0, 0), "12.34");   // stays as typed
+    EXPECT_EQ(model.text(0, 0), "12.0");   // what the cell holds, not a value the image lacks
     EXPECT_EQ(model.look(0, 0).background, kWhite);
     EXPECT_EQ(model.look(0, 0).text, TextColour::Black);
     const std::vector<std::uint8_t> before = cells.workingCopy;
@@ -87,7 +91,6 @@ TEST_F(GridModel, DirectEditsRedrawsAndFills)
     EXPECT_EQ(model.text(0, 2), "abc");
     EXPECT_EQ(model.look(0, 2).text, TextColour::Red);
     // Beyond the cell's range: held at its limit, and the cell shows what it holds.
-    bool held = false;
     model.setTypedText(1, 1, "20000");
     EXPECT_TRUE(model.commitTypedText(1, 1, &held) && held);
     EXPECT_EQ(model.text(1, 1), "16383.5");

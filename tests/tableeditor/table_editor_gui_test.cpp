@@ -388,7 +388,7 @@ TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
     TableEditorFrame* editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     edit(editor, 0, 0, "12.34");   // 12.3 -> raw 24
-    EXPECT_EQ(editor->cellText(0, 0), "12.34");
+    EXPECT_EQ(editor->cellText(0, 0) + " | " + statusText(editor), "12.0 | Stored as 12.0.");
     edit(editor, 1, 2, "abc");
     EXPECT_EQ(statusText(editor), "This is not a valid number!");
     EXPECT_EQ(editor->gridModel().look(1, 2).text, TextColour::Red);
