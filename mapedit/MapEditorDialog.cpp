@@ -141,7 +141,9 @@ wxComboBox* MapEditorDialog::addUnits(wxWindow* parent, wxSizer* sizer, const ch
     for (const char* unit : kUnitPresets)
         presets.Add(unit);
     auto* units = new wxComboBox(parent, wxWindow::NewControlId(), wxEmptyString, wxDefaultPosition,
-                                 wxSize(kFieldWidth, -1), presets, 0, wxDefaultValidator, name);
+                                 wxSize(kFieldWidth, -1), presets, wxTE_PROCESS_ENTER, wxDefaultValidator, name);
+    // Enter applies the form here too, as in the text fields.
+    units->Bind(wxEVT_TEXT_ENTER, [this](wxCommandEvent&) { applyDialog(); });
     sizer->Add(units, 1, wxALL | wxEXPAND | wxALIGN_CENTER_VERTICAL, 5);
     return units;
 }
@@ -157,6 +159,8 @@ wxGrid* MapEditorDialog::addLabelGrid(wxPanel* page, wxSizer* sizer, const char*
     grid->SetDefaultCellAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
     grid->SetRowLabelSize(44);
     grid->SetDefaultColSize(100, true);
+    // One column: Tab leaves the grid for the next control, as in the rest of the form.
+    grid->SetTabBehaviour(wxGrid::Tab_Leave);
     sizer->Add(grid, 1, wxALL | wxEXPAND, 5);
     return grid;
 }
@@ -452,6 +456,10 @@ void MapEditorDialog::applyDialog()
 {
     if (!m_workspace || m_slot >= kMaxMaps)
         return;
+    // A label still being typed is part of the form.
+    for (const AxisControls& axis : m_axes)
+        if (axis.grid && axis.grid->IsCellEditControlShown())
+            axis.grid->DisableCellEditControl();
     DefinitionStore& store = m_workspace->definitions;
     applyForm(readForm(), m_slot == kNewMap ? store.newMap : store.maps[m_slot]);
     m_applied = true;

@@ -160,6 +160,20 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
     pumpEvents(300);
     EXPECT_TRUE(dialog.applied());
     EXPECT_EQ(workspace->definitions.maps[0].title, "Typed");
+
+    // A label still being typed when the form is applied is taken with it.
+    MapEditorDialog again(nullptr);
+    again.loadIntoDialog(0, *workspace);
+    again.Show();
+    pumpEvents(100);
+    auto* labels = findControl<wxGrid>(&again, "ID_GRID1");
+    labels->SetGridCursor(0, 0);
+    labels->EnableCellEditControl();
+    wxGridCellEditor* labelEditor = labels->GetCellEditor(0, 0);
+    dynamic_cast<wxTextCtrl*>(labelEditor->GetControl())->ChangeValue("777");
+    labelEditor->DecRef();
+    clickButton(findControl<wxButton>(&again, "ID_BUTTON1"));
+    EXPECT_EQ(workspace->definitions.maps[0].axes[AxisX].labels[0], 777);
 }
 
 TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
