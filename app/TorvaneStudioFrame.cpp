@@ -21,6 +21,7 @@
 
 #include "about/AboutBoxDialog.h"
 #include "app/session_ui.h"
+#include "commands/file_dialog_ui.h"
 #include "commands/import_commands_ui.h"
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
@@ -476,7 +477,10 @@ void TorvaneStudioFrame::connectCommands()
           [](CommandContext& c) { importCompleteXdfCommand(c); });
 
     for (int id : {m_ids.about, m_ids.toolAbout})
-        route(id, [](CommandContext& c) { showAboutBox(c.window()); });
+        route(id, [](CommandContext& c) {
+            const FocusKeeper focus;
+            showAboutBox(c.window());
+        });
     for (int id : {m_ids.quit, m_ids.toolQuit})
         route(id, [](CommandContext& c) { c.window()->Close(false); });
 

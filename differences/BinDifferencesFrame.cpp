@@ -186,6 +186,11 @@ void BinDifferencesFrame::recompute()
         summary = differencesSummary(m_differences);
     }
     m_list->SetItemCount(static_cast<long>(m_differences.rowCount()));
+    // The keys work on the list from the start: its first line is current.
+    if (m_list->GetItemCount() > 0
+        && m_list->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED) < 0)
+        m_list->SetItemState(0, wxLIST_STATE_FOCUSED | wxLIST_STATE_SELECTED,
+                             wxLIST_STATE_FOCUSED | wxLIST_STATE_SELECTED);
     m_list->Refresh();
     m_summary->SetLabel(composed(summary));
     SetStatusText(wxEmptyString, 0);   // a message about the list as it was

@@ -2,6 +2,7 @@
 
 #include <wx/intl.h>
 
+#include "commands/file_dialog_ui.h"
 #include "common/hex_format.h"
 #include "definitions/map_list.h"
 #include "mapedit/MapEditorDialog.h"
@@ -38,6 +39,7 @@ bool listedMapSelected(CommandContext& context)
 
 void addMap(CommandContext& context)
 {
+    const FocusKeeper focus;   // back to the viewer when the dialog was asked for there
     DefinitionStore& store = context.workspace().definitions;
     if (mapListFull(store)) {
         context.showStatus(kListFull);
@@ -62,6 +64,7 @@ void addMap(CommandContext& context)
 
 void editMap(CommandContext& context)
 {
+    const FocusKeeper focus;   // back to the viewer when the dialog was asked for there
     DefinitionStore& store = context.workspace().definitions;
     if (store.mapCount == 0) {
         context.showStatus(wxTRANSLATE("No maps have been loaded!"));

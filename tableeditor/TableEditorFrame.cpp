@@ -484,8 +484,13 @@ void TableEditorFrame::connectEvents()
         Layout();
     }, m_ids.viewGraphs);
     Bind(wxEVT_MENU, [this](wxCommandEvent&) {
+        // A hidden control keeps no focus: the keys go to the grid.
+        wxWindow* focus = wxWindow::FindFocus();
+        const bool hadFocus = focus && (focus == m_controlsPanel || m_controlsPanel->IsDescendant(focus));
         m_controlsPanel->Show(isChecked(m_ids.viewControls));
         Layout();
+        if (hadFocus && !m_controlsPanel->IsShown())
+            m_grid->SetFocus();
     }, m_ids.viewControls);
 
     // The grid.

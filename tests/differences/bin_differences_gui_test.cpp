@@ -105,6 +105,7 @@ TEST_F(BinDifferencesTest, OneWindowComparesTheSelectedBinAndFollowsTheImages)
     EXPECT_EQ(findControl<wxStaticText>(list, "ID_STATICTEXT1")->GetLabel(), "BIN #1 compared with");
     EXPECT_EQ(shown(list), "Ignition|1|-1.5|deg|\n0x30|1|||\n"
                            "Maps that differ: 1. Regions outside the maps: 1 (bytes: 1).");
+    EXPECT_EQ(list->list()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED), 0);   // Enter works at once
 
     // The menu item again, with BIN #2 selected: compared with the first other loaded BIN.
     clickRadio(findControl<wxRadioButton>(frame(), "ID_RADIOBUTTON2"));
