@@ -856,9 +856,7 @@ void TableEditorFrame::onClose(wxCloseEvent& event)
 bool TableEditorFrame::holdsUnappliedChanges()
 {
     commitCellEdit();
-    // Something typed or operated here (another editor may have applied to
-    // the image since: this one's copy must not undo that) that Apply would
-    // write.
+    // Something typed or operated here that Apply would write.
     return m_cells.workingCopy != m_sourceBlock && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]);
 }
 
