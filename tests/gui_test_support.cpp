@@ -12,6 +12,7 @@
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 #include <wx/stopwatch.h>
+#include <wx/textctrl.h>
 #include <wx/utils.h>
 
 #include "app/TorvaneStudioFrame.h"
@@ -59,6 +60,16 @@ void clickButton(wxButton* button)
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(event);
+}
+
+void typeIntoCell(wxGrid* grid, int row, int col, const wxString& text)
+{
+    grid->SetGridCursor(row, col);
+    grid->EnableCellEditControl();
+    wxGridCellEditor* cellEditor = grid->GetCellEditor(row, col);
+    cellEditor->GetControl()->SetFocus();
+    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue(text);
+    cellEditor->DecRef();
 }
 
 namespace {

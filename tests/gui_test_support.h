@@ -4,6 +4,7 @@
 #include <string>
 
 #include <wx/filedlg.h>
+#include <wx/grid.h>
 #include <wx/modalhook.h>
 #include <wx/string.h>
 #include <wx/testing.h>
@@ -36,6 +37,10 @@ void clickRadio(wxRadioButton* radio);
 
 // Sends the button's click event.
 void clickButton(wxButton* button);
+
+// Opens the editor of a grid cell and puts `text` in it, as typing would.
+// The edit stays open: the grid takes the text when the edit is ended.
+void typeIntoCell(wxGrid* grid, int row, int col, const wxString& text);
 
 // While it exists, answers every modal dialog with wxID_CANCEL and counts them:
 // proves that a command opened no dialog without hanging the test if it did.

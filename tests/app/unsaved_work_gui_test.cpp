@@ -77,13 +77,8 @@ protected:
     // Types `text` into the first cell of the editor and applies.
     void applyFirstCell(TableEditorFrame* editor, const wxString& text)
     {
-        wxGrid* grid = editor->grid();
-        grid->SetGridCursor(0, 0);
-        grid->EnableCellEditControl();
-        wxGridCellEditor* cellEditor = grid->GetCellEditor(0, 0);
-        dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue(text);
-        cellEditor->DecRef();
-        grid->DisableCellEditControl();
+        typeIntoCell(editor->grid(), 0, 0, text);
+        editor->grid()->DisableCellEditControl();
         sendMenuCommand(editor, editor->commandIds().apply);
         pumpEvents(20);
     }
@@ -212,12 +207,7 @@ TEST_F(UnsavedWorkTest, QuitClosesTableEditorsFirst)
     // One holding changes asks first; applied on its way out, it leaves its
     // buffer unsaved, and the question names it. Keeping the program
     // running keeps the editor without changes open.
-    wxGrid* grid = viewers->grid();
-    grid->SetGridCursor(0, 0);
-    grid->EnableCellEditControl();
-    wxGridCellEditor* cellEditor = grid->GetCellEditor(0, 0);
-    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue("9");
-    cellEditor->DecRef();
+    typeIntoCell(viewers->grid(), 0, 0, "9");
     Asked asked;
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES),
                   AnswerQuestion(wxID_CANCEL, &asked));

@@ -57,6 +57,25 @@ protected:
         loadImage(1, tunedImage());
     }
     TorvaneStudioFrame* frame() const { return window.frame(); }
+    // The table editor a line of the list opened, or null.
+    TableEditorFrame* openedEditor() const
+    {
+        TableEditorFrame* editor = nullptr;
+        for (wxWindow* child : frame()->GetChildren())
+            if (auto* found = dynamic_cast<TableEditorFrame*>(child))
+                editor = found;
+        return editor;
+    }
+    // Chooses the other BIN in the window, as the user does.
+    static void chooseOther(BinDifferencesFrame* list, int other)
+    {
+        auto* choice = findControl<wxChoice>(list, "ID_CHOICE1");
+        choice->SetSelection(other);
+        wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+        event.SetEventObject(choice);
+        event.SetInt(other);
+        choice->GetEventHandler()->ProcessEvent(event);
+    }
     void loadImage(int buffer, const std::vector<std::uint8_t>& bytes)
     {
         const std::string path = files.file("image" + std::to_string(buffer) + ".bin");
@@ -114,15 +133,7 @@ TEST_F(BinDifferencesTest, OneWindowComparesTheSelectedBinAndFollowsTheImages)
     EXPECT_EQ(list->otherBuffer(), 0);
     EXPECT_EQ(list->cellText(0, 2), "1.5");
 
-    auto choose = [list](int other) {
-        auto* choice = findControl<wxChoice>(list, "ID_CHOICE1");
-        choice->SetSelection(other);
-        wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
-        event.SetEventObject(choice);
-        event.SetInt(other);
-        choice->GetEventHandler()->ProcessEvent(event);
-    };
-    choose(2);
+    chooseOther(list, 2);
     EXPECT_EQ(shown(list), "BIN #3 is empty.");
     const struct {
         int from, to;
@@ -163,10 +174,7 @@ TEST_F(BinDifferencesTest, CtrlCCopiesTheRowsAndEnterOpensTheMapComparing)
 
     user.Char(WXK_RETURN);
     pumpEvents(100);
-    TableEditorFrame* editor = nullptr;
-    for (wxWindow* child : frame()->GetChildren())
-        if (auto* found = dynamic_cast<TableEditorFrame*>(child))
-            editor = found;
+    TableEditorFrame* editor = openedEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->GetTitle(), "[Source BIN #1 : Compare BIN #2]");
     EXPECT_TRUE(editor->differenceView());
@@ -185,23 +193,13 @@ TEST_F(BinDifferencesTest, FollowsTheDefinitionsAndLeavesAnImageTheMapDoesNotFit
     loadImage(2, std::vector<std::uint8_t>(0x14));   // ends inside the map
     chooseMenuItem();
     BinDifferencesFrame* list = windows().at(0);
-    auto choose = [list](int other) {
-        auto* choice = findControl<wxChoice>(list, "ID_CHOICE1");
-        choice->SetSelection(other);
-        wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
-        event.SetEventObject(choice);
-        choice->GetEventHandler()->ProcessEvent(event);
-    };
-    choose(2);
+    chooseOther(list, 2);
     ASSERT_EQ(list->cellText(0, 1), "does not fit");
 
     // The editor opens on BIN #1 but refuses BIN #3 as its compare image.
     list->activateRow(0);
     pumpEvents(20);
-    TableEditorFrame* editor = nullptr;
-    for (wxWindow* child : frame()->GetChildren())
-        if (auto* found = dynamic_cast<TableEditorFrame*>(child))
-            editor = found;
+    TableEditorFrame* editor = openedEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(statusText(editor), "The map does not fit in BIN #3!");
     EXPECT_EQ(editor->compareBuffer(), -1);
@@ -212,16 +210,16 @@ TEST_F(BinDifferencesTest, FollowsTheDefinitionsAndLeavesAnImageTheMapDoesNotFit
     // Reviewing the short image: nothing opens, and the message lasts only
     // as long as the list it was about.
     list->compareFrom(2);
-    choose(0);
+    chooseOther(list, 0);
     list->activateRow(0);
     EXPECT_EQ(statusText(list, 0), "The map does not fit in the selected BIN!");
-    choose(1);
+    chooseOther(list, 1);
     EXPECT_EQ(statusText(list, 0), "");
 
     // New Map Definitions empties the list of maps at once: the changed
     // cell is now a byte outside every map.
     list->compareFrom(0);
-    choose(1);
+    chooseOther(list, 1);
     clearDefinitionsCommand(*frame());
     EXPECT_EQ(shown(list), "0x13|1|||\n0x30|1|||\nMaps that differ: 0. Regions outside the maps: 2 (bytes: 2).");
 }

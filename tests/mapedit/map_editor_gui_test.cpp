@@ -140,12 +140,7 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
         if (auto* notebook = dynamic_cast<wxNotebook*>(page->GetParent()))
             notebook->SetSelection(notebook->FindPage(page));
     pumpEvents(100);
-    grid->SetGridCursor(1, 0);
-    grid->EnableCellEditControl();
-    wxGridCellEditor* cellEditor = grid->GetCellEditor(1, 0);
-    cellEditor->GetControl()->SetFocus();
-    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->ChangeValue("777");
-    cellEditor->DecRef();
+    typeIntoCell(grid, 1, 0, "777");
     pumpEvents(100);
     wxUIActionSimulator().Char(WXK_ESCAPE);
     pumpEvents(300);
@@ -166,12 +161,7 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
     again.loadIntoDialog(0, *workspace);
     again.Show();
     pumpEvents(100);
-    auto* labels = findControl<wxGrid>(&again, "ID_GRID1");
-    labels->SetGridCursor(0, 0);
-    labels->EnableCellEditControl();
-    wxGridCellEditor* labelEditor = labels->GetCellEditor(0, 0);
-    dynamic_cast<wxTextCtrl*>(labelEditor->GetControl())->ChangeValue("777");
-    labelEditor->DecRef();
+    typeIntoCell(findControl<wxGrid>(&again, "ID_GRID1"), 0, 0, "777");
     clickButton(findControl<wxButton>(&again, "ID_BUTTON1"));
     EXPECT_EQ(workspace->definitions.maps[0].axes[AxisX].labels[0], 777);
 }

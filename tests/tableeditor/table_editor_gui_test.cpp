@@ -194,13 +194,8 @@ protected:
     }
     void edit(TableEditorFrame* editor, int row, int col, const wxString& text)
     {
-        wxGrid* grid = editor->grid();
-        grid->SetGridCursor(row, col);
-        grid->EnableCellEditControl();
-        wxGridCellEditor* cellEditor = grid->GetCellEditor(row, col);
-        dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue(text);
-        cellEditor->DecRef();
-        grid->DisableCellEditControl();
+        typeIntoCell(editor->grid(), row, col, text);
+        editor->grid()->DisableCellEditControl();
         pumpEvents(0);
     }
 
@@ -443,12 +438,7 @@ TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
     // A value still being typed counts; the default answer applies it.
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
-    wxGrid* grid = editor->grid();
-    grid->SetGridCursor(1, 1);
-    grid->EnableCellEditControl();
-    wxGridCellEditor* cellEditor = grid->GetCellEditor(1, 1);
-    dynamic_cast<wxTextCtrl*>(cellEditor->GetControl())->SetValue("7");
-    cellEditor->DecRef();
+    typeIntoCell(editor->grid(), 1, 1, "7");
     wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_YES));
     pumpEvents(20);
     EXPECT_TRUE(closed && openEditors().empty());
