@@ -1,6 +1,7 @@
 #include "differences/differences_commands_ui.h"
 
 #include <wx/app.h>
+#include <wx/listctrl.h>
 
 #include "differences/BinDifferencesFrame.h"
 #include "workspace/command_context_ui.h"
@@ -19,5 +20,8 @@ BinDifferencesFrame& showBinDifferences(CommandContext& context)
     frame->compareFrom(source);
     frame->Show();
     frame->Raise();
+    // The keys go to the list, not to the BIN choice above it: Down there
+    // would silently change what is compared.
+    frame->list()->SetFocus();
     return *frame;
 }
