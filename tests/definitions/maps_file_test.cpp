@@ -176,26 +176,23 @@ TEST(MapsFile, WriterTextMatchesGoldenFile)
     EXPECT_EQ(saveMapsFile(*store, dir.file("no-such-folder/set.xts")), MapsFileStatus::SaveFailed);
 }
 
-TEST(MapsFile, LabelsWrittenPerSource)
+// Every listed map is written (slots never written as empty maps), each axis
+// with the labels its Source uses.
+TEST(MapsFile, WriterWritesEveryListedMapAndTheLabelsItsSourceUses)
 {
-    struct Row { std::uint16_t type, count; int labels; };
-    const Row rows[] = {{SourceManual, 4, 4}, {SourceManual, 0, 0}, {SourceManual, 300, 256},
-                        {SourceScaled, 5, 2}, {SourceScaled, 0, 2}, {SourceEmbedded, 4, 0}, {7, 4, 0}};
+    struct Row { int maps; std::uint16_t type, count; int labels; };
+    const Row rows[] = {{1, SourceManual, 4, 4}, {1, SourceManual, 0, 0}, {1, SourceManual, 300, 256}, {1, SourceScaled, 5, 2},
+                        {1, SourceScaled, 0, 2}, {1, SourceEmbedded, 4, 0}, {1, 7, 4, 0}, {300, SourceManual, 0, 0}};
     for (const Row& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.maps << " maps, type " << row.type << " count " << row.count);
         auto store = newStore();
-        store->mapCount = 1;
+        store->mapCount = static_cast<std::uint16_t>(row.maps);
         store->maps[0].axes[AxisX].embeddedinfotype = row.type;
         store->maps[0].axes[AxisX].count = row.count;
-        EXPECT_EQ(countOf(mapsFileText(*store), "<embeddedinfolabel"), row.labels)
-            << "type " << row.type << " count " << row.count;
+        const std::string text = mapsFileText(*store);
+        EXPECT_EQ(std::make_pair(countOf(text, "<TABLE>"), countOf(text, "<embeddedinfolabel")),
+                  std::make_pair(row.maps, row.labels));
     }
-}
-
-TEST(MapsFile, WriterWritesEveryListedMap)
-{
-    auto store = newStore();
-    store->mapCount = 300;   // slots never written are written as empty maps
-    EXPECT_EQ(countOf(mapsFileText(*store), "<TABLE>"), 300);
 }
 
 // Each factor, offset and label reads back to the same double: in today's
