@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <grp.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -42,16 +44,19 @@ mode_t modeOf(const std::string& path)
 
 TEST(ReplaceFileContents, CreatesNewFileWithDefaultPermissions)
 {
-    TempDir dir;
-    const std::string path = dir.file("new.bin");
-    const auto bytes = randomBytes(1000, 3);
-    ASSERT_TRUE(replace(path, bytes));
-    EXPECT_EQ(readBytes(path), bytes);
-
     const mode_t mask = umask(0);
     umask(mask);
-    EXPECT_EQ(modeOf(path), 0666 & ~mask);
-    EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"new.bin"});
+    const std::pair<std::string, std::vector<std::uint8_t>> rows[] = {
+        {"new.bin", randomBytes(1000, 3)}, {std::string(255, 'n'), {1, 2, 3}}};   // the longest name
+    for (const auto& [name, bytes] : rows) {
+        SCOPED_TRACE(name);
+        TempDir dir;
+        const std::string path = dir.file(name);
+        ASSERT_TRUE(replace(path, bytes));
+        EXPECT_EQ(readBytes(path), bytes);
+        EXPECT_EQ(modeOf(path), 0666 & ~mask);
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{name});
+    }
 }
 
 TEST(ReplaceFileContents, ReplacesAndKeepsPermissions)
@@ -69,33 +74,36 @@ TEST(ReplaceFileContents, ReplacesAndKeepsPermissions)
     }
 }
 
-TEST(ReplaceFileContents, ShortWriteLeavesOldFileIntact)
+// A save that fails half-way leaves the old bytes, whether it was writing a
+// new file (short on the first call, or after some progress) or, with the
+// file hard-linked, writing in place.
+TEST(ReplaceFileContents, FailedWriteLeavesTheOldBytes)
 {
-    // Short on the first call, and short after some progress.
-    const std::vector<std::pair<const char*, WriteFaultHook>> faults = {
-        {"nothing written", [](std::size_t) { return std::size_t{0}; }},
-        {"one byte short", [](std::size_t n) { return n - 1; }},
+    struct Row { const char* name; WriteFaultHook hook; bool inPlace; };
+    const Row rows[] = {
+        {"nothing written", [](std::size_t) { return std::size_t{0}; }, false},
+        {"one byte short", [](std::size_t n) { return n - 1; }, false},
+        {"half written in place", [](std::size_t n) { return n / 2; }, true},
     };
-    for (const auto& [name, hook] : faults) {
-        SCOPED_TRACE(name);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
         TempDir dir;
         const std::string path = dir.file("image.bin");
         const auto old = randomBytes(4096, 5);
         writeBytes(path, old);
-
-        WriteFault fault(hook);
-        EXPECT_FALSE(replace(path, randomBytes(8192, 6)));
+        if (row.inPlace)
+            fs::create_hard_link(path, dir.file("other.bin"));
+        {
+            WriteFault fault(row.hook);
+            EXPECT_FALSE(replace(path, randomBytes(8192, 6)));
+        }
         EXPECT_EQ(readBytes(path), old);
-        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{"image.bin"});
+        if (row.inPlace) {
+            EXPECT_EQ(readBytes(dir.file("other.bin")), old);
+        }
+        EXPECT_EQ(entries(dir.path()), row.inPlace ? (std::vector<std::string>{"image.bin", "other.bin"})
+                                                   : std::vector<std::string>{"image.bin"});
     }
-}
-
-TEST(ReplaceFileContents, LongestFileName)
-{
-    TempDir dir;
-    const std::string path = dir.file(std::string(255, 'n'));
-    ASSERT_TRUE(replace(path, {1, 2, 3}));
-    EXPECT_EQ(readBytes(path), (std::vector<std::uint8_t>{1, 2, 3}));
 }
 
 TEST(ReplaceFileContents, FollowsSymbolicLinks)
@@ -128,26 +136,24 @@ TEST(ReplaceFileContents, DanglingLinkCreatesItsTarget)
     EXPECT_EQ(readBytes(dir.file("missing.bin")), bytes);
 }
 
-TEST(ReplaceFileContents, LinkLoopFails)
-{
-    TempDir dir;
-    fs::create_symlink("b", dir.path() / "a");
-    fs::create_symlink("a", dir.path() / "b");
-    EXPECT_FALSE(replace(dir.file("a"), {1}));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "a"));
-}
-
 TEST(ReplaceFileContents, UnwritableTargetsFailCleanly)
 {
     TempDir dir;
-    EXPECT_FALSE(replace(dir.file("no/such/folder/image.bin"), {1, 2}));
-    EXPECT_FALSE(fs::exists(dir.path() / "no"));
-
-    fs::create_directory(dir.path() / "folder");
-    EXPECT_FALSE(replace(dir.file("folder"), {1, 2}));
-    EXPECT_TRUE(fs::is_directory(dir.path() / "folder"));
-
-    EXPECT_FALSE(replace("", {1, 2}));
+    const fs::path& d = dir.path();
+    fs::create_directory(d / "folder");
+    fs::create_symlink("b", d / "a");   // a loop of links
+    fs::create_symlink("a", d / "b");
+    // Each path, and what stays as it was.
+    const std::pair<std::string, std::function<bool()>> rows[] = {
+        {dir.file("no/such/folder/image.bin"), [&] { return !fs::exists(d / "no"); }},
+        {dir.file("folder"), [&] { return fs::is_directory(d / "folder"); }},
+        {dir.file("a"), [&] { return fs::is_symlink(d / "a"); }},
+        {"", [] { return true; }},
+    };
+    for (const auto& [path, stays] : rows) {
+        EXPECT_FALSE(replace(path, {1, 2})) << path;
+        EXPECT_TRUE(stays()) << path;
+    }
 }
 
 TEST(ReplaceFileContents, ReadOnlyFolderWritesInPlace)
@@ -238,21 +244,6 @@ TEST(ReplaceFileContents, UserRightsAndWhatTheUserHas)
         EXPECT_EQ(st.st_mode & 07777, row.mode);
         EXPECT_EQ(entries(folder), std::vector<std::string>{"image.bin"});
     }
-}
-
-TEST(ReplaceFileContents, FailedWriteInPlacePutsTheOldBytesBack)
-{
-    TempDir dir;
-    const std::string path = dir.file("image.bin");
-    const auto old = randomBytes(5000, 3);
-    writeBytes(path, old);
-    fs::create_hard_link(path, dir.file("other.bin"));   // so the file is written in place
-    {
-        WriteFault fault([](std::size_t n) { return n / 2; });
-        EXPECT_FALSE(replace(path, randomBytes(8000, 4)));
-    }
-    EXPECT_EQ(readBytes(path), old);
-    EXPECT_EQ(readBytes(dir.file("other.bin")), old);
 }
 
 TEST(ReplaceFileContents, RemovesTemporaryFilesOfAnInterruptedSave)

@@ -268,6 +268,11 @@ TEST(XdfCompleteImport, Rules)
     const std::string full = std::to_string(kMaxMaps);
     const std::string firstMaps = xdfImportStatusMessage(XdfImportStatus::LoadedToLimit);
     const std::string link = "<XDFAXIS id=\"x\"><indexcount>4</indexcount><embedinfo type=\"3\" linkobjid=\"0x7\"/></XDFAXIS>";
+    // An X axis of 4 values stored at 0x40.
+    const auto storedX = [](const std::string& data, const std::string& rest = "<embedinfo type=\"1\"/>") {
+        return "<XDFAXIS id=\"x\"><indexcount>4</indexcount><EMBEDDEDDATA mmedaddress=\"0x40\"" + data + "/>" + rest +
+               "</XDFAXIS>";
+    };
     const auto linked = [&](const std::string& z) {
         return table(a, link) + "<XDFTABLE uniqueid=\"7\"><XDFAXIS id=\"z\"><EMBEDDEDDATA " + z + "/></XDFAXIS></XDFTABLE>";
     };
@@ -339,26 +344,12 @@ TEST(XdfCompleteImport, Rules)
         {"no variable element", xdf(table(a, "", "<MATH equation=\"x*4\"/>")), scaling(4, 0)},
         {"no equation", xdf(table(a, "", "<MATH><VAR id=\"X\"/></MATH>")), message("Definitions file loaded: 1 map; 1 needs its scaling set by hand.")},
         // Axes.
-        {"stored axis",
-         xdf(table(a, "<XDFAXIS id=\"x\"><indexcount>4</indexcount><EMBEDDEDDATA mmedaddress=\"0x40\" "
-                      "mmedmajorstridebits=\"-32\"/><embedinfo type=\"1\"/></XDFAXIS>")),
-         axisX(SourceEmbedded, 0x40)},
-        {"stored axis, values apart",
-         xdf(table(a, "<XDFAXIS id=\"x\"><indexcount>4</indexcount><EMBEDDEDDATA mmedaddress=\"0x40\" "
-                      "mmedminorstridebits=\"32\"/><embedinfo type=\"1\"/></XDFAXIS>")),
-         axisX(SourceManual, 0)},
-        {"stored axis, floating point",
-         xdf(table(a, "<XDFAXIS id=\"x\"><indexcount>4</indexcount><EMBEDDEDDATA mmedaddress=\"0x40\" "
-                      "mmedtypeflags=\"0x10000\"/><embedinfo type=\"1\"/></XDFAXIS>")),
-         axisX(SourceManual, 0)},
-        {"stored axis, not linear: counted",
-         xdf(table(a, "<XDFAXIS id=\"x\"><indexcount>4</indexcount><EMBEDDEDDATA mmedaddress=\"0x40\"/>"
-                      "<embedinfo type=\"1\"/><MATH equation=\"X*X\"/></XDFAXIS>")),
+        {"stored axis", xdf(table(a, storedX(" mmedmajorstridebits=\"-32\""))), axisX(SourceEmbedded, 0x40)},
+        {"stored axis, values apart", xdf(table(a, storedX(" mmedminorstridebits=\"32\""))), axisX(SourceManual, 0)},
+        {"stored axis, floating point", xdf(table(a, storedX(" mmedtypeflags=\"0x10000\""))), axisX(SourceManual, 0)},
+        {"stored axis, not linear: counted", xdf(table(a, storedX("", "<embedinfo type=\"1\"/><MATH equation=\"X*X\"/>"))),
          message("Definitions file loaded: 1 map; 1 needs its scaling set by hand.")},
-        {"type 2 is kept as labels",
-         xdf(table(a, "<XDFAXIS id=\"x\"><indexcount>4</indexcount><EMBEDDEDDATA mmedaddress=\"0x40\"/>"
-                      "<embedinfo type=\"2\"/></XDFAXIS>")),
-         axisX(SourceManual, 0)},
+        {"type 2 is kept as labels", xdf(table(a, storedX("", "<embedinfo type=\"2\"/>"))), axisX(SourceManual, 0)},
         {"linked row", xdf(linked("mmedaddress=\"0x80\" mmedcolcount=\"4\"")), axisX(SourceEmbedded, 0x80)},
         {"linked column", xdf(linked("mmedaddress=\"0x80\" mmedrowcount=\"5\"")), axisX(SourceEmbedded, 0x80)},
         {"linked block", xdf(linked("mmedaddress=\"0x80\" mmedrowcount=\"2\" mmedcolcount=\"2\"")), axisX(SourceManual, 0)},
