@@ -10,7 +10,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -18,7 +17,6 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <unistd.h>
 #include <wx/app.h>
 #include <wx/clipbrd.h>
 #include <wx/dataobj.h>
@@ -35,6 +33,7 @@
 #include "common/number_text.h"
 #include "tableeditor/TableEditorFrame.h"
 #include "tableeditor/clipboard_ui.h"
+#include "tableeditor/process_memory.h"
 #include "test_support.h"
 #include "workspace/workspace.h"
 
@@ -47,22 +46,25 @@ double seconds(Clock::time_point since)
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
+constexpr double MB = 1024.0 * 1024.0;
+
 double heapMB()
 {
-    return double(mallinfo2().uordblks) / (1024.0 * 1024.0);
+    return double(mallinfo2().uordblks) / MB;
 }
 
 double rssMB()
 {
-    long pages = 0;
-    long resident = 0;
-    if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-        if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2)
-            resident = 0;
-        std::fclose(statm);
-    }
-    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+    return residentBytes() / MB;
 }
+
+// The largest rise of heap and resident size over the runs measured.
+struct MemoryRise {
+    double heap = 0, rss = 0, heapBefore = 0, rssBefore = 0;
+    void start() { heapBefore = heapMB(), rssBefore = rssMB(); }
+    void stop() { heap = std::max(heap, heapMB() - heapBefore), rss = std::max(rss, rssMB() - rssBefore); }
+    void report(benchmark::State& state) const { state.counters["heap_MB"] = heap, state.counters["rss_MB"] = rss; }
+};
 
 // Draws the part of the grid the window shows, as a paint would.
 void renderVisible(wxGrid* grid)
@@ -103,6 +105,15 @@ bool offerOnClipboard(const std::string& path)
         }
     }
     return false;
+}
+
+// Taking the clipboard back ends xclip.
+void takeClipboardBack()
+{
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject("x"));
+        wxTheClipboard->Close();
+    }
 }
 
 enum Size { Map256 = 0, MapLargest = 1 };
@@ -161,6 +172,12 @@ void close(Opened& opened)
     settle();
 }
 
+void sendCommand(TableEditorFrame* editor, int id)
+{
+    wxCommandEvent event(wxEVT_MENU, id);
+    editor->GetEventHandler()->ProcessEvent(event);
+}
+
 // The editor's benchmarks build real windows.
 bool skippedWithoutDisplay(benchmark::State& state)
 {
@@ -170,30 +187,41 @@ bool skippedWithoutDisplay(benchmark::State& state)
     return true;
 }
 
+// Times each step, and the drawing of the grid's visible part after it when
+// the case asks (second argument).
+template <typename Step>
+void timeSteps(benchmark::State& state, wxGrid* grid, Step step)
+{
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        step();
+        if (grid && state.range(1))
+            renderVisible(grid);
+        state.SetIterationTime(seconds(start));
+    }
+}
+
 void BM_Open_Virtual(benchmark::State& state)
 {
     if (skippedWithoutDisplay(state))
         return;
     const Size size = Size(state.range(0));
-    double heap = 0, rss = 0;
+    MemoryRise memory;
     for (auto _ : state) {
         auto workspace = workspaceFor(size);
         settle();
-        const double heapBefore = heapMB();
-        const double rssBefore = rssMB();
+        memory.start();
         const Clock::time_point start = Clock::now();
         auto* editor = new TableEditorFrame(nullptr, *workspace, 0, 0);
         editor->Show();
         if (state.range(1))
             renderVisible(editor->grid());
         state.SetIterationTime(seconds(start));
-        heap = std::max(heap, heapMB() - heapBefore);
-        rss = std::max(rss, rssMB() - rssBefore);
+        memory.stop();
         editor->Destroy();
         settle();
     }
-    state.counters["heap_MB"] = heap;
-    state.counters["rss_MB"] = rss;
+    memory.report(state);
 }
 
 void BM_SwitchView_Virtual(benchmark::State& state)
@@ -204,15 +232,10 @@ void BM_SwitchView_Virtual(benchmark::State& state)
     TableEditorFrame* editor = opened.editor;
     wxMenuBar* menus = editor->GetMenuBar();
     const int showRaw = editor->commandIds().showRaw;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, editor->grid(), [&] {
         menus->Check(showRaw, !menus->IsChecked(showRaw));
-        wxCommandEvent event(wxEVT_MENU, showRaw);
-        editor->GetEventHandler()->ProcessEvent(event);
-        if (state.range(1))
-            renderVisible(editor->grid());
-        state.SetIterationTime(seconds(start));
-    }
+        sendCommand(editor, showRaw);
+    });
     close(opened);
 }
 
@@ -223,18 +246,14 @@ void BM_DirectEdit_Virtual(benchmark::State& state)
     Opened opened = openEditor(Size(state.range(0)));
     wxGrid* grid = opened.editor->grid();
     int n = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, grid, [&] {
         const int row = n % 8;
         const int col = (n / 8) % 8;
         grid->GetTable()->SetValue(row, col, n % 2 ? "12.5" : "7");
         ++n;
         wxGridEvent event(grid->GetId(), wxEVT_GRID_CELL_CHANGED, grid, row, col);
         grid->ProcessWindowEvent(event);
-        if (state.range(1))
-            renderVisible(grid);
-        state.SetIterationTime(seconds(start));
-    }
+    });
     close(opened);
 }
 
@@ -261,20 +280,10 @@ void BM_Operation_Editor(benchmark::State& state)
     editor->rawValueControl()->SetValue(37);
     editor->percentageControl()->SetValue("10");
     const TableEditorIds& ids = editor->commandIds();
-    auto send = [editor](int id) {
-        wxCommandEvent event(wxEVT_MENU, id);
-        editor->GetEventHandler()->ProcessEvent(event);
-    };
     const int operation = int(state.range(2));
-    send(operation == 2 ? ids.selectAll : ids.selectByValue);
+    sendCommand(editor, operation == 2 ? ids.selectAll : ids.selectByValue);
     const int id = operation == 0 ? ids.selectByValue : operation == 1 ? ids.invertSelection : ids.incPerc;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        send(id);
-        if (state.range(1))
-            renderVisible(editor->grid());
-        state.SetIterationTime(seconds(start));
-    }
+    timeSteps(state, editor->grid(), [&] { sendCommand(editor, id); });
     close(opened);
 }
 
@@ -356,21 +365,18 @@ void BM_Open_Naive(benchmark::State& state)
 {
     if (skippedWithoutDisplay(state))
         return;
-    double heap = 0, rss = 0;
+    MemoryRise memory;
     for (auto _ : state) {
         NaiveGrid naive(Size(state.range(0)));
         settle();
-        const double heapBefore = heapMB();
-        const double rssBefore = rssMB();
+        memory.start();
         const Clock::time_point start = Clock::now();
         naive.open(state.range(1) != 0);
         state.SetIterationTime(seconds(start));
         paintNow(naive.grid->GetGridWindow());
-        heap = std::max(heap, heapMB() - heapBefore);
-        rss = std::max(rss, rssMB() - rssBefore);
+        memory.stop();
     }
-    state.counters["heap_MB"] = heap;
-    state.counters["rss_MB"] = rss;
+    memory.report(state);
 }
 
 void BM_SwitchView_Naive(benchmark::State& state)
@@ -381,14 +387,10 @@ void BM_SwitchView_Naive(benchmark::State& state)
     naive.open(false);
     paintNow(naive.grid->GetGridWindow());
     bool raw = false;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, naive.grid, [&] {
         raw = !raw;
         naive.fill(TableView{raw, false, false});
-        if (state.range(1))
-            renderVisible(naive.grid);
-        state.SetIterationTime(seconds(start));
-    }
+    });
 }
 
 void BM_DirectEdit_Naive(benchmark::State& state)
@@ -399,20 +401,16 @@ void BM_DirectEdit_Naive(benchmark::State& state)
     naive.open(false);
     paintNow(naive.grid->GetGridWindow());
     int n = 0;
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, naive.grid, [&] {
         naive.edit(n % 8, (n / 8) % 8, n % 2 ? "12.5" : "7");
         ++n;
-        if (state.range(1))
-            renderVisible(naive.grid);
-        state.SetIterationTime(seconds(start));
-    }
+    });
 }
 
 // Select by value (op 0) and invert (op 1) through wxGrid's own selection:
-// select equal reads every cell and
-// selects each match as a block of one cell; invert asks IsInSelection of
-// every cell, clears, and selects each cell that was not selected.
+// select equal reads every cell and selects each match as a block of one
+// cell; invert asks IsInSelection of every cell, clears, and selects each cell
+// that was not selected.
 void BM_Operation_WxGrid(benchmark::State& state)
 {
     if (skippedWithoutDisplay(state))
@@ -435,8 +433,7 @@ void BM_Operation_WxGrid(benchmark::State& state)
     };
     const bool invert = state.range(2) == 1;
     selectEqual();
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, grid, [&] {
         if (invert) {
             std::vector<char> was(std::size_t(rows) * std::size_t(cols));
             for (int col = 0; col < cols; ++col)
@@ -452,10 +449,7 @@ void BM_Operation_WxGrid(benchmark::State& state)
         } else {
             selectEqual();
         }
-        if (state.range(1))
-            renderVisible(grid);
-        state.SetIterationTime(seconds(start));
-    }
+    });
 }
 
 // What every cell operation does: visit the selected cells column by column,
@@ -466,13 +460,11 @@ void BM_VisitSelected_Mask(benchmark::State& state)
     for (int col = 0; col < 256; ++col)
         for (int row = col % 2; row < 256; row += 2)
             selection.set(row, col);
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, nullptr, [&] {
         long visited = 0;
         selection.forEachSelected([&visited](int row, int col) { visited += row + col; });
         benchmark::DoNotOptimize(visited);
-        state.SetIterationTime(seconds(start));
-    }
+    });
 }
 
 void BM_VisitSelected_WxBlocks(benchmark::State& state)
@@ -487,39 +479,14 @@ void BM_VisitSelected_WxBlocks(benchmark::State& state)
         for (int row = col % 2; row < 256; row += 2)
             grid->SelectBlock(row, col, row, col, true);
     grid->EndBatch();
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
+    timeSteps(state, nullptr, [&] {
         long visited = 0;
         for (int col = 0; col < 256; ++col)
             for (int row = 0; row < 256; ++row)
                 if (grid->IsInSelection(row, col))
                     visited += row + col;
         benchmark::DoNotOptimize(visited);
-        state.SetIterationTime(seconds(start));
-    }
-}
-
-// Peak resident size of the process since the last resetPeak(), in MB.
-double peakMB()
-{
-    double peak = 0;
-    if (FILE* status = std::fopen("/proc/self/status", "r")) {
-        char line[256];
-        long kb = 0;
-        while (std::fgets(line, sizeof line, status))
-            if (std::sscanf(line, "VmHWM: %ld kB", &kb) == 1)
-                peak = double(kb) / 1024.0;
-        std::fclose(status);
-    }
-    return peak;
-}
-
-void resetPeak()
-{
-    if (FILE* refs = std::fopen("/proc/self/clear_refs", "w")) {
-        std::fputs("5", refs);
-        std::fclose(refs);
-    }
+    });
 }
 
 // A paste of about 50 MB of clipboard text offered by another program
@@ -540,8 +507,8 @@ void BM_Paste50MB(benchmark::State& state)
             for (int row = 0; row < editor->cells().rows(); ++row)
                 text += "@" + std::to_string(row) + ":" + std::to_string(col) + "=" + std::to_string((row + col) % 200) +
                         ".00000000000000";
-        std::ofstream(path, std::ios::binary) << text;
-        state.counters["text_MB"] = double(text.size()) / (1024.0 * 1024.0);
+        writeText(path, text);
+        state.counters["text_MB"] = double(text.size()) / MB;
     }
     if (!offerOnClipboard(path)) {
         state.SkipWithError("xclip failed");
@@ -554,18 +521,13 @@ void BM_Paste50MB(benchmark::State& state)
         const double before = rssMB();
         resetPeak();
         const Clock::time_point start = Clock::now();
-        wxCommandEvent event(wxEVT_MENU, editor->commandIds().paste);
-        editor->GetEventHandler()->ProcessEvent(event);
+        sendCommand(editor, editor->commandIds().paste);
         state.SetIterationTime(seconds(start));
-        rise = std::max(rise, peakMB() - before);
+        rise = std::max(rise, peakBytes() / MB - before);
     }
     state.counters["peak_rise_MB"] = rise;
     state.counters["cell_0_1"] = editor->cells().raw(0, 1);
-    // Taking the clipboard back ends xclip.
-    if (wxTheClipboard->Open()) {
-        wxTheClipboard->SetData(new wxTextDataObject("x"));
-        wxTheClipboard->Close();
-    }
+    takeClipboardBack();
     close(opened);
 }
 
@@ -628,16 +590,15 @@ void BM_SpreadsheetBlock_Editor(benchmark::State& state)
                 text += col + 1 < cells.columns() ? '\t' : '\n';
             }
         const std::string path = dir.file("block.txt");
-        std::ofstream(path, std::ios::binary) << text;
-        state.counters["text_MB"] = double(text.size()) / (1024.0 * 1024.0);
+        writeText(path, text);
+        state.counters["text_MB"] = double(text.size()) / MB;
         if (!offerOnClipboard(path)) {
             state.SkipWithError("xclip failed");
             close(opened);
             return;
         }
     } else {
-        wxCommandEvent all(wxEVT_MENU, editor->commandIds().selectAll);
-        editor->GetEventHandler()->ProcessEvent(all);
+        sendCommand(editor, editor->commandIds().selectAll);
     }
     // A window's first message costs GTK some 50 ms of font work, once: one
     // untimed run first.
@@ -663,15 +624,10 @@ void BM_SpreadsheetBlock_Editor(benchmark::State& state)
         state.counters["cell_1_2"] = editor->cells().raw(1, 2);
     } else {
         const Clock::time_point start = Clock::now();
-        state.counters["read_by_other_MB"] =
-            double(outputBytesWhilePumping("xclip -o -selection clipboard")) / (1024.0 * 1024.0);
+        state.counters["read_by_other_MB"] = double(outputBytesWhilePumping("xclip -o -selection clipboard")) / MB;
         state.counters["read_by_other_ms"] = seconds(start) * 1000;
     }
-    // Taking the clipboard back ends xclip.
-    if (wxTheClipboard->Open()) {
-        wxTheClipboard->SetData(new wxTextDataObject("x"));
-        wxTheClipboard->Close();
-    }
+    takeClipboardBack();
     close(opened);
 }
 
@@ -681,17 +637,21 @@ void sizes(benchmark::internal::Benchmark* b)
     b->ArgNames({"largest", "draw"})->ArgsProduct({{Map256, MapLargest}, {0, 1}})->UseManualTime()->Unit(benchmark::kMillisecond);
 }
 
+// The same, with the operation (third argument), each repeated five times.
+void operations(benchmark::internal::Benchmark* b)
+{
+    b->ArgNames({"largest", "draw", "op"})
+        ->ArgsProduct({{Map256, MapLargest}, {0, 1}, {0, 1, 2}})
+        ->UseManualTime()
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->ReportAggregatesOnly();
+}
+
 BENCHMARK(BM_Open_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(2)->ReportAggregatesOnly();
 BENCHMARK(BM_SwitchView_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(10)->ReportAggregatesOnly();
 BENCHMARK(BM_DirectEdit_Virtual)->Apply(sizes)->Repetitions(5)->Iterations(20)->ReportAggregatesOnly();
-BENCHMARK(BM_Operation_Editor)
-    ->ArgNames({"largest", "draw", "op"})
-    ->ArgsProduct({{Map256, MapLargest}, {0, 1}, {0, 1, 2}})
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->Iterations(5)
-    ->ReportAggregatesOnly();
+BENCHMARK(BM_Operation_Editor)->Apply(operations)->Iterations(5);
 BENCHMARK(BM_Open_Naive)->Apply(sizes)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly();
 BENCHMARK(BM_SwitchView_Naive)->Apply(sizes)->Repetitions(3)->Iterations(1)->ReportAggregatesOnly();
 BENCHMARK(BM_DirectEdit_Naive)->Apply(sizes)->Repetitions(5)->Iterations(20)->ReportAggregatesOnly();
@@ -704,14 +664,7 @@ BENCHMARK(BM_Operation_WxGrid)
     ->Iterations(1);
 
 BENCHMARK(BM_Paste50MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
-BENCHMARK(BM_SpreadsheetBlock_Editor)
-    ->ArgNames({"largest", "draw", "op"})
-    ->ArgsProduct({{Map256, MapLargest}, {0, 1}, {0, 1, 2}})
-    ->UseManualTime()
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->Iterations(3)
-    ->ReportAggregatesOnly();
+BENCHMARK(BM_SpreadsheetBlock_Editor)->Apply(operations)->Iterations(3);
 BENCHMARK(BM_VisitSelected_Mask)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VisitSelected_WxBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 

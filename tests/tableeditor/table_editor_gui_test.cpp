@@ -36,6 +36,7 @@
 #include "gui_test_support.h"
 #include "tableeditor/TableEditorFrame.h"
 #include "tableeditor/plot_process_ui.h"
+#include "tableeditor/process_memory.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
 #include "workspace/workspace.h"
@@ -109,38 +110,23 @@ private:
     int m_answer;
 };
 
-// Offers a file's bytes on the clipboard from another program (xclip).
+// Another program (xclip) offers a file's bytes, or a text after printf's
+// escapes, on the clipboard.
 void offerFile(const std::string& path)
 {
     outputWhilePumping("xclip -i -selection clipboard '" + path + "' >/dev/null 2>&1");
     pumpEvents(100);   // the editor learns that it no longer owns the clipboard
 }
 
-// Peak resident size since resetPeak(), in bytes; false when the peak cannot be reset.
-bool resetPeak()
+void offerText(const std::string& text)
 {
-    std::ofstream refs("/proc/self/clear_refs");
-    refs << "5";
-    refs.flush();
-    return bool(refs);
+    outputWhilePumping("printf '" + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
+    pumpEvents(100);
 }
 
-double peakBytes()
+std::string clipboardText()
 {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmHWM:", 0) == 0)
-            return std::stod(line.substr(6)) * 1024;
-    return 0;
-}
-
-double residentBytes()
-{
-    std::ifstream statm("/proc/self/statm");
-    double pages = 0, resident = 0;
-    statm >> pages >> resident;
-    return resident * double(sysconf(_SC_PAGESIZE));
+    return outputWhilePumping("xclip -o -selection clipboard");
 }
 
 // Counts the errors and warnings logged while it is the active log target.
@@ -198,35 +184,73 @@ protected:
         editor->grid()->DisableCellEditControl();
         pumpEvents(0);
     }
+    // Sends the command and lets the editor's window go.
+    void closeWith(TableEditorFrame* editor, int id)
+    {
+        sendMenuCommand(editor, id);
+        pumpEvents(20);
+        EXPECT_TRUE(openEditors().empty());
+    }
+
+    // The real mouse and keyboard.
+    wxPoint cellOnScreen(wxGrid* grid, int row, int col) const
+    {
+        const wxRect rect = grid->CellToRect(row, col);
+        return grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(rect.GetPosition() + rect.GetSize() / 2));
+    }
+    void clickCell(wxGrid* grid, int row, int col)
+    {
+        pumpEvents(300);   // the window is placed and drawn first
+        user.MouseMove(cellOnScreen(grid, row, col));
+        user.MouseClick();
+        pumpEvents(100);
+    }
+    void press(int key, int modifiers = wxMOD_NONE)
+    {
+        user.Char(key, modifiers);
+        pumpEvents(100);
+    }
 
     ScopedHome home;
     TempDir files;
     MainWindowFixture window;
     std::string mapsPath = files.file("maps.xts");
+    wxUIActionSimulator user;
+};
+
+// Most tests start in an editor opened on Ignition in BIN #1.
+class OpenedEditorTest : public TableEditorTest {
+protected:
+    void SetUp() override
+    {
+        prepare();
+        editor = openThroughMenu();
+        ASSERT_NE(editor, nullptr);
+    }
+    TableEditorFrame* editor = nullptr;
 };
 
 TEST_F(TableEditorTest, OpensThroughTheMainWindowOnlyWhenEverythingIsThere)
 {
-    EXPECT_EQ(openThroughMenu(), nullptr);
-    EXPECT_EQ(statusText(frame()), "No maps have been loaded!");
+    auto refused = [&](const char* message) {
+        EXPECT_EQ(openThroughMenu(), nullptr) << message;
+        EXPECT_EQ(statusText(frame()), message);
+    };
+    refused("No maps have been loaded!");
     writeMaps();
     ASSERT_EQ(loadMapsFile(frame()->workspace().definitions, mapsPath), MapsFileStatus::Loaded);
-    EXPECT_EQ(openThroughMenu(), nullptr);
-    EXPECT_EQ(statusText(frame()), "Map viewer not initialized!");
+    refused("Map viewer not initialized!");
     showMapViewer(*frame());
-    EXPECT_EQ(openThroughMenu(), nullptr);
-    EXPECT_EQ(statusText(frame()), "No BIN file has been loaded in the selected buffer!");
+    refused("No BIN file has been loaded in the selected buffer!");
     loadImage(0, testImage());
-    EXPECT_EQ(openThroughMenu(), nullptr);
-    EXPECT_EQ(statusText(frame()), "Please select a map first in the map viewer!");
-
-    const std::pair<int, const char*> refusals[] = {{NoCells, "The map has no cells!"},
-                                                    {Outside, "The map does not fit in the selected BIN!"},
-                                                    {AxisOutside, "The map does not fit in the selected BIN!"}};
-    for (const auto& [slot, message] : refusals) {
+    refused("Please select a map first in the map viewer!");
+    const std::pair<int, const char*> maps[] = {{NoCells, "The map has no cells!"},
+                                                {Outside, "The map does not fit in the selected BIN!"},
+                                                {AxisOutside, "The map does not fit in the selected BIN!"}};
+    for (const auto& [slot, message] : maps) {
+        SCOPED_TRACE(slot);
         selectMap(slot);
-        EXPECT_EQ(openThroughMenu(), nullptr);
-        EXPECT_EQ(statusText(frame()), message);
+        refused(message);
     }
 
     selectMap(Ignition);
@@ -258,11 +282,8 @@ TEST_F(TableEditorTest, OpensFromTheViewerAsItsChild)
     EXPECT_EQ(openEditors().front()->GetTitle(), "[Source BIN #2]");
 }
 
-TEST_F(TableEditorTest, ShowsTheMapWithItsControls)
+TEST_F(OpenedEditorTest, ShowsTheMapWithItsControls)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     wxGrid* grid = findControl<wxGrid>(editor, "ID_GRID1");
     ASSERT_EQ(grid, editor->grid());
     EXPECT_EQ(grid->GetNumberRows() * 10 + grid->GetNumberCols(), 23);
@@ -376,12 +397,9 @@ TEST_F(TableEditorTest, ViewSwitchesFollowTheirRules)
     EXPECT_FALSE(findByName(editor, "ID_PANEL1")->IsShown() || findByName(editor, "ID_PANEL3")->IsShown());
 }
 
-TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
+TEST_F(OpenedEditorTest, DirectEditsReachTheImageOnlyOnApply)
 {
-    prepare();
     std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     edit(editor, 0, 0, "12.34");   // 12.3 -> raw 24
     EXPECT_EQ(editor->cellText(0, 0) + " | " + statusText(editor), "12.0 | Stored as 12.0.");
     edit(editor, 1, 2, "abc");
@@ -391,57 +409,52 @@ TEST_F(TableEditorTest, DirectEditsReachTheImageOnlyOnApply)
     EXPECT_EQ(statusText(editor), "");
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);   // nothing before Apply
 
-    sendMenuCommand(editor, editor->commandIds().apply);
-    pumpEvents(20);
-    EXPECT_TRUE(openEditors().empty());
+    closeWith(editor, editor->commandIds().apply);
     expected[0x11] = 24;
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     edit(editor, 1, 1, "99");
-    sendMenuCommand(editor, editor->commandIds().toolCancel);
-    pumpEvents(20);
-    EXPECT_TRUE(openEditors().empty());
+    closeWith(editor, editor->commandIds().toolCancel);
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 }
 
-TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
+TEST_F(OpenedEditorTest, ClosingWithUnappliedChangesAsksOnce)
 {
-    prepare();
     std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
+    auto closesUnasked = [](TableEditorFrame* closing) {
+        {
+            ModalDialogCounter dialogs;
+            EXPECT_TRUE(closing->closeAsking());
+            EXPECT_EQ(dialogs.count(), 0);
+        }
+        pumpEvents(20);
+        EXPECT_TRUE(openEditors().empty());
+    };
+    auto answered = [](TableEditorFrame* closing, int answer) {
+        bool closed = true;
+        wxTEST_DIALOG(closed = closing->closeAsking(), CloseQuestion(answer));
+        pumpEvents(20);
+        return closed;
+    };
     edit(editor, 0, 0, "7");
     edit(editor, 0, 0, "5");   // back to what the image holds: nothing to ask
-    {
-        ModalDialogCounter dialogs;
-        EXPECT_TRUE(editor->closeAsking());
-        EXPECT_EQ(dialogs.count(), 0);
-    }
-    pumpEvents(20);
-    EXPECT_TRUE(openEditors().empty());
+    closesUnasked(editor);
 
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     edit(editor, 0, 0, "12.34");
-    bool closed = true;
-    wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_CANCEL));   // keep editing
-    pumpEvents(20);
-    EXPECT_FALSE(closed);
+    EXPECT_FALSE(answered(editor, wxID_CANCEL));   // keep editing
     EXPECT_EQ(openEditors().size(), 1u);
-    wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_NO));   // discard
-    pumpEvents(20);
-    EXPECT_TRUE(closed && openEditors().empty());
+    EXPECT_TRUE(answered(editor, wxID_NO) && openEditors().empty());   // discard
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 
     // A value still being typed counts; the default answer applies it.
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     typeIntoCell(editor->grid(), 1, 1, "7");
-    wxTEST_DIALOG(closed = editor->closeAsking(), CloseQuestion(wxID_YES));
-    pumpEvents(20);
-    EXPECT_TRUE(closed && openEditors().empty());
+    EXPECT_TRUE(answered(editor, wxID_YES) && openEditors().empty());
     expected[0x19] = 14;
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 
@@ -453,13 +466,7 @@ TEST_F(TableEditorTest, ClosingWithUnappliedChangesAsksOnce)
     editor->apply();
     pumpEvents(20);
     expected = frame()->workspace().buffers[0].data;
-    {
-        ModalDialogCounter dialogs;
-        EXPECT_TRUE(untouched->closeAsking());
-        EXPECT_EQ(dialogs.count(), 0);
-    }
-    pumpEvents(20);
-    EXPECT_TRUE(openEditors().empty());
+    closesUnasked(untouched);
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 }
 
@@ -485,9 +492,7 @@ TEST_F(TableEditorTest, AnEditorTakesUpItsImageChangingAndKeepsItsOwnCells)
     writeBytes(otherPath, other);
     wxTEST_DIALOG(sendMenuCommand(frame(), frame()->commandIds().loadBin), wxExpectModal<wxMessageDialog>(wxID_NO),
                   ExpectFileDialog(otherPath));
-    EXPECT_EQ(second->cellText(0, 0), "5.0");
-    EXPECT_EQ(second->cellText(0, 1), "20.0");
-    EXPECT_EQ(second->cellText(1, 1), "9.0");
+    EXPECT_EQ(second->cellText(0, 0) + " " + second->cellText(0, 1) + " " + second->cellText(1, 1), "5.0 20.0 9.0");
     second->apply();
     pumpEvents(20);
     std::vector<std::uint8_t> expected = other;
@@ -506,22 +511,10 @@ TEST_F(TableEditorTest, ColumnsShowTheWidestValueACellCanHoldInFull)
     EXPECT_GT(editor->grid()->GetColSize(2), dc.GetTextExtent("-3276800000.0").x);
 }
 
-TEST_F(TableEditorTest, DeleteAndBackspaceNeverChangeAValue)
+TEST_F(OpenedEditorTest, DeleteAndBackspaceNeverChangeAValue)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
-    pumpEvents(300);
     wxGrid* grid = editor->grid();
-    const wxRect cell = grid->CellToRect(0, 1);
-    wxUIActionSimulator user;
-    user.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2)));
-    user.MouseClick();
-    pumpEvents(100);
-    auto press = [&](int key) {
-        user.Char(key);
-        pumpEvents(100);
-    };
+    clickCell(grid, 0, 1);
     press(WXK_DELETE);   // opens the editor with the whole text selected...
     ASSERT_TRUE(grid->IsCellEditControlShown());
     wxGridCellEditor* cellEditor = grid->GetCellEditor(0, 1);
@@ -541,26 +534,18 @@ TEST_F(TableEditorTest, DeleteAndBackspaceNeverChangeAValue)
     EXPECT_EQ(editor->cellText(0, 1), "16.5");
 }
 
-TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
+TEST_F(OpenedEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     pumpEvents(300);
     wxGrid* grid = editor->grid();
-    auto centre = [&](int row, int col) {
-        const wxRect rect = grid->CellToRect(row, col);
-        return grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(rect.GetPosition() + rect.GetSize() / 2));
-    };
     auto selected = [&](int row, int col) { return grid->GetCellBackgroundColour(row, col) == grid->GetSelectionBackground(); };
-    wxUIActionSimulator mouse;
-    mouse.MouseMove(centre(0, 0));
+    user.MouseMove(cellOnScreen(grid, 0, 0));
     pumpEvents(50);
-    mouse.MouseDown();
+    user.MouseDown();
     pumpEvents(50);
-    mouse.MouseMove(centre(1, 1));
+    user.MouseMove(cellOnScreen(grid, 1, 1));
     pumpEvents(50);
-    mouse.MouseUp();
+    user.MouseUp();
     pumpEvents(50);
     CellSelection& selection = editor->selection();
     EXPECT_EQ(selection.count(), 4u);
@@ -572,11 +557,11 @@ TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
     selection.set(0, 2);
     editor->selectionChanged();
     EXPECT_TRUE(selected(0, 2) && !selected(0, 0));
-    mouse.MouseMove(centre(1, 2));
+    user.MouseMove(cellOnScreen(grid, 1, 2));
     pumpEvents(50);
-    mouse.KeyDown(WXK_CONTROL);
-    mouse.MouseClick();
-    mouse.KeyUp(WXK_CONTROL);
+    user.KeyDown(WXK_CONTROL);
+    user.MouseClick();
+    user.KeyUp(WXK_CONTROL);
     pumpEvents(50);
     EXPECT_EQ(selection.count(), 2u);
     EXPECT_TRUE(selected(1, 2));
@@ -593,11 +578,8 @@ TEST_F(TableEditorTest, SelectionFollowsTheMouseAndShowsTheMask)
     EXPECT_EQ(statusText(editor), "Selected 6 cells.");
 }
 
-TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
+TEST_F(OpenedEditorTest, ButtonsAndMenuItemsRunTheirOperations)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     const TableEditorIds& ids = editor->commandIds();
     auto percentUp = findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON3");
     sendMenuCommand(editor, ids.selectAll);
@@ -626,11 +608,8 @@ TEST_F(TableEditorTest, ButtonsAndMenuItemsRunTheirOperations)
     EXPECT_EQ(editor->xChart()->values()[0], 5.0);
 }
 
-TEST_F(TableEditorTest, WithoutASelectionTheCursorCellIsTheTargetAndLimitsHold)
+TEST_F(OpenedEditorTest, WithoutASelectionTheCursorCellIsTheTargetAndLimitsHold)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     const Workspace& workspace = frame()->workspace();
     EXPECT_EQ(workspace.historyBudget->used(), 0u);
     editor->grid()->SetGridCursor(1, 2);   // where a click puts it
@@ -642,41 +621,32 @@ TEST_F(TableEditorTest, WithoutASelectionTheCursorCellIsTheTargetAndLimitsHold)
     clickButton(findControl<wxBitmapButton>(editor, "ID_BITMAPBUTTON9"));
     EXPECT_EQ(statusText(editor), "COUNT=1 MIN=50.5 AVG=50.5 MAX=50.5");
     sendMenuCommand(editor, editor->commandIds().copy);
-    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "ENG-ABS@1:2=50.5");
+    EXPECT_EQ(clipboardText(), "ENG-ABS@1:2=50.5");
 
     edit(editor, 0, 0, "99999");   // raw 199998 in a signed 16-bit cell
     EXPECT_EQ(statusText(editor), "1 cells held at a limit.");
     EXPECT_EQ(editor->cellText(0, 0), "16383.5");
     // The editor's undo history draws on the workspace's budget, and gives it back on closing.
     EXPECT_GT(workspace.historyBudget->used(), 0u);
-    sendMenuCommand(editor, editor->commandIds().toolCancel);
-    pumpEvents(20);
-    EXPECT_TRUE(openEditors().empty());
+    closeWith(editor, editor->commandIds().toolCancel);
     EXPECT_EQ(workspace.historyBudget->used(), 0u);
 }
 
-TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
+TEST_F(OpenedEditorTest, ClipboardIsSharedWithOtherPrograms)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     const TableEditorIds& ids = editor->commandIds();
     editor->selection().set(0, 0);
     editor->selection().set(1, 2);
     sendMenuCommand(editor, ids.copy);
     EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
-    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "ENG-ABS@0:0=5.0@1:2=50.0");
+    EXPECT_EQ(clipboardText(), "ENG-ABS@0:0=5.0@1:2=50.0");
 
     const std::vector<std::uint8_t> before = editor->cells().workingCopy;
-    auto offer = [](const char* text) {
-        outputWhilePumping(std::string("printf %s '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
-        pumpEvents(100);   // the editor learns that it no longer owns the clipboard
-    };
-    offer("RAW-DIF@0:0=1");
+    offerText("RAW-DIF@0:0=1");
     sendMenuCommand(editor, ids.paste);
     EXPECT_EQ(statusText(editor), "Please select a compare BIN before pasting difference values!");
     EXPECT_EQ(editor->cells().workingCopy, before);
-    offer("RAW-ABS@0:1=33@1:0=-8");
+    offerText("RAW-ABS@0:1=33@1:0=-8");
     sendMenuCommand(editor, ids.toolPaste);
     EXPECT_EQ(editor->cellText(0, 1) + " " + editor->cellText(1, 0), "16.5 -4.0");
     EXPECT_EQ(statusText(editor), "Data pasted into 2 cells.");
@@ -685,7 +655,7 @@ TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
     std::string large = "ENG\xE2\x80\x94" "ABS";   // a separator of three bytes
     for (int i = 0; large.size() < (24u << 20); ++i)
         large += "@1:2=" + std::to_string(i % 100) + ".5";
-    writeBytes(files.file("large.txt"), std::vector<std::uint8_t>(large.begin(), large.end()));
+    writeText(files.file("large.txt"), large);
     offerFile(files.file("large.txt"));
     const double resident = residentBytes();
     const bool peakKnown = resetPeak();
@@ -699,15 +669,17 @@ TEST_F(TableEditorTest, ClipboardIsSharedWithOtherPrograms)
     sendMenuCommand(editor, ids.toolCopy);   // taking the clipboard back ends xclip
 }
 
-TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
+TEST_F(OpenedEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
     TempDir plotDir;
     const std::filesystem::path previous = std::filesystem::current_path();
-    std::filesystem::current_path(plotDir.path());
-    sendMenuCommand(editor, editor->commandIds().toolView3d);
+    // The plot files are written to the current folder.
+    auto plot = [&](int id) {
+        std::filesystem::current_path(plotDir.path());
+        sendMenuCommand(editor, id);
+        std::filesystem::current_path(previous);
+    };
+    plot(editor->commandIds().toolView3d);
     std::ifstream script(plotDir.file("3d_plot")), data(plotDir.file("3d_data.gnuplot"));
     std::string title, firstPoint;
     std::getline(script, title);
@@ -724,8 +696,7 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
     EXPECT_TRUE(shown);
     // Again: the same gnuplot draws the new files.
     edit(editor, 0, 0, "8");
-    sendMenuCommand(editor, editor->commandIds().viewer3d);
-    std::filesystem::current_path(previous);
+    plot(editor->commandIds().viewer3d);
     EXPECT_EQ(statusText(editor), "");
     pumpEvents(500);
     EXPECT_EQ(runningPlotProcesses(editor), pids) << "the plot must stay while the editor is open";
@@ -746,9 +717,7 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
         std::this_thread::yield();
     {
         LoggedErrors logged;
-        std::filesystem::current_path(plotDir.path());
-        sendMenuCommand(editor, editor->commandIds().viewer3d);
-        std::filesystem::current_path(previous);
+        plot(editor->commandIds().viewer3d);
         EXPECT_EQ(logged.count, 0);
     }
     const std::vector<long> restarted = runningPlotProcesses(editor);
@@ -766,7 +735,6 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
     // Out of descriptors, gnuplot cannot start: nothing is said, no box opens.
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
-    std::filesystem::current_path(plotDir.path());
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_NOFILE, &limit), 0);
     const rlimit saved = limit;
@@ -774,47 +742,39 @@ TEST_F(TableEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses)
     limit.rlim_cur = rlim_t(open + 3);   // room for the plot files, not for the pipes
     LoggedErrors logged;
     ASSERT_EQ(setrlimit(RLIMIT_NOFILE, &limit), 0);
-    sendMenuCommand(editor, editor->commandIds().viewer3d);
+    plot(editor->commandIds().viewer3d);
     setrlimit(RLIMIT_NOFILE, &saved);
-    std::filesystem::current_path(previous);
     pumpEvents(50);
     EXPECT_EQ(logged.count, 0);
     EXPECT_TRUE(runningPlotProcesses(editor).empty());
 }
 
-TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
+TEST_F(OpenedEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
 {
-    prepare();
     std::vector<std::uint8_t> expected = frame()->workspace().buffers[0].data;
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
-    pumpEvents(300);
-    wxGrid* grid = editor->grid();
-    const wxRect cell = grid->CellToRect(0, 0);
-    wxUIActionSimulator user;
-    user.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2)));
-    user.MouseClick();
-    pumpEvents(100);
+    clickCell(editor->grid(), 0, 0);
     user.Text("12");
-    user.Char(WXK_RETURN);
-    pumpEvents(100);
+    press(WXK_RETURN);
     EXPECT_EQ(editor->cellText(0, 0), "12");
     // Enter moved the cursor down: a Shift block starts there.
-    user.Char(WXK_RIGHT, wxMOD_SHIFT);
-    pumpEvents(100);
+    press(WXK_RIGHT, wxMOD_SHIFT);
     EXPECT_TRUE(editor->selection().isSelected(1, 1));
     EXPECT_FALSE(editor->selection().isSelected(0, 0));
-    const std::pair<int, const char*> keys[] = {{wxMOD_CONTROL, "5.0"},
-                                                {wxMOD_CONTROL, "12.0"},   // Ctrl+Y
-                                                {wxMOD_CONTROL, "5.0"},
-                                                {wxMOD_CONTROL | wxMOD_SHIFT, "12.0"},
-                                                {wxMOD_CONTROL, "5.0"}};
+    const struct {
+        char key;
+        int modifiers;
+        const char* value;
+        const char* status;
+    } keys[] = {{'z', wxMOD_CONTROL, "5.0", "Undone"},
+                {'y', wxMOD_CONTROL, "12.0", "Redone"},
+                {'z', wxMOD_CONTROL, "5.0", "Undone"},
+                {'z', wxMOD_CONTROL | wxMOD_SHIFT, "12.0", "Redone"},
+                {'z', wxMOD_CONTROL, "5.0", "Undone"}};
     for (std::size_t i = 0; i < std::size(keys); ++i) {
-        user.Char(i == 1 ? 'y' : 'z', keys[i].first);
-        pumpEvents(100);
-        EXPECT_EQ(editor->cellText(0, 0), keys[i].second) << "key " << i;
-        EXPECT_EQ(statusText(editor), std::string(i % 2 ? "Redone" : "Undone") + ": Value typed into a cell.")
-            << "key " << i;
+        SCOPED_TRACE("key " + std::to_string(i));
+        press(keys[i].key, keys[i].modifiers);
+        EXPECT_EQ(editor->cellText(0, 0), keys[i].value);
+        EXPECT_EQ(statusText(editor), std::string(keys[i].status) + ": Value typed into a cell.");
     }
     sendMenuCommand(editor, editor->commandIds().apply);
     pumpEvents(20);
@@ -826,26 +786,10 @@ TEST_F(TableEditorTest, CtrlZUndoesAndCtrlYRedoesATypedValue)
 // tab-separated rows and shows its size; a spreadsheet's block pastes at the
 // cursor (outside cells skipped, undone in one step); the steps have keys;
 // F6 moves to the controls, Tab walks them in their order, F6 comes back.
-TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
+TEST_F(OpenedEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
 {
-    prepare();
-    TableEditorFrame* editor = openThroughMenu();
-    ASSERT_NE(editor, nullptr);
-    pumpEvents(300);
     wxGrid* grid = editor->grid();
-    const wxRect cell = grid->CellToRect(1, 2);
-    wxUIActionSimulator user;
-    user.MouseMove(grid->GetGridWindow()->ClientToScreen(grid->CalcScrolledPosition(cell.GetPosition() + cell.GetSize() / 2)));
-    user.MouseClick();
-    pumpEvents(100);
-    auto press = [&](int key, int modifiers = wxMOD_NONE) {
-        user.Char(key, modifiers);
-        pumpEvents(100);
-    };
-    auto offer = [](const char* text) {
-        outputWhilePumping(std::string("printf '") + text + "' | xclip -i -selection clipboard >/dev/null 2>&1");
-        pumpEvents(100);
-    };
+    clickCell(grid, 1, 2);
     auto cells = [&] {
         std::string all;
         for (int i = 0; i < 6; ++i)
@@ -860,13 +804,13 @@ TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
     EXPECT_EQ(statusText(editor, 0), wxString::FromUTF8("3 \u00d7 2 = 6 cells"));
     press('c', wxMOD_CONTROL);
     EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
-    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "5.0\t10.0\t-2.0\n3.5\t0.0\t50.0\n");
+    EXPECT_EQ(clipboardText(), "5.0\t10.0\t-2.0\n3.5\t0.0\t50.0\n");
     sendMenuCommand(editor, editor->commandIds().clearSelection);
     EXPECT_EQ(statusText(editor, 0), "");
     press(WXK_INSERT, wxMOD_CONTROL);   // nothing selected: the cursor cell
-    EXPECT_EQ(outputWhilePumping("xclip -o -selection clipboard"), "50.0\n");
+    EXPECT_EQ(clipboardText(), "50.0\n");
 
-    offer("1\\t2\\n3\\t4\\n");
+    offerText("1\\t2\\n3\\t4\\n");
     press(WXK_UP);
     press(WXK_LEFT);
     press('v', wxMOD_CONTROL);
@@ -879,11 +823,11 @@ TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
     press('z', wxMOD_CONTROL);
     EXPECT_EQ(statusText(editor), "Undone: Data pasted into 2 cells.");
     EXPECT_EQ(cells(), "5.0 1.0 2.0 / 3.5 3.0 4.0 ");
-    offer("Fuel\\t1\\n");
+    offerText("Fuel\\t1\\n");
     press('v', wxMOD_CONTROL);
     EXPECT_EQ(statusText(editor), "No data to be pasted!");
     EXPECT_EQ(cells(), "5.0 1.0 2.0 / 3.5 3.0 4.0 ");
-    offer("7,5\\n");   // the menu item takes a block too
+    offerText("7,5\\n");   // the menu item takes a block too
     sendMenuCommand(editor, editor->commandIds().paste);
     EXPECT_EQ(cells(), "5.0 1.0 7.5 / 3.5 3.0 4.0 ");
 
@@ -893,17 +837,18 @@ TEST_F(TableEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
     editor->rawValueControl()->SetValue(2);
     editor->percentageControl()->SetValue("100");
     editor->engineeringControl()->SetValue("0.5");
-    const std::pair<int, int> steps[] = {{WXK_NUMPAD_ADD, wxMOD_CONTROL}, {'-', wxMOD_CONTROL},
-                                         {WXK_PAGEUP, wxMOD_CONTROL},     {WXK_PAGEDOWN, wxMOD_ALT}};
-    const char* const after[] = {
-        "Raw number added to 6 cells.|6.0 2.0 8.5 / 4.5 4.0 5.0 ",
-        "Raw number subtracted from 6 cells.|5.0 1.0 7.5 / 3.5 3.0 4.0 ",
-        "Percentage added to 6 cells.|10.0 2.0 15.0 / 7.0 6.0 8.0 ",
-        "Engineering number subtracted from 6 cells.|9.5 1.5 14.5 / 6.5 5.5 7.5 ",
+    const struct {
+        int key, modifiers;
+        const char* after;
+    } steps[] = {
+        {WXK_NUMPAD_ADD, wxMOD_CONTROL, "Raw number added to 6 cells.|6.0 2.0 8.5 / 4.5 4.0 5.0 "},
+        {'-', wxMOD_CONTROL, "Raw number subtracted from 6 cells.|5.0 1.0 7.5 / 3.5 3.0 4.0 "},
+        {WXK_PAGEUP, wxMOD_CONTROL, "Percentage added to 6 cells.|10.0 2.0 15.0 / 7.0 6.0 8.0 "},
+        {WXK_PAGEDOWN, wxMOD_ALT, "Engineering number subtracted from 6 cells.|9.5 1.5 14.5 / 6.5 5.5 7.5 "},
     };
-    for (std::size_t i = 0; i < std::size(steps); ++i) {
-        press(steps[i].first, steps[i].second);
-        EXPECT_EQ(statusText(editor) + "|" + cells(), after[i]);
+    for (const auto& step : steps) {
+        press(step.key, step.modifiers);
+        EXPECT_EQ(statusText(editor) + "|" + cells(), step.after);
     }
 
     // To the controls and back; Tab follows their layout, row by row, then
@@ -934,28 +879,24 @@ TEST_F(TableEditorTest, TheViewerPassesOnTheMainWindowsShortcuts)
     wxTreeCtrl* tree = viewer->tree();
     wxRect line;
     ASSERT_TRUE(tree->GetBoundingRect(viewer->mapItem(Ignition), line, true));
-    wxUIActionSimulator user;
-    user.MouseMove(tree->ClientToScreen(line.GetPosition() + line.GetSize() / 2));
-    user.MouseClick();
-    pumpEvents(100);
-    user.Char('t', wxMOD_ALT);
-    pumpEvents(100);
+    auto clickMap = [&] {
+        user.MouseMove(tree->ClientToScreen(line.GetPosition() + line.GetSize() / 2));
+        user.MouseClick();
+        pumpEvents(100);
+    };
+    clickMap();
+    press('t', wxMOD_ALT);
     ASSERT_EQ(openEditors().size(), 1u);
     EXPECT_EQ(openEditors().front()->GetParent(), frame());   // opened by the main window's command
     viewer->Raise();
-    user.MouseMove(tree->ClientToScreen(line.GetPosition() + line.GetSize() / 2));
-    user.MouseClick();
-    pumpEvents(100);
+    clickMap();
     {
         ModalDialogCounter dialogs;
-        user.Char(WXK_F1);   // the about box
-        pumpEvents(100);
-        user.Char('i', wxMOD_ALT);   // the map editor on the selected map
-        pumpEvents(100);
+        press(WXK_F1);   // the about box
+        press('i', wxMOD_ALT);   // the map editor on the selected map
         EXPECT_EQ(dialogs.count(), 2);
     }
-    user.Char(WXK_F4, wxMOD_ALT);   // closes the viewer, not the program
-    pumpEvents(100);
+    press(WXK_F4, wxMOD_ALT);   // closes the viewer, not the program
     EXPECT_FALSE(viewer->IsShown());
     EXPECT_TRUE(window.alive());
 }
