@@ -44,10 +44,11 @@ void TableGridModel::fill(const TableView& view)
     m_view = view;
     if (!m_cells.hasCompare())
         m_view.difference = false;
+    // A rejected text goes with its red: the cell shows its stored value again.
     m_typed.clear();
     ensureFlags();
     for (std::uint8_t& flag : m_flags)
-        flag &= static_cast<std::uint8_t>(~Redrawn);
+        flag &= static_cast<std::uint8_t>(~(Redrawn | RedText));
 
     // Every cell once, in memory order: the range does not depend on the order.
     HeatRange range;
