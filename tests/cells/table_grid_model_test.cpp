@@ -134,7 +134,8 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         int bits;
         std::uint16_t flags;
         double factor, offset;
-        std::vector<std::int32_t> raws, compare;   // no compare image when empty
+        std::vector<std::int32_t> raws;
+        std::vector<std::uint8_t> compare;   // no compare image when empty
         TableView view;
         std::vector<Rgb> colours;
     } rows[] = {
@@ -150,16 +151,10 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         SCOPED_TRACE(row.kind);
         TestCells t(1, 4, row.bits, row.flags, row.factor);
         t.map->axes[AxisZ].offset = row.offset;
-        std::vector<std::uint8_t> compare(4);
-        for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < 4; ++c)
             t.cells.setRaw(0, c, row.raws[std::size_t(c)]);
-            if (!row.compare.empty())
-                compare[std::size_t(c)] = static_cast<std::uint8_t>(row.compare[std::size_t(c)]);
-        }
-        if (!row.compare.empty()) {
-            t.cells.compareImage = compare.data();
-            t.cells.compareSize = compare.size();
-        }
+        if (!row.compare.empty())
+            t.compareWith(row.compare);
         TableGridModel model(t.cells);
         model.fill(row.view);
         std::vector<Rgb> colours;
