@@ -13,6 +13,7 @@
 #include "cells/edit_history.h"
 #include "cells/table_grid_model.h"
 #include "cells/touched_cells.h"
+#include "map_cells_fixture.h"
 #include "test_support.h"
 
 namespace {
@@ -20,20 +21,13 @@ namespace {
 constexpr int kRows = 1024;
 constexpr int kColumns = 2048;
 
-struct LargestMap {
-    MapDefinition map;
-    MapCells cells;
+struct LargestMap : TestCells {
     CellSelection selection{kRows, kColumns};
     TableGridModel model{cells};
     EditHistory history;
     std::vector<ByteRange> touched;
-    LargestMap()
+    LargestMap() : TestCells(kRows, kColumns, 8)
     {
-        map.axes[AxisX].count = kColumns;
-        map.axes[AxisY].count = kRows;
-        map.axes[AxisZ].bits = 8;
-        map.axes[AxisZ].factor = 1.0;
-        cells.map = &map;
         cells.workingCopy = randomBytes(std::size_t(kRows) * kColumns, 3);
         model.fill(TableView{});
         selection.selectAll();
