@@ -59,10 +59,8 @@ TEST(ClipboardText, PasteWritesEntriesUntilTheFirstFailure)
         SCOPED_TRACE(row.text);
         TestCells t(2, 3, 8, 0, 1, 0, 7);
         t.map->axes[AxisZ].address = 2;
-        if (row.compare) {
-            t.cells.compareImage = compare.data();
-            t.cells.compareSize = compare.size();
-        }
+        if (row.compare)
+            t.compareWith(compare);
         const PasteResult result = pasteClipboardText(row.text, t.cells);
         EXPECT_EQ(result.message.plain(), row.message);
         EXPECT_EQ(t.raws(), row.after);
@@ -81,8 +79,7 @@ TEST(ClipboardText, CopyThenPasteInEveryView)
 {
     TestCells source(3, 2, 16, AxisSigned, 0.5, 1);
     std::vector<std::uint8_t> compare = {0, 0, 0, 6, 0, 12, 0, 18, 0, 24, 0, 30};
-    source.cells.compareImage = compare.data();
-    source.cells.compareSize = compare.size();
+    source.compareWith(compare);
     const std::int32_t values[] = {-300, -1, 0, 1, 99, 32767};
     for (int i = 0; i < 6; ++i)
         source.cells.setRaw(i % 3, i / 3, values[i]);
@@ -101,8 +98,7 @@ TEST(ClipboardText, CopyThenPasteInEveryView)
                 return shown;
             });
             TestCells target(3, 2, 16, AxisSigned, 0.5, 1);
-            target.cells.compareImage = compare.data();
-            target.cells.compareSize = compare.size();
+            target.compareWith(compare);
             const PasteResult result = pasteClipboardText(text, target.cells);
             EXPECT_EQ(result.message.plain(), "Data pasted into 6 cells.");
             EXPECT_EQ(result.writtenCount, 6u);

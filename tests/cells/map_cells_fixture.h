@@ -26,6 +26,12 @@ struct TestCells {
             for (int c = 0; c < columns; ++c)
                 cells.setRaw(r, c, fill);
     }
+    // The image kept by the caller is the one compared with.
+    void compareWith(const std::vector<std::uint8_t>& image)
+    {
+        cells.compareImage = image.data();
+        cells.compareSize = image.size();
+    }
     // Raw values row by row.
     std::vector<std::int32_t> raws() const
     {

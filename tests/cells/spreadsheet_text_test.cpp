@@ -66,10 +66,8 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         SCOPED_TRACE(row.text);
         TestCells t(3, 3, 8, 0, 0.5, 1, 7);
         t.map->axes[AxisZ].address = 2;
-        if (row.view.difference) {
-            t.cells.compareImage = compare.data();
-            t.cells.compareSize = compare.size();
-        }
+        if (row.view.difference)
+            t.compareWith(compare);
         TableGridModel model(t.cells);
         model.fill(row.view);
         const PasteResult result = pasteAnyText(row.text, model, row.top, row.left);

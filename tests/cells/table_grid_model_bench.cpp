@@ -5,23 +5,17 @@
 
 #include "cells/cell_selection.h"
 #include "cells/table_grid_model.h"
+#include "map_cells_fixture.h"
 #include "test_support.h"
 
 namespace {
 
-struct Table {
-    MapDefinition map;
+// Random cells (x 0.1, one place), compared with an image holding the same.
+struct Table : TestCells {
     RomBuffer compare;
-    MapCells cells;
-    Table(int rows, int columns, int bits)
+    Table(int rows, int columns, int bits) : TestCells(rows, columns, bits, 0, 0.1, 1)
     {
-        map.axes[AxisX].count = static_cast<std::uint16_t>(columns);
-        map.axes[AxisY].count = static_cast<std::uint16_t>(rows);
-        map.axes[AxisZ].bits = static_cast<std::uint16_t>(bits);
-        map.axes[AxisZ].factor = 0.1;
-        map.axes[AxisZ].decimalpl = 1;
-        cells.map = &map;
-        cells.workingCopy = randomBytes(CellCodec::blockSize(map), 5);
+        cells.workingCopy = randomBytes(cells.workingCopy.size(), 5);
         compare.data = cells.workingCopy;
         compare.size = static_cast<std::int32_t>(compare.data.size());
         cells.compareBuffer = &compare;

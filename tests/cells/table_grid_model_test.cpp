@@ -12,15 +12,11 @@ namespace {
 // 3 columns x 2 rows of signed 16-bit cells (factor 0.5, one place) at
 // address 4, row by row: raw 10 20 -4 / 7 0 100. The compare image differs
 // in (0, 1) and ends before (1, 2), which then counts as 0.
-class GridModel : public testing::Test {
+class GridModel : public testing::Test, protected TestCells {
 protected:
-    GridModel()
+    GridModel() : TestCells(2, 3, 16, AxisSigned, 0.5, 1)
     {
-        map.axes[AxisX].count = 3;
-        map.axes[AxisY].count = 2;
-        AxisDefinition& z = map.axes[AxisZ];
-        z.address = 4, z.bits = 16, z.flags = AxisSigned, z.factor = 0.5, z.decimalpl = 1;
-        cells.map = &map;
+        map->axes[AxisZ].address = 4;
         cells.workingCopy = {0, 10, 0, 20, 0xFF, 0xFC, 0, 7, 0, 0, 0, 100};
         compare.data = {9, 9, 9, 9, 0, 10, 0, 18, 0xFF, 0xFC, 0, 7, 0, 0, 0};
         compare.size = 15;
@@ -40,9 +36,7 @@ protected:
         EXPECT_EQ(model.commitTypedText(row, col), accepted) << text;
     }
 
-    MapDefinition map;
     RomBuffer compare;
-    MapCells cells;
     TableGridModel model{cells};
 };
 
@@ -60,12 +54,12 @@ TEST_F(GridModel, TextsAndColoursInEveryView)
         {{false, true, false}, 1, "0.0 1.0 0.0 0.0 0.0 50.0 "},
     };
     for (const auto& row : rows) {
-        map.axes[AxisZ].outputtype = static_cast<std::uint16_t>(row.outputtype);
+        map->axes[AxisZ].outputtype = static_cast<std::uint16_t>(row.outputtype);
         model.fill(row.view);
         EXPECT_EQ(shown(), row.shown);
     }
     // Engineering: -2 to 50 gives s = 1.625; 3.5 lies 5.5 above the minimum, so M = 3.4: (170, 255, 0).
-    map.axes[AxisZ].outputtype = 1;
+    map->axes[AxisZ].outputtype = 1;
     model.fill({});
     EXPECT_EQ(model.heatScale(), 1.625);
     EXPECT_EQ(model.heatMinimum(), -2.0);
@@ -134,7 +128,8 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         int bits;
         std::uint16_t flags;
         double factor, offset;
-        std::vector<std::int32_t> raws, compare;   // no compare image when empty
+        std::vector<std::int32_t> raws;
+        std::vector<std::uint8_t> compare;   // no compare image when empty
         TableView view;
         std::vector<Rgb> colours;
     } rows[] = {
@@ -150,16 +145,10 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         SCOPED_TRACE(row.kind);
         TestCells t(1, 4, row.bits, row.flags, row.factor);
         t.map->axes[AxisZ].offset = row.offset;
-        std::vector<std::uint8_t> compare(4);
-        for (int c = 0; c < 4; ++c) {
+        for (int c = 0; c < 4; ++c)
             t.cells.setRaw(0, c, row.raws[std::size_t(c)]);
-            if (!row.compare.empty())
-                compare[std::size_t(c)] = static_cast<std::uint8_t>(row.compare[std::size_t(c)]);
-        }
-        if (!row.compare.empty()) {
-            t.cells.compareImage = compare.data();
-            t.cells.compareSize = compare.size();
-        }
+        if (!row.compare.empty())
+            t.compareWith(row.compare);
         TableGridModel model(t.cells);
         model.fill(row.view);
         std::vector<Rgb> colours;

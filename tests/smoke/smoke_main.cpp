@@ -218,11 +218,16 @@ bool waitForExit(pid_t child, int& status, Clock::duration timeout)
     return false;
 }
 
+std::string settingsText(const std::string& home)
+{
+    std::ifstream in(home + "/.TorvaneStudio");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 // The close of a first run writes the main window's place, and only that.
 bool settingsWrittenOnClose(const std::string& home, std::string& failure)
 {
-    std::ifstream in(home + "/.TorvaneStudio");
-    const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const std::string text = settingsText(home);
     if (text.find("TorvaneStudioFrameX=") == std::string::npos
         || text.find("TorvaneStudioFrameY=") == std::string::npos) {
         failure = "the close did not remember the window's place in $HOME/.TorvaneStudio";
@@ -350,12 +355,6 @@ pid_t startWindowManager(Display* display)
     if (wm > 0 && kill(wm, SIGKILL) == 0)
         waitpid(wm, nullptr, 0);
     return 0;
-}
-
-std::string settingsText(const std::string& home)
-{
-    std::ifstream in(home + "/.TorvaneStudio");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // The map viewer opens at start-up (a maps file is remembered) and takes the
