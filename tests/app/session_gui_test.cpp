@@ -42,7 +42,8 @@ protected:
         auto store = openSettings();
         wxString group, entry;
         long groupCookie = 0, entryCookie = 0;
-        for (bool more = store->GetFirstGroup(group, groupCookie); more; more = store->GetNextGroup(group, groupCookie)) {
+        for (bool more = store->GetFirstGroup(group, groupCookie); more;
+             more = store->GetNextGroup(group, groupCookie)) {
             store->SetPath("/" + group);
             for (bool e = store->GetFirstEntry(entry, entryCookie); e; e = store->GetNextEntry(entry, entryCookie))
                 result[("/" + group + "/" + entry).utf8_string()] = store->Read(entry, wxString()).utf8_string();
@@ -67,8 +68,9 @@ protected:
     {
         std::string text;
         for (int bin = 0; bin < 3; ++bin)
-            text += (bin ? ", " : "") + findControl<wxTextCtrl>(frame, kBinPanels[bin].fileBox)->GetValue().utf8_string() +
-                    ":" + std::to_string(frame->workspace().buffers[bin].size);
+            text += (bin ? ", " : "") +
+                    findControl<wxTextCtrl>(frame, kBinPanels[bin].fileBox)->GetValue().utf8_string() + ":" +
+                    std::to_string(frame->workspace().buffers[bin].size);
         return text;
     }
 
