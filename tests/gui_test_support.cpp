@@ -7,6 +7,7 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
@@ -63,6 +64,15 @@ void clickButton(wxButton* button)
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(event);
+}
+
+void chooseItem(wxChoice* choice, int index)
+{
+    choice->SetSelection(index);
+    wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+    event.SetEventObject(choice);
+    event.SetInt(index);
+    choice->GetEventHandler()->ProcessEvent(event);
 }
 
 void selectMapLine(MapViewerFrame* viewer, int slot)

@@ -19,6 +19,7 @@ class MapViewerFrame;
 class TorvaneStudioFrame;
 struct MainCommandIds;
 class wxButton;
+class wxChoice;
 class wxFrame;
 class wxRadioButton;
 
@@ -45,6 +46,9 @@ bool isBeingDestroyed(wxWindow* window);
 
 // Sends the button's click event.
 void clickButton(wxButton* button);
+
+// Selects item `index` of the choice and sends its event, as the user's choice does.
+void chooseItem(wxChoice* choice, int index);
 
 // Selects line `slot` of the viewer's tree (-1: the root) and lets the
 // selection event arrive.

@@ -42,11 +42,7 @@ private:
 
 void choose(wxWindow* dialog, const char* name, int index)
 {
-    auto* choice = findControl<wxChoice>(dialog, name);
-    choice->SetSelection(index);
-    wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
-    event.SetInt(index);
-    choice->GetEventHandler()->ProcessEvent(event);
+    chooseItem(findControl<wxChoice>(dialog, name), index);
 }
 
 // SetValue sends the text event, as typing does.
