@@ -81,11 +81,6 @@ void selectMapLine(MapViewerFrame* viewer, int slot)
     pumpEvents(0);
 }
 
-bool isBeingDestroyed(wxWindow* window)
-{
-    return wxTheApp->IsScheduledForDestruction(window);
-}
-
 void typeIntoCell(wxGrid* grid, int row, int col, const wxString& text)
 {
     grid->SetGridCursor(row, col);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/filedlg.h>
 #include <wx/grid.h>
 #include <wx/modalhook.h>
@@ -41,9 +42,6 @@ void sendMenuCommand(wxFrame* frame, int id);
 // Turns the radio button on and sends its selection event, as a click would.
 void clickRadio(wxRadioButton* radio);
 
-// True once the window is scheduled for destruction.
-bool isBeingDestroyed(wxWindow* window);
-
 // Sends the button's click event.
 void clickButton(wxButton* button);
 
@@ -60,7 +58,7 @@ std::vector<T*> childrenOfType(wxWindow* parent)
 {
     std::vector<T*> found;
     for (wxWindow* child : parent->GetChildren())
-        if (auto* typed = dynamic_cast<T*>(child); typed && !isBeingDestroyed(child))
+        if (auto* typed = dynamic_cast<T*>(child); typed && !wxTheApp->IsScheduledForDestruction(child))
             found.push_back(typed);
     return found;
 }
