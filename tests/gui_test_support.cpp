@@ -7,15 +7,19 @@
 
 #include <wx/app.h>
 #include <wx/button.h>
+#include <wx/choice.h>
 #include <wx/radiobut.h>
 #include <wx/evtloop.h>
 #include <wx/frame.h>
 #include <wx/statusbr.h>
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
+#include <wx/treectrl.h>
 #include <wx/utils.h>
 
 #include "app/TorvaneStudioFrame.h"
+#include "commands/rom_commands_ui.h"
+#include "viewer/MapViewerFrame.h"
 
 wxWindow* findByName(wxWindow* parent, const wxString& name)
 {
@@ -60,6 +64,21 @@ void clickButton(wxButton* button)
     wxCommandEvent event(wxEVT_BUTTON, button->GetId());
     event.SetEventObject(button);
     button->GetEventHandler()->ProcessEvent(event);
+}
+
+void chooseItem(wxChoice* choice, int index)
+{
+    choice->SetSelection(index);
+    wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
+    event.SetEventObject(choice);
+    event.SetInt(index);
+    choice->GetEventHandler()->ProcessEvent(event);
+}
+
+void selectMapLine(MapViewerFrame* viewer, int slot)
+{
+    viewer->tree()->SelectItem(slot < 0 ? viewer->rootItem() : viewer->mapItem(slot));
+    pumpEvents(0);
 }
 
 void typeIntoCell(wxGrid* grid, int row, int col, const wxString& text)
@@ -160,4 +179,34 @@ void MainWindowFixture::close()
         m_frame = nullptr;
         pumpEvents(10);
     }
+}
+
+const MainCommandIds& MainWindowTestBase::ids() const
+{
+    return frame()->commandIds();
+}
+
+std::string MainWindowTestBase::textFile(const std::string& name, const std::string& text) const
+{
+    writeText(files.file(name), text);
+    return files.file(name);
+}
+
+std::string MainWindowTestBase::bytesFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const
+{
+    writeBytes(files.file(name), bytes);
+    return files.file(name);
+}
+
+void MainWindowTestBase::runWithFileDialog(int id, const std::string& path)
+{
+    wxTEST_DIALOG(sendMenuCommand(frame(), id), ExpectFileDialog(wxString::FromUTF8(path)));
+    pumpEvents(10);
+}
+
+void MainWindowTestBase::loadImage(int buffer, const std::vector<std::uint8_t>& bytes)
+{
+    const std::string path = bytesFile("image" + std::to_string(buffer) + ".bin", bytes);
+    wxString name = "image.bin", wxPath = wxString::FromUTF8(path);
+    ASSERT_EQ(loadRomFile(*frame(), buffer, false, name, wxPath), std::int32_t(bytes.size()));
 }

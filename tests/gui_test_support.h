@@ -1,8 +1,12 @@
 #pragma once
 // Helpers for the window tests: finding controls by window name, letting the
 // event loop run, and sending real menu commands.
+#include <cstdint>
 #include <string>
+#include <vector>
 
+#include <gtest/gtest.h>
+#include <wx/app.h>
 #include <wx/filedlg.h>
 #include <wx/grid.h>
 #include <wx/modalhook.h>
@@ -12,8 +16,11 @@
 
 #include "test_support.h"
 
+class MapViewerFrame;
 class TorvaneStudioFrame;
+struct MainCommandIds;
 class wxButton;
+class wxChoice;
 class wxFrame;
 class wxRadioButton;
 
@@ -37,6 +44,24 @@ void clickRadio(wxRadioButton* radio);
 
 // Sends the button's click event.
 void clickButton(wxButton* button);
+
+// Selects item `index` of the choice and sends its event, as the user's choice does.
+void chooseItem(wxChoice* choice, int index);
+
+// Selects line `slot` of the viewer's tree (-1: the root) and lets the
+// selection event arrive.
+void selectMapLine(MapViewerFrame* viewer, int slot);
+
+// The children of `parent` of type T that are not about to be destroyed.
+template <typename T>
+std::vector<T*> childrenOfType(wxWindow* parent)
+{
+    std::vector<T*> found;
+    for (wxWindow* child : parent->GetChildren())
+        if (auto* typed = dynamic_cast<T*>(child); typed && !wxTheApp->IsScheduledForDestruction(child))
+            found.push_back(typed);
+    return found;
+}
 
 // Opens the editor of a grid cell and puts `text` in it, as typing would.
 // The edit stays open: the grid takes the text when the edit is ended.
@@ -119,4 +144,22 @@ public:
 
 private:
     TorvaneStudioFrame* m_frame = nullptr;
+};
+
+// A main window on a fresh HOME, with a temporary folder for the test's files.
+class MainWindowTestBase : public testing::Test {
+protected:
+    TorvaneStudioFrame* frame() const { return window.frame(); }
+    const MainCommandIds& ids() const;
+    // Writes the file `name` in the test's folder and returns its path.
+    std::string textFile(const std::string& name, const std::string& text) const;
+    std::string bytesFile(const std::string& name, const std::vector<std::uint8_t>& bytes) const;
+    // Sends the command and answers its file dialog with `path`.
+    void runWithFileDialog(int id, const std::string& path);
+    // Loads `bytes` into the buffer straight from a file, without the dialog.
+    void loadImage(int buffer, const std::vector<std::uint8_t>& bytes);
+
+    ScopedHome home;
+    TempDir files;
+    MainWindowFixture window;
 };

@@ -57,7 +57,7 @@ wxString expectedBuildLine()
 
 } // namespace
 
-TEST_F(AboutBoxTest, ShowsProductVersionAndBuild)
+TEST_F(AboutBoxTest, ShowsProductVersionAndBuildInTheirColoursFontsAndPlaces)
 {
     DialogPtr dialog(createAboutBox(m_parent));
     ASSERT_TRUE(dialog);
@@ -93,11 +93,7 @@ TEST_F(AboutBoxTest, ShowsProductVersionAndBuild)
     auto* ok = dynamic_cast<wxButton*>(dialog->FindWindow(wxID_OK));
     ASSERT_NE(ok, nullptr);
     EXPECT_EQ(ok->GetLabel(), wxASCII_STR("&OK"));
-}
 
-TEST_F(AboutBoxTest, ColoursFontsAndLayoutPieces)
-{
-    DialogPtr dialog(createAboutBox(m_parent));
     auto* panel = findControl<wxPanel>(dialog.get(), wxASCII_STR("ID_PANEL1"));
     ASSERT_NE(panel, nullptr);
     EXPECT_EQ(panel->GetId(), 10001);

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -27,18 +28,16 @@
 
 namespace {
 
-class MainWindowTest : public testing::Test {
-protected:
-    ScopedHome home;
-    MainWindowFixture window;
-    TorvaneStudioFrame* frame() { return window.frame(); }
-    const MainCommandIds& ids() { return window.frame()->commandIds(); }
-};
+using MainWindowTest = MainWindowTestBase;
 
 const char* const kRowLabels[8] = {"Size", "ECU", "HW", "SW", "Chk. Type", "Chk. 8", "Chk. 16", "Chk. 32"};
 
-TEST_F(MainWindowTest, StartsWithEmptyBinPanelsAndBinOneSelected)
+TEST_F(MainWindowTest, StartsCentredWithEmptyBinPanelsAndBinOneSelected)
 {
+    const wxRect window = frame()->GetRect();
+    const wxRect screen = wxDisplay(frame()).GetClientArea();
+    EXPECT_NEAR(window.x + window.width / 2, screen.x + screen.width / 2, 1);
+    EXPECT_NEAR(window.y + window.height / 2, screen.y + screen.height / 2, 1);
     EXPECT_EQ(frame()->GetTitle(), "Torvane Studio");
     EXPECT_NE(findControl<wxPanel>(frame(), "ID_PANEL1"), nullptr);
 
@@ -91,33 +90,21 @@ TEST_F(MainWindowTest, StartsWithEmptyBinPanelsAndBinOneSelected)
         EXPECT_EQ(buffer.size, 0);
 }
 
-// One line per menu entry: "title | submenu > label | help | id"; separators "-".
-std::string menuLine(const wxString& title, const wxString& submenu, const wxMenuItem* item)
-{
-    std::string line = title.utf8_string() + " | ";
-    if (!submenu.empty())
-        line += submenu.utf8_string() + " > ";
-    if (item->IsSeparator())
-        return line + "-";
-    return line + item->GetItemLabel().utf8_string() + " | " + item->GetHelp().utf8_string() + " | " +
-           std::to_string(item->GetId());
-}
+// Menu title, submenu ("" = top level), label, help, identifier; a separator
+// is {title, submenu, "-", "", 0}.
+using MenuEntry = std::tuple<std::string, std::string, std::string, std::string, int>;
 
-void collectMenu(const wxString& title, const wxString& submenu, wxMenu* menu, std::vector<std::string>& lines)
+void collectMenu(const wxString& title, const wxString& submenu, wxMenu* menu, std::vector<MenuEntry>& entries)
 {
     for (const wxMenuItem* item : menu->GetMenuItems()) {
-        lines.push_back(menuLine(title, submenu, item));
+        if (item->IsSeparator())
+            entries.emplace_back(title.utf8_string(), submenu.utf8_string(), "-", "", 0);
+        else
+            entries.emplace_back(title.utf8_string(), submenu.utf8_string(), item->GetItemLabel().utf8_string(),
+                                 item->GetHelp().utf8_string(), item->GetId());
         if (item->IsSubMenu())
-            collectMenu(title, item->GetItemLabel(), item->GetSubMenu(), lines);
+            collectMenu(title, item->GetItemLabel(), item->GetSubMenu(), entries);
     }
-}
-
-TEST_F(MainWindowTest, FirstStartCentresTheWholeWindow)
-{
-    const wxRect window = frame()->GetRect();
-    const wxRect screen = wxDisplay(frame()).GetClientArea();
-    EXPECT_NEAR(window.x + window.width / 2, screen.x + screen.width / 2, 1);
-    EXPECT_NEAR(window.y + window.height / 2, screen.y + screen.height / 2, 1);
 }
 
 TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
@@ -128,36 +115,29 @@ TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
     EXPECT_NE(binDifferences, wxNOT_FOUND);
     const int completeXdf = frame()->GetMenuBar()->FindMenuItem("&Maps", "TunerPro XDF with addresses and scaling");
     EXPECT_NE(completeXdf, wxNOT_FOUND);
-    struct Entry {
-        const char* title;
-        const char* submenu;   // "" = top level of the menu
-        const char* label;     // nullptr = separator
-        const char* help;
-        int id;
-    };
     const char* const na = "Function not available!";
-    const Entry expected[] = {
+    const std::vector<MenuEntry> expected = {
         {"&File", "", "Load BIN\tAlt-1", "Load BIN file from your hard drive", id.loadBin},
         {"&File", "", "Save BIN\tAlt-4", "Save BIN file to your hard drive", id.saveBin},
         {"&File", "", "Save BIN as ...\tAlt-7", "Save BIN file to your hard drive with a different name",
          id.saveBinAs},
-        {"&File", "", nullptr, nullptr, 0},
+        {"&File", "", "-", "", 0},
         {"&File", "", "Append to BIN", na, id.appendBin},
         {"&File", "", "Overload to BIN", na, id.overloadBin},
-        {"&File", "", nullptr, nullptr, 0},
+        {"&File", "", "-", "", 0},
         {"&File", "", "Split BIN", na, id.splitBin},
         {"&File", "", "Save Partial BIN", na, id.savePartialBin},
-        {"&File", "", nullptr, nullptr, 0},
+        {"&File", "", "-", "", 0},
         {"&File", "", "Quit\tAlt-F4", "Quit the application", id.quit},
         {"&Maps", "", "New Map Definitions \tAlt-N", "Clear definitions from memory", id.newMaps},
         {"&Maps", "", "Load Map Definitions\tAlt-L", "Load definition file from hard drive", id.loadMaps},
         {"&Maps", "", "Save Map Definitions\tAlt-W", "Save definition file to hard drive", id.saveMaps},
-        {"&Maps", "", nullptr, nullptr, 0},
+        {"&Maps", "", "-", "", 0},
         {"&Maps", "", "Add New Map\tAlt-A", "Create a new map", id.addMap},
         {"&Maps", "", "Edit Selected Map\tAlt-I", "Edit the currently selected map", id.editMap},
         {"&Maps", "", "Delete Selected Map\tAlt-D", "Delete the currently selected map", id.deleteMap},
         {"&Maps", "", "Duplicate Selected Map\tAlt-U", "Duplicate the currently selected map", id.duplicateMap},
-        {"&Maps", "", nullptr, nullptr, 0},
+        {"&Maps", "", "-", "", 0},
         {"&Maps", "", "Import", "Import definitions from other formats", id.importMenu},
         {"&Maps", "Import", "TunerPro (XDF v1.50)", "Import TunerPro XDF definition files", id.importXdf},
         {"&Maps", "Import", "TunerPro XDF with addresses and scaling",
@@ -178,68 +158,50 @@ TEST_F(MainWindowTest, MenuBarAndToolBarMatchTheCommandTable)
         {"&Windows", "", "2D Map Editor\tAlt-O", na, id.editor2d},
         {"&Windows", "", "BIN Differences", "List the maps and regions where two BINs differ", binDifferences},
         {"&Tools", "", "Tool Editor\tAlt-T", na, id.toolEditor},
-        {"&Tools", "", nullptr, nullptr, 0},
+        {"&Tools", "", "-", "", 0},
         {"&Plugins", "", "Checksum", "", id.pluginChecksum},
         {"&Plugins", "", "Flashing", "", id.pluginFlashing},
         {"&Help", "", "About\tF1", "Show info about this application", id.about},
     };
-    std::vector<std::string> expectedLines;
-    for (const Entry& entry : expected) {
-        std::string line = std::string(entry.title) + " | ";
-        if (*entry.submenu)
-            line += std::string(entry.submenu) + " > ";
-        if (!entry.label)
-            line += "-";
-        else
-            line += std::string(entry.label) + " | " + entry.help + " | " + std::to_string(entry.id);
-        expectedLines.push_back(line);
-    }
-
     wxMenuBar* menuBar = frame()->GetMenuBar();
     ASSERT_NE(menuBar, nullptr);
-    std::vector<std::string> actualLines;
+    std::vector<MenuEntry> actual;
     for (size_t i = 0; i < menuBar->GetMenuCount(); ++i)
-        collectMenu(menuBar->GetMenuLabel(i), "", menuBar->GetMenu(i), actualLines);
-    EXPECT_EQ(actualLines, expectedLines);
+        collectMenu(menuBar->GetMenuLabel(i), "", menuBar->GetMenu(i), actual);
+    EXPECT_EQ(actual, expected);
 
-    struct Tool {
-        const char* label;   // nullptr = separator
-        const char* help;    // short and long help
-        int id;
-    };
-    const Tool expectedTools[] = {
+    // Label, help (short and long alike), identifier; a separator is {"-", "", 0}.
+    const std::vector<std::tuple<std::string, std::string, int>> expectedTools = {
         {"Load BIN", "Load BIN", id.loadBin},
         {"Save BIN", "Save BIN", id.saveBin},
-        {nullptr, nullptr, 0},
+        {"-", "", 0},
         {"Load Map", "Load Map Definitions", id.toolLoadMap},
         {"Map Viewer", "Definitions Map Viewer", id.toolMapViewer},
         {"Map Editor", "Definitions Map Editor", id.toolMapEditor},
-        {nullptr, nullptr, 0},
+        {"-", "", 0},
         {"Table Editor", "Table Editor", id.toolTableEditor},
         {"2D Editor", "2D Editor", id.tool2dEditor},
-        {nullptr, nullptr, 0},
+        {"-", "", 0},
         {"Preferences", "Preferences", id.toolPreferences},
-        {nullptr, nullptr, 0},
+        {"-", "", 0},
         {"About", "About", id.toolAbout},
         {"Quit", "Quit", id.toolQuit},
     };
     wxToolBar* toolBar = frame()->GetToolBar();
     ASSERT_NE(toolBar, nullptr);
-    ASSERT_EQ(toolBar->GetToolsCount(), std::size(expectedTools));
-    for (size_t pos = 0; pos < std::size(expectedTools); ++pos) {
-        SCOPED_TRACE(pos);
-        const Tool& want = expectedTools[pos];
+    std::vector<std::tuple<std::string, std::string, int>> tools;
+    for (size_t pos = 0; pos < toolBar->GetToolsCount(); ++pos) {
         const wxToolBarToolBase* tool = toolBar->GetToolByPos(static_cast<int>(pos));
         ASSERT_NE(tool, nullptr);
-        ASSERT_EQ(tool->IsSeparator(), want.label == nullptr);
-        if (!want.label)
+        if (tool->IsSeparator()) {
+            tools.emplace_back("-", "", 0);
             continue;
-        EXPECT_EQ(tool->GetLabel(), want.label);
-        EXPECT_EQ(tool->GetShortHelp(), want.help);
-        EXPECT_EQ(tool->GetLongHelp(), want.help);
-        EXPECT_EQ(tool->GetId(), want.id);
-        EXPECT_EQ(tool->GetNormalBitmap().GetSize(), wxSize(48, 48));
+        }
+        tools.emplace_back(tool->GetLabel().utf8_string(), tool->GetShortHelp().utf8_string(), tool->GetId());
+        EXPECT_EQ(tool->GetLongHelp(), tool->GetShortHelp()) << pos;
+        EXPECT_EQ(tool->GetNormalBitmap().GetSize(), wxSize(48, 48)) << pos;
     }
+    EXPECT_EQ(tools, expectedTools);
 }
 
 TEST_F(MainWindowTest, RadioButtonsStoreTheSelectedBuffer)
@@ -312,18 +274,15 @@ TEST_F(MainWindowTest, AboutItemAndToolOpenTheAboutBox)
     }
 }
 
-TEST_F(MainWindowTest, QuitItemClosesTheWindow)
+TEST_F(MainWindowTest, QuitItemAndToolCloseTheWindow)
 {
     sendMenuCommand(frame(), ids().quit);
     pumpEvents(20);
     EXPECT_FALSE(window.alive());
-}
-
-TEST_F(MainWindowTest, QuitToolClosesTheWindow)
-{
-    sendMenuCommand(frame(), ids().toolQuit);
+    MainWindowFixture again;
+    sendMenuCommand(again.frame(), again.frame()->commandIds().toolQuit);
     pumpEvents(20);
-    EXPECT_FALSE(window.alive());
+    EXPECT_FALSE(again.alive());
 }
 
 // A German desktop gets German texts (when a catalogue exists) but numbers

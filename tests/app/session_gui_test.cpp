@@ -7,6 +7,7 @@
 #include <wx/textctrl.h>
 
 #include "app/TorvaneStudioFrame.h"
+#include "bin_panel_names.h"
 #include "gui_test_support.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_test_maps.h"
@@ -14,6 +15,11 @@
 namespace {
 
 using Settings = std::map<std::string, std::string>;
+
+const Settings kViewerPlace = {{"/WindowPositions/MapViewerFrameX", "700"},
+                               {"/WindowPositions/MapViewerFrameY", "60"},
+                               {"/WindowPositions/MapViewerFrameW", "420"},
+                               {"/WindowPositions/MapViewerFrameH", "510"}};
 
 class Session : public testing::Test {
 protected:
@@ -34,19 +40,14 @@ protected:
     {
         Settings result;
         auto store = openSettings();
-        wxString group;
-        long groupCookie = 0;
+        wxString group, entry;
+        long groupCookie = 0, entryCookie = 0;
         for (bool more = store->GetFirstGroup(group, groupCookie); more;
              more = store->GetNextGroup(group, groupCookie)) {
-            const wxString path = "/" + group;
-            wxFileConfig* s = store.get();
-            const wxString old = s->GetPath();
-            s->SetPath(path);
-            wxString entry;
-            long entryCookie = 0;
-            for (bool e = s->GetFirstEntry(entry, entryCookie); e; e = s->GetNextEntry(entry, entryCookie))
-                result[(path + "/" + entry).utf8_string()] = s->Read(entry, wxString()).utf8_string();
-            s->SetPath(old);
+            store->SetPath("/" + group);
+            for (bool e = store->GetFirstEntry(entry, entryCookie); e; e = store->GetNextEntry(entry, entryCookie))
+                result[("/" + group + "/" + entry).utf8_string()] = store->Read(entry, wxString()).utf8_string();
+            store->SetPath("/");
         }
         return result;
     }
@@ -62,11 +63,15 @@ protected:
         writeText(path, mapsFileXml(threeTestMaps()));
         return path;
     }
-    static wxString fileNameBox(TorvaneStudioFrame* frame, int bin)
+    // "file name box:size" of each BIN.
+    static std::string bins(TorvaneStudioFrame* frame)
     {
-        const char* names[] = {"ID_TEXTCTRL4", "ID_TEXTCTRL3", "ID_TEXTCTRL2"};
-        auto* box = findControl<wxTextCtrl>(frame, names[bin]);
-        return box ? box->GetValue() : wxString("<missing>");
+        std::string text;
+        for (int bin = 0; bin < 3; ++bin)
+            text += (bin ? ", " : "") +
+                    findControl<wxTextCtrl>(frame, kBinPanels[bin].fileBox)->GetValue().utf8_string() + ":" +
+                    std::to_string(frame->workspace().buffers[bin].size);
+        return text;
     }
 
     ScopedHome home;
@@ -101,13 +106,8 @@ TEST_F(Session, RestoresRememberedFilesAndTheLastMessageWins)
     MainWindowFixture window;
     TorvaneStudioFrame* frame = window.frame();
     const Workspace& ws = frame->workspace();
-    EXPECT_EQ(ws.buffers[0].size, 100);
-    EXPECT_EQ(ws.buffers[1].size, 0);
-    EXPECT_EQ(ws.buffers[2].size, 300);
+    EXPECT_EQ(bins(frame), "one.bin:100, :0, three.bin:300");
     EXPECT_EQ(ws.buffers[2].path, bin3);
-    EXPECT_EQ(fileNameBox(frame, 0), "one.bin");
-    EXPECT_EQ(fileNameBox(frame, 1), "");
-    EXPECT_EQ(fileNameBox(frame, 2), "three.bin");
     EXPECT_EQ(ws.definitions.mapCount, 3);
     ASSERT_NE(frame->viewer(), nullptr);
     EXPECT_TRUE(frame->viewer()->IsShown());
@@ -121,19 +121,18 @@ TEST_F(Session, FailedReloadsLeaveTheirMessageAndTheRestLoads)
         const char* what;
         Settings settings;
         const char* message;
-        std::int32_t bin1Size;
-        std::int32_t bin2Size;
+        const char* bins;
         bool viewer;
     };
     const std::string bin = binFile("image.bin", 64);
     const Row rows[] = {
         {"deleted BIN is the last load", {{"/OpenFiles/Bin2Path", files.file("gone.bin")}, {"/OpenFiles/Bin2Filename", "gone.bin"},
                                           {"/OpenFiles/Bin1Path", bin}, {"/OpenFiles/Bin1Filename", "image.bin"}},
-         "File not found!", 64, 0, false},
-        {"path without file name is skipped silently", {{"/OpenFiles/Bin2Path", bin}}, "", 0, 0, false},
+         "File not found!", "image.bin:64, :0, :0", false},
+        {"path without file name is skipped silently", {{"/OpenFiles/Bin2Path", bin}}, "", ":0, :0, :0", false},
         {"missing maps file", {{"/OpenFiles/Bin1Path", bin}, {"/OpenFiles/Bin1Filename", "image.bin"},
                                {"/OpenFiles/MapsPath", files.file("gone.xts")}},
-         "Maps file not found!", 64, 0, false},
+         "Maps file not found!", "image.bin:64, :0, :0", false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
@@ -141,21 +140,17 @@ TEST_F(Session, FailedReloadsLeaveTheirMessageAndTheRestLoads)
         writeSettings(row.settings);
         MainWindowFixture window;
         EXPECT_EQ(statusText(window.frame()), row.message);
-        EXPECT_EQ(window.frame()->workspace().buffers[0].size, row.bin1Size);
-        EXPECT_EQ(window.frame()->workspace().buffers[1].size, row.bin2Size);
+        EXPECT_EQ(bins(window.frame()), row.bins);
         EXPECT_EQ(window.frame()->viewer() != nullptr, row.viewer);
     }
 }
 
 TEST_F(Session, WindowPlacesAreRestoredAndSaved)
 {
+    writeSettings(kViewerPlace);
     writeSettings({{"/OpenFiles/MapsPath", mapsFile()},
                    {"/WindowPositions/TorvaneStudioFrameX", "40"},
-                   {"/WindowPositions/TorvaneStudioFrameY", "30"},
-                   {"/WindowPositions/MapViewerFrameX", "700"},
-                   {"/WindowPositions/MapViewerFrameY", "60"},
-                   {"/WindowPositions/MapViewerFrameW", "420"},
-                   {"/WindowPositions/MapViewerFrameH", "510"}});
+                   {"/WindowPositions/TorvaneStudioFrameY", "30"}});
     MainWindowFixture window;
     MapViewerFrame* viewer = window.frame()->viewer();
     ASSERT_NE(viewer, nullptr);
@@ -182,11 +177,7 @@ TEST_F(Session, WindowPlacesAreRestoredAndSaved)
 
 TEST_F(Session, ViewerPlaceIsKeptWhenTheViewerIsNotOpenAtClose)
 {
-    const Settings viewerKeys = {{"/WindowPositions/MapViewerFrameX", "700"},
-                                 {"/WindowPositions/MapViewerFrameY", "60"},
-                                 {"/WindowPositions/MapViewerFrameW", "420"},
-                                 {"/WindowPositions/MapViewerFrameH", "510"}};
-    writeSettings(viewerKeys);
+    writeSettings(kViewerPlace);
     {
         // Never opened: the viewer keys are neither applied nor written.
         MainWindowFixture window;
@@ -204,7 +195,7 @@ TEST_F(Session, ViewerPlaceIsKeptWhenTheViewerIsNotOpenAtClose)
         window.close();
     }
     Settings settings = readSettings();
-    for (const auto& [key, value] : viewerKeys)
+    for (const auto& [key, value] : kViewerPlace)
         EXPECT_EQ(settings[key], value) << key;
     EXPECT_EQ(settings.count("/WindowPositions/TorvaneStudioFrameX"), 1u);
 }

@@ -52,27 +52,18 @@ private:
     Asked* m_asked;
 };
 
-class UnsavedWorkTest : public testing::Test {
+class UnsavedWorkTest : public MainWindowTestBase {
 protected:
-    TorvaneStudioFrame* frame() const { return window.frame(); }
-    const MainCommandIds& ids() const { return frame()->commandIds(); }
     const UnsavedWork& unsaved() const { return frame()->workspace().unsaved; }
 
     // The three test maps (Spark: one 8-bit cell at 0, shown as stored) and
     // BIN #1 holding 2 KiB of zeros, both loaded through their commands.
     void prepare()
     {
-        writeText(mapsPath, mapsFileXml(threeTestMaps()));
-        wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadMaps), ExpectFileDialog(mapsPath));
+        runWithFileDialog(ids().loadMaps, textFile("maps.xts", mapsFileXml(threeTestMaps())));
         frame()->workspace().definitions.maps[0].axes[AxisZ].factor = 1;
-        writeBytes(binPath, std::vector<std::uint8_t>(2048, 0));
-        wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), ExpectFileDialog(binPath));
-        selectMap(0);
-    }
-    void selectMap(int slot)
-    {
-        frame()->viewer()->tree()->SelectItem(frame()->viewer()->mapItem(slot));
-        pumpEvents(0);
+        runWithFileDialog(ids().loadBin, bytesFile("image.bin", std::vector<std::uint8_t>(2048, 0)));
+        selectMapLine(frame()->viewer(), 0);
     }
     // Types `text` into the first cell of the editor and applies.
     void applyFirstCell(TableEditorFrame* editor, const wxString& text)
@@ -87,9 +78,6 @@ protected:
         return findControl<wxStaticText>(frame(), staticName(kBinPanels[bin].values[RowChk32]))->GetLabel();
     }
 
-    ScopedHome home;
-    TempDir files;
-    MainWindowFixture window;
     std::string mapsPath = files.file("maps.xts");
     std::string binPath = files.file("image.bin");
 };
@@ -247,7 +235,7 @@ TEST_F(UnsavedWorkTest, LoadImportAndNewAskFirstOverUnsavedWork)
     EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
     EXPECT_NE(readText(out).find("<title>Boost</title>"), std::string::npos);
     // Discard, then New.
-    selectMap(0);
+    selectMapLine(frame()->viewer(), 0);
     sendMenuCommand(frame(), ids().duplicateMap);
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().newMaps), AnswerQuestion(wxID_NO));
     EXPECT_EQ(frame()->workspace().definitions.mapCount, 0);
@@ -268,12 +256,11 @@ TEST_F(UnsavedWorkTest, LoadImportAndNewAskFirstOverUnsavedWork)
 TEST_F(UnsavedWorkTest, ReplacedListLeavesNoMapSelected)
 {
     prepare();
-    writeText(files.file("set.xdf"), "<XDFFORMAT version=\"1.50\"><XDFTABLE><title>A</title></XDFTABLE>"
-                                     "<XDFTABLE><title>B</title></XDFTABLE></XDFFORMAT>");
+    const std::string xdf = textFile("set.xdf", "<XDFFORMAT version=\"1.50\"><XDFTABLE><title>A</title></XDFTABLE>"
+                                                "<XDFTABLE><title>B</title></XDFTABLE></XDFFORMAT>");
     for (int command : {ids().loadMaps, ids().importXdf}) {
-        selectMap(1);
-        const std::string& path = command == ids().loadMaps ? mapsPath : files.file("set.xdf");
-        wxTEST_DIALOG(sendMenuCommand(frame(), command), ExpectFileDialog(path));
+        selectMapLine(frame()->viewer(), 1);
+        runWithFileDialog(command, command == ids().loadMaps ? mapsPath : xdf);
         EXPECT_EQ(frame()->viewer()->selectedMapIndex(), -1);
         const int count = frame()->workspace().definitions.mapCount;
         for (int use : {ids().tableEditor, ids().editMap, ids().deleteMap, ids().duplicateMap}) {

@@ -14,22 +14,8 @@
 
 namespace {
 
-class MapsCommands : public testing::Test {
+class MapsCommands : public MainWindowTestBase {
 protected:
-    TorvaneStudioFrame* frame() const { return window.frame(); }
-    const MainCommandIds& ids() const { return frame()->commandIds(); }
-
-    std::string writeMapsText(const std::string& name, const std::string& text)
-    {
-        const std::string path = files.file(name);
-        writeText(path, text);
-        return path;
-    }
-    void runWithFileDialog(int id, const std::string& path)
-    {
-        wxTEST_DIALOG(sendMenuCommand(frame(), id), ExpectFileDialog(path));
-        pumpEvents(10);
-    }
     // The remembered maps file, "" when none.
     wxString rememberedMapsPath() const
     {
@@ -37,15 +23,11 @@ protected:
                            wxEmptyString, wxCONFIG_USE_LOCAL_FILE);
         return store.Read("/OpenFiles/MapsPath", wxString());
     }
-
-    ScopedHome home;
-    TempDir files;
-    MainWindowFixture window;
 };
 
 TEST_F(MapsCommands, LoadRemembersThePathAndReports)
 {
-    const std::string path = writeMapsText("set.xts", mapsFileXml(threeTestMaps()));
+    const std::string path = textFile("set.xts", mapsFileXml(threeTestMaps()));
     runWithFileDialog(ids().loadMaps, path);
     EXPECT_EQ(statusText(frame()), "Maps file loaded.");
     EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
@@ -54,7 +36,7 @@ TEST_F(MapsCommands, LoadRemembersThePathAndReports)
     EXPECT_EQ(frame()->viewer()->itemCount(), 3);
 
     // The "Load Map" tool runs the same command.
-    const std::string other = writeMapsText("other.xts", mapsFileXml({{"Only", 1, 1, 0}}));
+    const std::string other = textFile("other.xts", mapsFileXml({{"Only", 1, 1, 0}}));
     runWithFileDialog(ids().toolLoadMap, other);
     EXPECT_EQ(frame()->viewer()->itemCount(), 1);
     EXPECT_EQ(rememberedMapsPath(), wxString::FromUTF8(other));
@@ -64,7 +46,7 @@ TEST_F(MapsCommands, LoadRemembersThePathAndReports)
 // in the viewer when the load brought it up, else in the window the user was in.
 TEST_F(MapsCommands, LoadGivesTheFocusBack)
 {
-    const std::string path = writeMapsText("set.xts", mapsFileXml(threeTestMaps()));
+    const std::string path = textFile("set.xts", mapsFileXml(threeTestMaps()));
     for (int round : {1, 2}) {   // the viewer created, then shown again
         frame()->Raise();   // Xvfb has no window manager to give it the keyboard
         pumpEvents(300);
@@ -80,7 +62,7 @@ TEST_F(MapsCommands, LoadGivesTheFocusBack)
 
 TEST_F(MapsCommands, RejectedFilesKeepStoreViewerAndRememberedPath)
 {
-    const std::string good = writeMapsText("good.xts", mapsFileXml(threeTestMaps()));
+    const std::string good = textFile("good.xts", mapsFileXml(threeTestMaps()));
     runWithFileDialog(ids().loadMaps, good);
     ASSERT_NE(frame()->viewer(), nullptr);
     ASSERT_EQ(frame()->viewer()->itemCount(), 3);
@@ -98,7 +80,7 @@ TEST_F(MapsCommands, RejectedFilesKeepStoreViewerAndRememberedPath)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         frame()->showStatus(wxEmptyString);
-        runWithFileDialog(ids().loadMaps, writeMapsText(row.name, row.text));
+        runWithFileDialog(ids().loadMaps, textFile(row.name, row.text));
         EXPECT_EQ(statusText(frame()), row.message);
         EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
         EXPECT_EQ(frame()->viewer()->itemCount(), 3);
@@ -119,7 +101,7 @@ TEST_F(MapsCommands, ExcessMapsAreDroppedWithANotice)
     std::vector<TestMap> maps;
     for (int i = 0; i < kMaxMaps + 3; ++i)
         maps.push_back({"M" + std::to_string(i), 1, 1, static_cast<std::uint32_t>(i)});
-    runWithFileDialog(ids().loadMaps, writeMapsText("big.xts", mapsFileXml(maps)));
+    runWithFileDialog(ids().loadMaps, textFile("big.xts", mapsFileXml(maps)));
     EXPECT_EQ(statusText(frame()), "Only the first 65535 maps were loaded.");
     EXPECT_EQ(frame()->workspace().definitions.mapCount, kMaxMaps);
     ASSERT_NE(frame()->viewer(), nullptr);
@@ -129,7 +111,7 @@ TEST_F(MapsCommands, ExcessMapsAreDroppedWithANotice)
 
 TEST_F(MapsCommands, SaveWritesTheStoreAndReports)
 {
-    runWithFileDialog(ids().loadMaps, writeMapsText("in.xts", mapsFileXml(threeTestMaps())));
+    runWithFileDialog(ids().loadMaps, textFile("in.xts", mapsFileXml(threeTestMaps())));
     const std::string out = files.file("out.xts");
     runWithFileDialog(ids().saveMaps, out);
     EXPECT_EQ(statusText(frame()), "Maps file saved.");
@@ -151,7 +133,7 @@ TEST_F(MapsCommands, SaveWritesTheStoreAndReports)
 // a file the completed name would replace is replaced only when the user agrees.
 TEST_F(MapsCommands, SaveAddsTheExtensionAndAsksBeforeReplacing)
 {
-    runWithFileDialog(ids().loadMaps, writeMapsText("in.xts", mapsFileXml(threeTestMaps())));
+    runWithFileDialog(ids().loadMaps, textFile("in.xts", mapsFileXml(threeTestMaps())));
     const std::string completed = files.file("plain.xts");
     runWithFileDialog(ids().saveMaps, files.file("plain"));
     EXPECT_EQ(statusText(frame()), "Maps file saved.");

@@ -2,6 +2,7 @@
 // menu commands and buttons with the file dialogs answered by the test.
 #include <cstdint>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -36,6 +37,7 @@ void PrintTo(const PanelText& p, std::ostream* os)
 }
 
 const PanelText kEmptyPanel{"", "---", "---", "---", "---"};
+const PanelText kDigitsPanel{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"};
 
 // Stops simulating a full disk however the test ends.
 struct WriteFaultGuard {
@@ -51,23 +53,11 @@ struct AllocationFaultGuard {
     ~AllocationFaultGuard() { setRomAllocationFailureForTesting(false); }
 };
 
-class RomCommandsTest : public testing::Test {
+class RomCommandsTest : public MainWindowTestBase {
 protected:
-    ScopedHome home;
-    TempDir files;
-    MainWindowFixture window;
-
-    TorvaneStudioFrame* frame() { return window.frame(); }
-    const MainCommandIds& ids() { return window.frame()->commandIds(); }
     RomBuffer& buffer(int index) { return frame()->workspace().buffers[index]; }
     wxString status() { return statusText(frame(), 1); }
-
-    std::string makeFile(const std::string& name, const std::vector<std::uint8_t>& bytes)
-    {
-        const std::string path = files.file(name);
-        writeBytes(path, bytes);
-        return path;
-    }
+    const std::string digitsPath = bytesFile("digits.bin", kDigits);
 
     PanelText panel(int index)
     {
@@ -102,19 +92,26 @@ protected:
     }
 };
 
-TEST_F(RomCommandsTest, LoadShowsSizeAndChecksumsOfTheImage)
+TEST_F(RomCommandsTest, LoadShowsSizeAndChecksumsOfTheImageUpToTheLargest)
 {
-    const std::string path = makeFile("digits.bin", kDigits);
-    loadThroughMenu(path);
+    loadThroughMenu(digitsPath);
 
     EXPECT_EQ(status(), "File loaded successfully.");
-    EXPECT_EQ(panel(0), (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
+    EXPECT_EQ(panel(0), kDigitsPanel);
     EXPECT_EQ(panel(1), kEmptyPanel);
     EXPECT_EQ(panel(2), kEmptyPanel);
     EXPECT_EQ(buffer(0).size, 9);
     EXPECT_EQ(buffer(0).data, kDigits);
-    EXPECT_EQ(buffer(0).path, path);
+    EXPECT_EQ(buffer(0).path, digitsPath);
     EXPECT_EQ(buffer(0).fileName, "digits.bin");
+
+    // The largest image fits.
+    const std::vector<std::uint8_t> bytes = randomBytes(0x200000);
+    select(2);
+    loadThroughMenu(bytesFile("full.bin", bytes));
+    EXPECT_EQ(status(), "File loaded successfully.");
+    EXPECT_EQ(panel(2).size, "2097152");
+    EXPECT_EQ(buffer(2).data, bytes);
 }
 
 // Each row loads into a buffer that already holds the nine digits: a success
@@ -127,25 +124,23 @@ TEST_F(RomCommandsTest, LoadOutcomes)
         const char* message;
         PanelText expected;   // fileName filled in below for successes
     };
-    const PanelText digits{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"};
     const Row rows[] = {
         {"zero.bin", {0x00}, "File loaded successfully.",
          {"zero.bin", "1", "0xF3", "0x40BF", "0x2DFD1072"}},
         {"ff.bin", {0xFF}, "File loaded successfully.", {"ff.bin", "1", "0x0", "0xFF", "0xFFFFFF"}},
-        {"empty.bin", {}, "File size error!", digits},
-        {"too-big.bin", std::vector<std::uint8_t>(0x200001, 0xAA), "File size error!", digits},
+        {"empty.bin", {}, "File size error!", kDigitsPanel},
+        {"too-big.bin", std::vector<std::uint8_t>(0x200001, 0xAA), "File size error!", kDigitsPanel},
     };
-    const std::string digitsPath = makeFile("digits.bin", kDigits);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         loadInto(1, digitsPath);
-        ASSERT_EQ(panel(1), digits);
-        const std::string path = makeFile(row.name, row.bytes);
+        ASSERT_EQ(panel(1), kDigitsPanel);
+        const std::string path = bytesFile(row.name, row.bytes);
 
         loadThroughMenu(path);
         EXPECT_EQ(status(), row.message);
         EXPECT_EQ(panel(1), row.expected);
-        if (row.expected == digits) {
+        if (row.expected == kDigitsPanel) {
             EXPECT_EQ(buffer(1).data, kDigits);
             EXPECT_EQ(buffer(1).path, digitsPath);
         } else {
@@ -160,46 +155,33 @@ TEST_F(RomCommandsTest, LoadOutcomes)
     wxString path = wxString::FromUTF8(files.file("missing.bin"));
     EXPECT_EQ(loadRomFile(*frame(), 1, false, fileName, path), 0);
     EXPECT_EQ(status(), "File not found!");
-    EXPECT_EQ(panel(1), digits);
+    EXPECT_EQ(panel(1), kDigitsPanel);
     EXPECT_EQ(buffer(1).data, kDigits);
     EXPECT_EQ(buffer(1).fileName, "digits.bin");
-}
-
-TEST_F(RomCommandsTest, LoadsTheLargestImage)
-{
-    const std::vector<std::uint8_t> bytes = randomBytes(0x200000);
-    select(2);
-    loadThroughMenu(makeFile("full.bin", bytes));
-    EXPECT_EQ(status(), "File loaded successfully.");
-    EXPECT_EQ(panel(2).size, "2097152");
-    EXPECT_EQ(buffer(2).data, bytes);
 }
 
 TEST_F(RomCommandsTest, FileDialogsAskForRomImages)
 {
     const wxString wildcard =
         "BIN files (*.bin)|*.bin|ORI files (*.ori)|*.ori|MOD files (*.mod)|*.mod|All files (*.*)|*.*";
-    loadThroughMenu(makeFile("digits.bin", kDigits));
-    ExpectFileDialog::Seen seen = ExpectFileDialog::lastSeen();
-    EXPECT_EQ(seen.title, "Select BIN file to load");
-    EXPECT_EQ(seen.wildcard, wildcard);
-    EXPECT_TRUE(seen.style & wxFD_OPEN);
-    EXPECT_EQ(seen.directory, "");
-    EXPECT_EQ(seen.fileName, "");
+    loadThroughMenu(digitsPath);
+    // Title, wildcard, folder and file name; no folder or name is proposed.
+    const auto asked = [] {
+        const ExpectFileDialog::Seen& seen = ExpectFileDialog::lastSeen();
+        return std::make_tuple(seen.title, seen.wildcard, seen.directory, seen.fileName);
+    };
+    EXPECT_EQ(asked(), std::make_tuple(wxString("Select BIN file to load"), wildcard, wxString(), wxString()));
+    EXPECT_TRUE(ExpectFileDialog::lastSeen().style & wxFD_OPEN);
 
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs), ExpectFileDialog("", wxID_CANCEL));
-    seen = ExpectFileDialog::lastSeen();
-    EXPECT_EQ(seen.title, "Select save location & filename");
-    EXPECT_EQ(seen.wildcard, wildcard);
-    EXPECT_TRUE(seen.style & wxFD_SAVE);
-    EXPECT_TRUE(seen.style & wxFD_OVERWRITE_PROMPT);   // asks before replacing an image
-    EXPECT_EQ(seen.directory, "");
-    EXPECT_EQ(seen.fileName, "");
+    EXPECT_EQ(asked(), std::make_tuple(wxString("Select save location & filename"), wildcard, wxString(), wxString()));
+    EXPECT_TRUE(ExpectFileDialog::lastSeen().style & wxFD_SAVE);
+    EXPECT_TRUE(ExpectFileDialog::lastSeen().style & wxFD_OVERWRITE_PROMPT);   // asks before replacing an image
 }
 
 TEST_F(RomCommandsTest, CancelledLoadChangesNothing)
 {
-    loadInto(0, makeFile("digits.bin", kDigits));
+    loadInto(0, digitsPath);
     frame()->showStatus("");
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadBin), ExpectFileDialog("", wxID_CANCEL));
     EXPECT_EQ(status(), "");
@@ -218,9 +200,8 @@ TEST_F(RomCommandsTest, LoadButtonSelectsItsBinEvenWhenCancelled)
     EXPECT_EQ(buffer(1).size, 0);
     EXPECT_EQ(status(), "");
 
-    const std::string path = makeFile("digits.bin", kDigits);
     wxTEST_DIALOG(clickButton(findControl<wxButton>(frame(), kBinPanels[2].button)),
-                  ExpectFileDialog(wxString::FromUTF8(path)));
+                  ExpectFileDialog(wxString::FromUTF8(digitsPath)));
     EXPECT_TRUE(radio(2)->GetValue());
     EXPECT_EQ(frame()->workspace().selectedBuffer, 2);
     EXPECT_EQ(panel(2).size, "9");
@@ -230,40 +211,38 @@ TEST_F(RomCommandsTest, LoadButtonSelectsItsBinEvenWhenCancelled)
 
 TEST_F(RomCommandsTest, SaveWritesTheSelectedBufferToItsFile)
 {
-    const std::string path = makeFile("digits.bin", kDigits);
-    loadInto(2, path);
+    loadInto(2, digitsPath);
     buffer(2).data[0] = 'X';
     select(0);
     sendMenuCommand(frame(), ids().saveBin);
     EXPECT_EQ(status(), "Buffer empty error!");
-    EXPECT_EQ(readBytes(path), kDigits);
+    EXPECT_EQ(readBytes(digitsPath), kDigits);
 
     select(2);
     sendMenuCommand(frame(), ids().saveBin);
     EXPECT_EQ(status(), "File saved successfully.");
     std::vector<std::uint8_t> expected = kDigits;
     expected[0] = 'X';
-    EXPECT_EQ(readBytes(path), expected);
+    EXPECT_EQ(readBytes(digitsPath), expected);
 }
 
 TEST_F(RomCommandsTest, FailedSaveKeepsTheOldFile)
 {
-    const std::string path = makeFile("digits.bin", kDigits);
-    loadInto(0, path);
+    loadInto(0, digitsPath);
     buffer(0).data.assign(9, 'Z');
     {
         WriteFaultGuard fullDisk;
         sendMenuCommand(frame(), ids().saveBin);
         EXPECT_EQ(status(), "File write error!");
-        EXPECT_EQ(readBytes(path), kDigits);
+        EXPECT_EQ(readBytes(digitsPath), kDigits);
 
         const std::string other = files.file("other.bin");
         wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs),
                       ExpectFileDialog(wxString::FromUTF8(other)));
         EXPECT_EQ(status(), "File write error!");
-        EXPECT_EQ(readBytes(path), kDigits);
+        EXPECT_EQ(readBytes(digitsPath), kDigits);
     }
-    EXPECT_EQ(buffer(0).path, path);
+    EXPECT_EQ(buffer(0).path, digitsPath);
 }
 
 TEST_F(RomCommandsTest, SaveAsWritesElsewhereAndKeepsTheBuffersFile)
@@ -275,8 +254,7 @@ TEST_F(RomCommandsTest, SaveAsWritesElsewhereAndKeepsTheBuffersFile)
         EXPECT_EQ(dialogs.count(), 0);
     }
 
-    const std::string path = makeFile("digits.bin", kDigits);
-    loadInto(1, path);
+    loadInto(1, digitsPath);
     frame()->showStatus("");
     const std::string copy = files.file("copy.bin");
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().saveBinAs), ExpectFileDialog("", wxID_CANCEL));
@@ -287,14 +265,14 @@ TEST_F(RomCommandsTest, SaveAsWritesElsewhereAndKeepsTheBuffersFile)
     EXPECT_EQ(status(), "File saved successfully.");
     EXPECT_EQ(readBytes(copy), kDigits);
     EXPECT_EQ(panel(1).fileName, "digits.bin");
-    EXPECT_EQ(buffer(1).path, path);
+    EXPECT_EQ(buffer(1).path, digitsPath);
     EXPECT_EQ(buffer(1).fileName, "digits.bin");
 
     // Save BIN still goes to the file the image came from.
     buffer(1).data[8] = '0';
     sendMenuCommand(frame(), ids().saveBin);
     EXPECT_EQ(status(), "File saved successfully.");
-    EXPECT_EQ(readBytes(path), buffer(1).data);
+    EXPECT_EQ(readBytes(digitsPath), buffer(1).data);
     EXPECT_EQ(readBytes(copy), kDigits);
 }
 
@@ -308,8 +286,7 @@ TEST_F(RomCommandsTest, CopyCommandsCopyImageAndPanel)
         {0, 1, "BIN #1 copied to BIN #2."}, {0, 2, "BIN #1 copied to BIN #3."}, {1, 0, "BIN #2 copied to BIN #1."},
         {1, 2, "BIN #2 copied to BIN #3."}, {2, 0, "BIN #3 copied to BIN #1."}, {2, 1, "BIN #3 copied to BIN #2."},
     };
-    const std::string digitsPath = makeFile("digits.bin", kDigits);
-    const std::string zeroPath = makeFile("zero.bin", {0x00});
+    const std::string zeroPath = bytesFile("zero.bin", {0x00});
     for (int i = 0; i < 6; ++i) {
         const Row& row = rows[i];
         SCOPED_TRACE(row.message);
@@ -336,13 +313,12 @@ TEST_F(RomCommandsTest, CopyCommandsCopyImageAndPanel)
 
 TEST_F(RomCommandsTest, CopyCopiesThePanelTextsAsShown)
 {
-    const std::string path = makeFile("digits.bin", kDigits);
-    loadInto(0, path);
+    loadInto(0, digitsPath);
     // Bytes changed and announced, as Apply does: the panel follows them, and the copy carries it.
     buffer(0).data[0] = '0';
     frame()->workspace().bufferListeners.notify(0);
     const PanelText changed = panel(0);
-    EXPECT_NE(changed, (PanelText{"digits.bin", "9", "0xFB", "0x4B37", "0x340BC6D9"}));
+    EXPECT_NE(changed, kDigitsPanel);
     sendMenuCommand(frame(), ids().copyBuffer[1]);   // 1 -> 3
     EXPECT_EQ(panel(2), changed);
     EXPECT_EQ(buffer(2).data, buffer(0).data);
@@ -355,8 +331,8 @@ TEST_F(RomCommandsTest, FailedCopyChangesNothing)
     EXPECT_EQ(panel(0), kEmptyPanel);
     EXPECT_EQ(buffer(0).size, 0);
 
-    const std::string zeroPath = makeFile("zero.bin", {0x00});
-    loadInto(1, makeFile("digits.bin", kDigits));
+    const std::string zeroPath = bytesFile("zero.bin", {0x00});
+    loadInto(1, digitsPath);
     loadInto(2, zeroPath);
     const PanelText before = panel(2);
     {
@@ -372,14 +348,13 @@ TEST_F(RomCommandsTest, FailedCopyChangesNothing)
 
 TEST_F(RomCommandsTest, SaveAfterCopyWritesTheSourcesFile)
 {
-    const std::string source = makeFile("digits.bin", kDigits);
-    loadInto(0, source);
+    loadInto(0, digitsPath);
     sendMenuCommand(frame(), ids().copyBuffer[0]);   // 1 -> 2
     select(1);
     buffer(1).data.assign(9, 'B');
     sendMenuCommand(frame(), ids().saveBin);
     EXPECT_EQ(status(), "File saved successfully.");
-    EXPECT_EQ(readBytes(source), std::vector<std::uint8_t>(9, 'B'));
+    EXPECT_EQ(readBytes(digitsPath), std::vector<std::uint8_t>(9, 'B'));
 }
 
 } // namespace

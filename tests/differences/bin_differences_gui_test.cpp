@@ -4,7 +4,6 @@
 #include <vector>
 
 #include <gtest/gtest.h>
-#include <wx/app.h>
 #include <wx/choice.h>
 #include <wx/listctrl.h>
 #include <wx/menu.h>
@@ -41,7 +40,7 @@ std::vector<std::uint8_t> tunedImage()
     return image;
 }
 
-class BinDifferencesTest : public testing::Test {
+class BinDifferencesTest : public MainWindowTestBase {
 protected:
     BinDifferencesTest()
     {
@@ -56,45 +55,21 @@ protected:
         loadImage(0, stockImage());
         loadImage(1, tunedImage());
     }
-    TorvaneStudioFrame* frame() const { return window.frame(); }
     // The table editor a line of the list opened, or null.
     TableEditorFrame* openedEditor() const
     {
-        TableEditorFrame* editor = nullptr;
-        for (wxWindow* child : frame()->GetChildren())
-            if (auto* found = dynamic_cast<TableEditorFrame*>(child))
-                editor = found;
-        return editor;
+        const std::vector<TableEditorFrame*> editors = childrenOfType<TableEditorFrame>(frame());
+        return editors.empty() ? nullptr : editors.back();
     }
-    // Chooses the other BIN in the window, as the user does.
+    std::vector<BinDifferencesFrame*> windows() const { return childrenOfType<BinDifferencesFrame>(frame()); }
     static void chooseOther(BinDifferencesFrame* list, int other)
     {
-        auto* choice = findControl<wxChoice>(list, "ID_CHOICE1");
-        choice->SetSelection(other);
-        wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
-        event.SetEventObject(choice);
-        event.SetInt(other);
-        choice->GetEventHandler()->ProcessEvent(event);
-    }
-    void loadImage(int buffer, const std::vector<std::uint8_t>& bytes)
-    {
-        const std::string path = files.file("image" + std::to_string(buffer) + ".bin");
-        writeBytes(path, bytes);
-        wxString name = "image.bin", wxPath = wxString::FromUTF8(path);
-        ASSERT_EQ(loadRomFile(*frame(), buffer, false, name, wxPath), std::int32_t(bytes.size()));
+        chooseItem(findControl<wxChoice>(list, "ID_CHOICE1"), other);
     }
     void chooseMenuItem()
     {
         sendMenuCommand(frame(), frame()->GetMenuBar()->FindMenuItem("&Windows", "BIN Differences"));
         pumpEvents(20);
-    }
-    std::vector<BinDifferencesFrame*> windows() const
-    {
-        std::vector<BinDifferencesFrame*> found;
-        for (wxWindow* child : frame()->GetChildren())
-            if (auto* list = dynamic_cast<BinDifferencesFrame*>(child); list && !wxTheApp->IsScheduledForDestruction(list))
-                found.push_back(list);
-        return found;
     }
     // Every row with its cells separated by "|", then the summary.
     static std::string shown(const BinDifferencesFrame* list)
@@ -108,10 +83,6 @@ protected:
         return text + findControl<wxStaticText>(const_cast<BinDifferencesFrame*>(list), "ID_STATICTEXT2")
                           ->GetLabel().utf8_string();
     }
-
-    ScopedHome home;
-    TempDir files;
-    MainWindowFixture window;
 };
 
 TEST_F(BinDifferencesTest, OneWindowComparesTheSelectedBinAndFollowsTheImages)

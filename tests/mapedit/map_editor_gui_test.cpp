@@ -42,11 +42,7 @@ private:
 
 void choose(wxWindow* dialog, const char* name, int index)
 {
-    auto* choice = findControl<wxChoice>(dialog, name);
-    choice->SetSelection(index);
-    wxCommandEvent event(wxEVT_CHOICE, choice->GetId());
-    event.SetInt(index);
-    choice->GetEventHandler()->ProcessEvent(event);
+    chooseItem(findControl<wxChoice>(dialog, name), index);
 }
 
 // SetValue sends the text event, as typing does.
@@ -196,22 +192,14 @@ TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
 }
 
 // The list commands through the main window's menu.
-class MapListCommands : public testing::Test {
+class MapListCommands : public MainWindowTestBase {
 protected:
-    TorvaneStudioFrame* frame() const { return window.frame(); }
-    const MainCommandIds& ids() const { return frame()->commandIds(); }
     DefinitionStore& store() const { return frame()->workspace().definitions; }
     MapViewerFrame* viewer() const { return frame()->viewer(); }
 
     void loadThreeMaps()
     {
-        writeText(files.file("maps.xts"), mapsFileXml(threeTestMaps()));
-        loadMapsFile(*frame(), wxString::FromUTF8(files.file("maps.xts")));
-    }
-    void selectLine(int slot)
-    {
-        viewer()->tree()->SelectItem(slot < 0 ? viewer()->rootItem() : viewer()->mapItem(slot));
-        pumpEvents(0);
+        loadMapsFile(*frame(), wxString::FromUTF8(textFile("maps.xts", mapsFileXml(threeTestMaps()))));
     }
     void withEditor(int id, Act act) { wxTEST_DIALOG(sendMenuCommand(frame(), id), AnswerMapEditor(act)); }
     std::string lines() const
@@ -229,10 +217,6 @@ protected:
                 return i;
         return -1;
     }
-
-    ScopedHome home;
-    TempDir files;
-    MainWindowFixture window;
 };
 
 TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
@@ -243,7 +227,7 @@ TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
     EXPECT_TRUE(statusText(frame()).empty());
 
     loadThreeMaps();
-    selectLine(1);
+    selectMapLine(viewer(), 1);
     withEditor(ids().addMap, cancel);
     withEditor(ids().addMap, retitle("N"));
     EXPECT_EQ(lines(), "Spark (0) [1x1], Ignition (1A2B0) [16x12], N (0) [1x1], Boost (400) [8x4]");
@@ -268,7 +252,7 @@ TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
     EXPECT_EQ(shownLine(), 1);
 
     // After the last map is deleted the index names no map, and no line shows selected.
-    selectLine(3);
+    selectMapLine(viewer(), 3);
     sendMenuCommand(frame(), ids().deleteMap);
     EXPECT_EQ(std::make_pair(viewer()->selectedMapIndex(), shownLine()), std::make_pair(3, -1));
     ModalDialogCounter dialogs;
@@ -291,7 +275,7 @@ TEST_F(MapListCommands, RefusalsOpenNoDialog)
     EXPECT_EQ(statusText(frame()), "Map viewer not initialized!");
 
     loadThreeMaps();
-    selectLine(0);
+    selectMapLine(viewer(), 0);
     store().mapCount = kMaxMaps;
     const std::string composed = dumpMap(store().newMap);
     for (int id : {ids().addMap, ids().duplicateMap}) {

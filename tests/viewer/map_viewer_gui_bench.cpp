@@ -2,7 +2,6 @@
 // emptied, one line per map, the tree expanded; then the same with the
 // selection shown again (a rebuild after a list command) and the window
 // painted once.
-#include <chrono>
 #include <memory>
 #include <string>
 
@@ -15,8 +14,6 @@
 #include "workspace/workspace.h"
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 std::unique_ptr<Workspace> workspaceWith(int maps)
 {

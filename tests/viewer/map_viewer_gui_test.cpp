@@ -12,7 +12,6 @@
 #include "tableeditor/TableEditorFrame.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
-#include "commands/rom_commands_ui.h"
 #include "viewer/viewer_test_maps.h"
 
 namespace {
@@ -38,12 +37,6 @@ protected:
         workspace->definitions.mapCount = static_cast<std::uint16_t>(count);
         for (int i = 0; i < count; ++i)
             viewer->appendMapItem("Map " + std::to_string(i), 2, 3, "10");
-    }
-
-    void select(const wxTreeItemId& item)
-    {
-        viewer->tree()->SelectItem(item);
-        pumpEvents(0);
     }
 
     std::unique_ptr<Workspace> workspace;
@@ -107,15 +100,13 @@ TEST_F(ViewerOnly, SelectionGivesTheLineIndexAndRootGivesNone)
 {
     listMaps(4);
     viewer->expandAll();
-    select(viewer->mapItem(2));
-    EXPECT_EQ(viewer->selectedMapIndex(), 2);
-    select(viewer->mapItem(0));
-    EXPECT_EQ(viewer->selectedMapIndex(), 0);
-    select(viewer->rootItem());
-    EXPECT_EQ(viewer->selectedMapIndex(), -1);
+    for (int line : {2, 0, -1}) {   // -1: the root
+        selectMapLine(viewer, line);
+        EXPECT_EQ(viewer->selectedMapIndex(), line);
+    }
 
     // Refilling the list keeps the index: it now names whatever sits in that slot.
-    select(viewer->mapItem(3));
+    selectMapLine(viewer, 3);
     viewer->clearMapList();
     listMaps(4);
     EXPECT_EQ(viewer->selectedMapIndex(), 3);
@@ -149,8 +140,8 @@ TEST_F(ViewerOnly, ActivationOpensTheEditorOnlyWithImageAndExistingMap)
         buffer.size = row.image ? 16 : 0;
         // A new root starts selected: move away first so that every choice is news.
         if (row.listed > 0)
-            select(viewer->mapItem(row.listed - 1));
-        select(row.selectLine < 0 ? viewer->rootItem() : viewer->mapItem(row.selectLine));
+            selectMapLine(viewer, row.listed - 1);
+        selectMapLine(viewer, row.selectLine);
         EXPECT_EQ(viewer->activationOpensEditor(), row.opens);
 
         // The notification itself must cope with every case.
@@ -173,20 +164,11 @@ TEST_F(ViewerOnly, ClosingHidesInsteadOfDestroying)
 }
 
 // Through the main window's commands.
-class ViewerCommands : public testing::Test {
+class ViewerCommands : public MainWindowTestBase {
 protected:
-    TorvaneStudioFrame* frame() const { return window.frame(); }
-    const MainCommandIds& ids() const { return frame()->commandIds(); }
-    std::string writeMaps(const std::vector<TestMap>& maps, const std::string& name = "maps.xts")
+    void loadMaps(const std::vector<TestMap>& maps, const std::string& name = "maps.xts")
     {
-        const std::string path = files.file(name);
-        writeText(path, mapsFileXml(maps));
-        return path;
-    }
-    void loadThroughMenu(const std::string& path)
-    {
-        wxTEST_DIALOG(sendMenuCommand(frame(), ids().loadMaps), ExpectFileDialog(path));
-        pumpEvents(10);
+        runWithFileDialog(ids().loadMaps, textFile(name, mapsFileXml(maps)));
     }
     std::vector<wxString> lines() const
     {
@@ -196,10 +178,6 @@ protected:
             result.push_back(viewer->tree()->GetItemText(viewer->mapItem(i)));
         return result;
     }
-
-    ScopedHome home;
-    TempDir files;
-    MainWindowFixture window;
 };
 
 TEST_F(ViewerCommands, DefinitionsViewerOpensOneWindowAndShowsItAgain)
@@ -229,7 +207,7 @@ TEST_F(ViewerCommands, DefinitionsViewerOpensOneWindowAndShowsItAgain)
 
 TEST_F(ViewerCommands, FirstLoadOpensTheViewerExpanded)
 {
-    loadThroughMenu(writeMaps(threeTestMaps()));
+    loadMaps(threeTestMaps());
     MapViewerFrame* viewer = frame()->viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_TRUE(viewer->IsShown());
@@ -241,13 +219,13 @@ TEST_F(ViewerCommands, LoadIntoOpenViewerRefillsItCollapsed)
 {
     sendMenuCommand(frame(), ids().definitionsViewer);
     MapViewerFrame* viewer = frame()->viewer();
-    loadThroughMenu(writeMaps(threeTestMaps()));
+    loadMaps(threeTestMaps());
     EXPECT_EQ(frame()->viewer(), viewer);
     EXPECT_EQ(lines().size(), 3u);
     EXPECT_FALSE(viewer->tree()->IsExpanded(viewer->rootItem()));
 
     // A second, shorter file replaces the lines.
-    loadThroughMenu(writeMaps({{"Only", 2, 2, 0x10}}, "second.xts"));
+    loadMaps({{"Only", 2, 2, 0x10}}, "second.xts");
     EXPECT_EQ(lines(), std::vector<wxString>{"Only (10) [2x2]"});
 }
 
@@ -256,7 +234,7 @@ TEST_F(ViewerCommands, RebuildListsTheStoreAndExpands)
     rebuildMapList(*frame());   // no viewer yet: nothing happens
     EXPECT_EQ(frame()->viewer(), nullptr);
 
-    loadThroughMenu(writeMaps(threeTestMaps()));
+    loadMaps(threeTestMaps());
     DefinitionStore& store = frame()->workspace().definitions;
     store.maps[1].title = "Renamed";
     store.mapCount = 2;
@@ -268,7 +246,7 @@ TEST_F(ViewerCommands, RebuildListsTheStoreAndExpands)
 
 TEST_F(ViewerCommands, NewMapDefinitionsEmptiesTheList)
 {
-    loadThroughMenu(writeMaps(threeTestMaps()));
+    loadMaps(threeTestMaps());
     frame()->showStatus("before");
     sendMenuCommand(frame(), ids().newMaps);
     EXPECT_EQ(frame()->workspace().definitions.mapCount, 0);
@@ -283,13 +261,12 @@ TEST_F(ViewerCommands, TensOfThousandsOfMapsListKeepTheSelectionAndOpen)
     std::vector<TestMap> maps;
     for (int i = 0; i < 40000; ++i)
         maps.push_back({"Map " + std::to_string(i), 2, 2, static_cast<std::uint32_t>(i % 16)});
-    loadThroughMenu(writeMaps(maps));
+    loadMaps(maps);
     MapViewerFrame* viewer = frame()->viewer();
     ASSERT_NE(viewer, nullptr);
     EXPECT_EQ(viewer->tree()->GetChildrenCount(viewer->rootItem()), 40000u);
     EXPECT_EQ(viewer->tree()->GetItemText(viewer->mapItem(39999)), "Map 39999 (F) [2x2]");
-    viewer->tree()->SelectItem(viewer->mapItem(39999));
-    pumpEvents(0);
+    selectMapLine(viewer, 39999);
     EXPECT_EQ(viewer->selectedMapIndex(), 39999);
 
     sendMenuCommand(frame(), ids().duplicateMap);
@@ -298,39 +275,27 @@ TEST_F(ViewerCommands, TensOfThousandsOfMapsListKeepTheSelectionAndOpen)
     EXPECT_EQ(viewer->tree()->GetSelection(), viewer->mapItem(39999));
     EXPECT_EQ(viewer->tree()->GetItemText(viewer->mapItem(40000)), "Map 39999 (F) [2x2]");
 
-    const std::string bin = files.file("image.bin");
-    writeBytes(bin, randomBytes(64));
-    wxString name = "image.bin";
-    wxString path = wxString::FromUTF8(bin);
-    ASSERT_EQ(loadRomFile(*frame(), 0, false, name, path), 64);
+    ASSERT_NO_FATAL_FAILURE(loadImage(0, randomBytes(64)));
     wxTreeEvent event(wxEVT_TREE_ITEM_ACTIVATED, viewer->tree(), viewer->tree()->GetSelection());
     viewer->tree()->GetEventHandler()->ProcessEvent(event);
     pumpEvents(50);
-    TableEditorFrame* editor = nullptr;
-    for (wxWindow* child : viewer->GetChildren())
-        editor = editor ? editor : dynamic_cast<TableEditorFrame*>(child);
-    ASSERT_NE(editor, nullptr);
-    EXPECT_EQ(editor->map().title, "Map 39999");
+    const std::vector<TableEditorFrame*> editors = childrenOfType<TableEditorFrame>(viewer);
+    ASSERT_FALSE(editors.empty());
+    EXPECT_EQ(editors[0]->map().title, "Map 39999");
 }
 
 TEST_F(ViewerCommands, ActivationNeedsImageAndSelection)
 {
-    loadThroughMenu(writeMaps(threeTestMaps()));
+    loadMaps(threeTestMaps());
     MapViewerFrame* viewer = frame()->viewer();
-    viewer->tree()->SelectItem(viewer->mapItem(1));
-    pumpEvents(0);
+    selectMapLine(viewer, 1);
     EXPECT_EQ(viewer->selectedMapIndex(), 1);
     EXPECT_FALSE(viewer->activationOpensEditor());   // no BIN loaded
 
-    const std::string bin = files.file("image.bin");
-    writeBytes(bin, randomBytes(64));
-    wxString name = "image.bin";
-    wxString path = wxString::FromUTF8(bin);
-    ASSERT_EQ(loadRomFile(*frame(), 0, false, name, path), 64);
+    ASSERT_NO_FATAL_FAILURE(loadImage(0, randomBytes(64)));
     EXPECT_TRUE(viewer->activationOpensEditor());
 
-    viewer->tree()->SelectItem(viewer->rootItem());
-    pumpEvents(0);
+    selectMapLine(viewer, -1);
     EXPECT_FALSE(viewer->activationOpensEditor());
 }
 
