@@ -14,6 +14,7 @@
 #include <wx/statusbr.h>
 #include <wx/stopwatch.h>
 #include <wx/textctrl.h>
+#include <wx/toplevel.h>
 #include <wx/treectrl.h>
 #include <wx/utils.h>
 
@@ -41,6 +42,23 @@ void pumpEvents(int ms)
         if (ms > 0)
             wxMilliSleep(5);
     } while (watch.Time() < ms);
+}
+
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs)
+{
+    wxStopWatch watch;
+    while (!done()) {
+        if (watch.Time() > timeoutMs)
+            return false;
+        pumpEvents(10);
+    }
+    return true;
+}
+
+bool raiseForKeys(wxTopLevelWindow* window)
+{
+    window->Raise();
+    return pumpUntil([window] { return window->IsActive() && wxWindow::FindFocus(); });
 }
 
 void sendMenuCommand(wxFrame* frame, int id)

@@ -2,6 +2,7 @@
 // Helpers for the window tests: finding controls by window name, letting the
 // event loop run, and sending real menu commands.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@ class wxButton;
 class wxChoice;
 class wxFrame;
 class wxRadioButton;
+class wxTopLevelWindow;
 
 // The descendant of `parent` whose window name is `name`, or null.
 wxWindow* findByName(wxWindow* parent, const wxString& name);
@@ -35,6 +37,14 @@ T* findControl(wxWindow* parent, const wxString& name)
 
 // Runs the event loop for about `ms` milliseconds (paint, size, idle events).
 void pumpEvents(int ms = 50);
+
+// Runs the event loop until `done` holds or `timeoutMs` pass; whether it holds.
+// A busy machine delays X events by an unknown time: wait for their effect.
+bool pumpUntil(const std::function<bool()>& done, int timeoutMs = 10000);
+
+// Raises the window and waits until it has the keyboard (Xvfb has no window
+// manager to hand it over); whether it got it.
+bool raiseForKeys(wxTopLevelWindow* window);
 
 // Sends a menu or tool command with that identifier to the frame, as a click would.
 void sendMenuCommand(wxFrame* frame, int id);

@@ -248,16 +248,16 @@ TEST_F(MainWindowTest, CommandsWithoutActionChangeNothing)
 // that has a command must run the command instead.
 TEST_F(MainWindowTest, PrintedShortcutsRunTheirCommands)
 {
-    frame()->Raise();   // Xvfb has no window manager to give it the keyboard
-    pumpEvents(300);
+    ASSERT_TRUE(raiseForKeys(frame()));
     int menusOpened = 0;
     frame()->Bind(wxEVT_MENU_OPEN, [&menusOpened](wxMenuEvent&) { ++menusOpened; });
     ModalDialogCounter dialogs;
     wxUIActionSimulator().Char('W', wxMOD_ALT);   // Save Map Definitions asks for a file
-    pumpEvents(300);
+    EXPECT_TRUE(pumpUntil([&] { return dialogs.count() > 0; }));
     EXPECT_EQ(dialogs.count(), 1);
     wxUIActionSimulator().Char('T', wxMOD_ALT);   // Table Map Editor, not "&Tools" nor its Tool Editor
-    pumpEvents(300);
+    pumpUntil([&] { return statusText(frame(), 1) != ""; });
+    pumpEvents(100);   // and nothing else
     EXPECT_EQ(statusText(frame(), 1), "No maps have been loaded!");
     EXPECT_EQ(menusOpened, 0);
     if (menusOpened > 0)

@@ -48,15 +48,12 @@ TEST_F(MapsCommands, LoadGivesTheFocusBack)
 {
     const std::string path = textFile("set.xts", mapsFileXml(threeTestMaps()));
     for (int round : {1, 2}) {   // the viewer created, then shown again
-        frame()->Raise();   // Xvfb has no window manager to give it the keyboard
-        pumpEvents(300);
-        ASSERT_NE(wxWindow::FindFocus(), nullptr);
+        ASSERT_TRUE(raiseForKeys(frame()));
         runWithFileDialog(ids().loadMaps, path);
-        pumpEvents(300);
-        wxWindow* focus = wxWindow::FindFocus();
-        ASSERT_NE(focus, nullptr) << round;
         const wxWindow* expected = round == 1 ? static_cast<wxWindow*>(frame()->viewer()) : frame();
-        EXPECT_EQ(wxGetTopLevelParent(focus), expected) << round;
+        auto focusTop = []() -> wxWindow* { return wxWindow::FindFocus() ? wxGetTopLevelParent(wxWindow::FindFocus()) : nullptr; };
+        pumpUntil([&] { return focusTop() == expected; });
+        EXPECT_EQ(focusTop(), expected) << round;
     }
 }
 

@@ -129,8 +129,7 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
     dialog.loadIntoDialog(0, *workspace);
     EXPECT_EQ(dialog.GetDefaultItem(), findControl<wxButton>(&dialog, "ID_BUTTON1"));
     dialog.Show();
-    dialog.Raise();   // Xvfb has no window manager to give it the keyboard
-    pumpEvents(300);
+    ASSERT_TRUE(raiseForKeys(&dialog));
     auto* grid = findControl<wxGrid>(&dialog, "ID_GRID1");
     for (wxWindow* page = grid; page->GetParent(); page = page->GetParent())   // its notebook page
         if (auto* notebook = dynamic_cast<wxNotebook*>(page->GetParent()))
@@ -139,7 +138,8 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
     typeIntoCell(grid, 1, 0, "777");
     pumpEvents(100);
     wxUIActionSimulator().Char(WXK_ESCAPE);
-    pumpEvents(300);
+    pumpUntil([&] { return !grid->IsCellEditControlShown(); });
+    pumpEvents(100);   // an Escape that reached the dialog would close it now
     EXPECT_TRUE(dialog.IsShown());
     EXPECT_FALSE(grid->IsCellEditControlShown());
     EXPECT_EQ(grid->GetCellValue(1, 0), "1000.5");
