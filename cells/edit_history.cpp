@@ -18,6 +18,15 @@ std::size_t heapBytes(std::size_t n)
     return n == 0 ? 0 : std::max<std::size_t>(32, (n + 8 + 15) & ~std::size_t(15));
 }
 
+// What a step holds: its share of the deque's 512-byte blocks, and its two stores.
+template <typename Step>
+std::size_t stepCost(const Step& step)
+{
+    static_assert(sizeof(Step) < 512);
+    return heapBytes(512) / (512 / sizeof(Step)) + heapBytes(step.runs.capacity() * sizeof(step.runs[0])) +
+           heapBytes(step.bytes.capacity());
+}
+
 } // namespace
 
 StatusText editNoteMessage(bool redone, const EditNote& note)
@@ -185,10 +194,7 @@ bool EditHistory::commit(const std::vector<std::uint8_t>& cells, const CellSelec
         step.bytes.insert(step.bytes.end(), cells.begin() + first, cells.begin() + last);
     }
     found = {};
-    // A step's share of the deque's 512-byte blocks, and its two stores.
-    static_assert(sizeof(Step) < 512);
-    step.cost = heapBytes(512) / (512 / sizeof(Step)) + heapBytes(step.runs.capacity() * sizeof(Run)) +
-                heapBytes(step.bytes.capacity());
+    step.cost = stepCost(step);
 
     // The redo steps go: this change starts a new branch.
     while (m_steps.size() > m_next)
@@ -271,6 +277,90 @@ void HistoryBudget::trim(const EditHistory& newest)
             return;
         oldest->dropOldest();
     }
+}
+
+void EditHistory::rebase(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& oldBase,
+                         const std::vector<std::uint8_t>& newBase, std::size_t cellBytes)
+{
+    const std::size_t n = before.size();
+    if (m_steps.empty() || n == 0 || oldBase.size() != n || newBase.size() != n)
+        return;
+    const std::size_t unit = cellBytes > 0 ? cellBytes : n;
+    // A cell as the take-up leaves it: the new image's where it equalled the old one's.
+    auto takenUp = [&](const std::vector<std::uint8_t>& state, std::size_t at, std::uint8_t* out) {
+        const std::size_t size = std::min(unit, n - at);
+        const bool unchanged = std::memcmp(state.data() + at, oldBase.data() + at, size) == 0;
+        std::memcpy(out, (unchanged ? newBase.data() : state.data()) + at, size);
+    };
+
+    // Walk from the working copy back through the done steps, then forward
+    // through the redo steps: `state` is each state as recorded, `shown` the
+    // same taken up; a step becomes the difference of the taken-up states.
+    std::vector<std::uint8_t> shown(n);
+    for (std::size_t at = 0; at < n; at += unit)
+        takenUp(before, at, shown.data() + at);
+    const std::vector<std::uint8_t> shownNow = shown;
+    for (const bool forward : {false, true}) {
+        std::vector<std::uint8_t> state = before;
+        if (forward)
+            shown = shownNow;
+        for (std::size_t k = m_next; forward ? k < m_steps.size() : k > 0; forward ? ++k : --k) {
+            Step& step = m_steps[forward ? k : k - 1];
+            if (step.cellsSize != n)
+                break;   // the states before it cannot be told
+            std::vector<std::size_t> cells;
+            const std::uint8_t* stored = step.bytes.data();
+            for (const Run& run : step.runs) {
+                for (std::size_t at = run.first / unit * unit; at < std::size_t(run.first) + run.size; at += unit)
+                    if (cells.empty() || at > cells.back())
+                        cells.push_back(at);
+                std::memcpy(state.data() + run.first, stored + (forward ? run.size : 0), run.size);
+                stored += 2 * std::size_t(run.size);
+            }
+            // The step anew: only cells whose taken-up bytes it changes, adjacent ones in one run.
+            std::vector<Run> runs;
+            std::vector<std::uint8_t> olds, news;
+            std::uint8_t next[8];
+            for (const std::size_t at : cells) {
+                const std::size_t size = std::min(unit, n - at);
+                std::uint8_t* current = shown.data() + at;
+                std::uint8_t* taken = size <= sizeof next ? next : nullptr;
+                std::vector<std::uint8_t> large;
+                if (!taken) {
+                    large.resize(size);
+                    taken = large.data();
+                }
+                takenUp(state, at, taken);
+                if (std::memcmp(current, taken, size) == 0)
+                    continue;
+                if (runs.empty() || std::size_t(runs.back().first) + runs.back().size != at)
+                    runs.push_back({static_cast<std::uint32_t>(at), 0});
+                runs.back().size += static_cast<std::uint32_t>(size);
+                const std::uint8_t* oldBytes = forward ? current : taken;
+                const std::uint8_t* newBytes = forward ? taken : current;
+                olds.insert(olds.end(), oldBytes, oldBytes + size);
+                news.insert(news.end(), newBytes, newBytes + size);
+                std::memcpy(current, taken, size);
+            }
+            std::vector<std::uint8_t> bytes;
+            bytes.reserve(olds.size() + news.size());
+            std::size_t offset = 0;
+            for (const Run& run : runs) {
+                bytes.insert(bytes.end(), olds.begin() + std::ptrdiff_t(offset), olds.begin() + std::ptrdiff_t(offset + run.size));
+                bytes.insert(bytes.end(), news.begin() + std::ptrdiff_t(offset), news.begin() + std::ptrdiff_t(offset + run.size));
+                offset += run.size;
+            }
+            const std::size_t oldCost = step.cost;
+            step.runs.assign(runs.begin(), runs.end());
+            step.runs.shrink_to_fit();
+            step.bytes = std::move(bytes);
+            step.cost = stepCost(step);
+            m_used = m_used - oldCost + step.cost;
+            m_budget->m_used = m_budget->m_used - oldCost + step.cost;
+        }
+    }
+    if (!m_steps.empty())
+        m_budget->trim(*this);
 }
 
 void EditHistory::apply(const Step& step, bool forward, std::vector<std::uint8_t>& cells,

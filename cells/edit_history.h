@@ -93,6 +93,14 @@ public:
     bool undo(std::vector<std::uint8_t>& cells, CellSelection& selection, std::vector<ByteRange>& touched);
     bool redo(std::vector<std::uint8_t>& cells, CellSelection& selection, std::vector<ByteRange>& touched);
 
+    // The image under the working copy changed: cells that equalled `oldBase`
+    // became `newBase`'s, the others were kept (cells of `cellBytes` bytes,
+    // `before` the working copy as it was). Every step is rewritten the same
+    // way, so that undo and redo put back the new image's cells, never the
+    // old one's.
+    void rebase(const std::vector<std::uint8_t>& before, const std::vector<std::uint8_t>& oldBase,
+                const std::vector<std::uint8_t>& newBase, std::size_t cellBytes);
+
     // Bytes this history's steps hold on the heap (runs, packed selections,
     // their allocations' overhead and the steps' own records).
     std::size_t memoryUsed() const { return m_used; }

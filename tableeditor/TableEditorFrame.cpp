@@ -592,7 +592,16 @@ void TableEditorFrame::takeUpSource()
 {
     // Applying would otherwise write this editor's copy of every other cell
     // over what a load, a copy or another editor's Apply put there.
+    // Undo and redo must then put back the new image's cells, not the old one's.
+    std::vector<std::uint8_t> before, oldBase;
+    if (m_history.canUndo() || m_history.canRedo()) {
+        before = m_cells.workingCopy;
+        oldBase = m_sourceBlock;
+    }
     const std::size_t kept = m_cells.takeUpSource(m_sourceBlock, m_workspace.buffers[m_sourceBuffer]);
+    if (!before.empty())
+        m_history.rebase(before, oldBase, m_sourceBlock,
+                         static_cast<std::size_t>(std::max(CellCodec::cellSize(m_cells.z()), 0)));
     readHeaders();
     fillGrid();
     refreshCharts();

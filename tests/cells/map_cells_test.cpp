@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cells/edit_history.h"
 #include "map_cells_fixture.h"
 
 namespace {
@@ -55,6 +56,65 @@ TEST(MapCells, TakingUpTheSourceKeepsTheCellsChangedHere)
     EXPECT_EQ(t.cells.takeUpSource(base, source), 1u);
     EXPECT_EQ(t.cells.workingCopy, (std::vector<std::uint8_t>{0x01, 0x10, 0x00, 0x21, 0x07, 0x00}));
     EXPECT_EQ(base, (std::vector<std::uint8_t>{0x01, 0x10, 0x05, 0x20, 0x07, 0x00}));
+}
+
+// Undo and redo after the take-up walk through the new image's cells, never
+// back to the old image's (states of three 16-bit cells, oldest first).
+TEST(MapCells, UndoAfterTakingUpTheSourcePutsBackTheNewImagesCells)
+{
+    using Raws = std::vector<std::int32_t>;
+    const struct {
+        const char* name;
+        Raws oldImage, newImage;
+        std::vector<std::pair<int, std::int32_t>> edits;   // column, raw
+        int undoneBefore;
+        std::vector<Raws> states;
+    } rows[] = {
+        {"a typed cell", {100, 200, 300}, {110, 210, 310}, {{0, 500}}, 0, {{110, 210, 310}, {500, 210, 310}}},
+        {"typed back to the old image's value", {100, 200, 300}, {110, 210, 310}, {{0, 500}, {0, 100}}, 0,
+         {{110, 210, 310}, {500, 210, 310}, {110, 210, 310}}},
+        {"only the low byte changed here", {0x04A6, 1, 2}, {0x05D2, 1, 2}, {{0, 0x04FF}}, 0,
+         {{0x05D2, 1, 2}, {0x04FF, 1, 2}}},
+        {"steps undone before, redone after", {100, 200, 300}, {110, 210, 310}, {{1, 7}, {2, 9}}, 1,
+         {{110, 210, 310}, {110, 7, 310}, {110, 7, 9}}},
+        {"typed what the new image holds", {100, 200, 300}, {110, 210, 310}, {{0, 110}}, 0,
+         {{110, 210, 310}, {110, 210, 310}}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TestCells image(1, 3, 16), t(1, 3, 16);
+        for (int c = 0; c < 3; ++c) {
+            image.cells.setRaw(0, c, row.newImage[std::size_t(c)]);
+            t.cells.setRaw(0, c, row.oldImage[std::size_t(c)]);
+        }
+        std::vector<std::uint8_t> base = t.cells.workingCopy;
+        EditHistory history;
+        CellSelection selection(1, 3);
+        std::vector<ByteRange> touched;
+        for (const auto& [column, raw] : row.edits) {
+            history.begin(t.cells.workingCopy, selection);
+            t.cells.setRaw(0, column, raw);
+            ASSERT_TRUE(history.commit(t.cells.workingCopy, selection));
+        }
+        for (int i = 0; i < row.undoneBefore; ++i)
+            history.undo(t.cells.workingCopy, selection, touched);
+
+        RomBuffer source;
+        source.data = image.cells.workingCopy;
+        source.size = static_cast<std::int32_t>(source.data.size());
+        const std::vector<std::uint8_t> before = t.cells.workingCopy, oldBase = base;
+        t.cells.takeUpSource(base, source);
+        history.rebase(before, oldBase, base, 2);
+
+        std::size_t at = row.edits.size() - std::size_t(row.undoneBefore);
+        EXPECT_EQ(t.raws(), row.states[at]);
+        while (history.undo(t.cells.workingCopy, selection, touched))
+            EXPECT_EQ(t.raws(), row.states[--at]);
+        EXPECT_EQ(at, 0u);
+        while (history.redo(t.cells.workingCopy, selection, touched))
+            EXPECT_EQ(t.raws(), row.states[++at]);
+        EXPECT_EQ(at, row.states.size() - 1);
+    }
 }
 
 } // namespace

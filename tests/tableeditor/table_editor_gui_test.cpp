@@ -488,11 +488,16 @@ TEST_F(TableEditorTest, AnEditorTakesUpItsImageChangingAndKeepsItsOwnCells)
     // Load BIN over it (the first editor's Apply is not saved: discarded).
     std::vector<std::uint8_t> other = testImage(2);
     other[0x12] = 0, other[0x13] = 40;   // (0, 1): 20.0
+    other[0x18] = 0, other[0x19] = 50;   // (1, 1): 25.0, under the 9.0 typed in the second editor
     const std::string otherPath = files.file("other.bin");
     writeBytes(otherPath, other);
     wxTEST_DIALOG(sendMenuCommand(frame(), frame()->commandIds().loadBin), wxExpectModal<wxMessageDialog>(wxID_NO),
                   ExpectFileDialog(otherPath));
     EXPECT_EQ(second->cellText(0, 0) + " " + second->cellText(0, 1) + " " + second->cellText(1, 1), "5.0 20.0 9.0");
+    // Undo puts back the loaded image's cell, not the one it replaced.
+    ASSERT_TRUE(second->undo());
+    EXPECT_EQ(second->cellText(1, 1), "25.0");
+    ASSERT_TRUE(second->redo());
     second->apply();
     pumpEvents(20);
     std::vector<std::uint8_t> expected = other;
