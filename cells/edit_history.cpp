@@ -283,9 +283,11 @@ void EditHistory::rebase(const std::vector<std::uint8_t>& before, const std::vec
                          const std::vector<std::uint8_t>& newBase, std::size_t cellBytes)
 {
     const std::size_t n = before.size();
-    if (m_steps.empty() || n == 0 || oldBase.size() != n || newBase.size() != n)
+    constexpr std::size_t kWidestCell = 8;
+    if (m_steps.empty() || n == 0 || oldBase.size() != n || newBase.size() != n || cellBytes == 0 ||
+        cellBytes > kWidestCell)
         return;
-    const std::size_t unit = cellBytes > 0 ? cellBytes : n;
+    const std::size_t unit = cellBytes;
     // A cell as the take-up leaves it: the new image's where it equalled the old one's.
     auto takenUp = [&](const std::vector<std::uint8_t>& state, std::size_t at, std::uint8_t* out) {
         const std::size_t size = std::min(unit, n - at);
@@ -320,16 +322,10 @@ void EditHistory::rebase(const std::vector<std::uint8_t>& before, const std::vec
             // The step anew: only cells whose taken-up bytes it changes, adjacent ones in one run.
             std::vector<Run> runs;
             std::vector<std::uint8_t> olds, news;
-            std::uint8_t next[8];
+            std::uint8_t taken[kWidestCell];
             for (const std::size_t at : cells) {
                 const std::size_t size = std::min(unit, n - at);
                 std::uint8_t* current = shown.data() + at;
-                std::uint8_t* taken = size <= sizeof next ? next : nullptr;
-                std::vector<std::uint8_t> large;
-                if (!taken) {
-                    large.resize(size);
-                    taken = large.data();
-                }
                 takenUp(state, at, taken);
                 if (std::memcmp(current, taken, size) == 0)
                     continue;
@@ -346,21 +342,20 @@ void EditHistory::rebase(const std::vector<std::uint8_t>& before, const std::vec
             bytes.reserve(olds.size() + news.size());
             std::size_t offset = 0;
             for (const Run& run : runs) {
-                bytes.insert(bytes.end(), olds.begin() + std::ptrdiff_t(offset), olds.begin() + std::ptrdiff_t(offset + run.size));
-                bytes.insert(bytes.end(), news.begin() + std::ptrdiff_t(offset), news.begin() + std::ptrdiff_t(offset + run.size));
+                const auto first = std::ptrdiff_t(offset), last = std::ptrdiff_t(offset + run.size);
+                bytes.insert(bytes.end(), olds.begin() + first, olds.begin() + last);
+                bytes.insert(bytes.end(), news.begin() + first, news.begin() + last);
                 offset += run.size;
             }
             const std::size_t oldCost = step.cost;
-            step.runs.assign(runs.begin(), runs.end());
-            step.runs.shrink_to_fit();
+            step.runs = std::vector<Run>(runs.begin(), runs.end());   // exactly sized, as recorded
             step.bytes = std::move(bytes);
             step.cost = stepCost(step);
             m_used = m_used - oldCost + step.cost;
             m_budget->m_used = m_budget->m_used - oldCost + step.cost;
         }
     }
-    if (!m_steps.empty())
-        m_budget->trim(*this);
+    m_budget->trim(*this);
 }
 
 void EditHistory::apply(const Step& step, bool forward, std::vector<std::uint8_t>& cells,
