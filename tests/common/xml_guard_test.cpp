@@ -112,13 +112,20 @@ std::size_t mostLeaves(const std::string& leaf, std::size_t cost)
 TEST(XmlGuard, WorkLimitGrowsWithTheText)
 {
     // In 32nds of a node: the root costs 32, a node inside it 33, one inside
-    // two elements 34, an attribute 32. Empty elements (a unit per 4 bytes)
-    // go a quarter beyond the base; elements with a text of 27 bytes (2.1
-    // units per 34 bytes) as far as they like.
+    // two elements 34, an attribute 32 and 4 more for each before it on its
+    // element. Empty elements (a unit per 4 bytes) go a quarter beyond the
+    // base; elements with a text of 27 bytes (2.1 units per 34 bytes) as far
+    // as they like; elements of 32 attributes (the parser's slowest per byte)
+    // to less than a third of the base.
     const std::size_t leaves = mostLeaves("<a/>", 33);
     EXPECT_EQ(leaves / 10'000, 191u);
     const std::string text = "<a>" + std::string(27, 't') + "</a>";
+    const std::string crowded = withAttributes(kXmlMaxAttributes);
+    const std::size_t crowdedLeaves = mostLeaves(crowded, 33 + 32 * 32 + 4 * (32 * 31 / 2));
+    EXPECT_EQ(crowdedLeaves / 1'000, 18u);
     check({
+        {"elements of 32 attributes", "<r>" + repeat(crowded, crowdedLeaves) + "</r>", true},
+        {"one such element more", "<r>" + repeat(crowded, crowdedLeaves + 1) + "</r>", false},
         {"nodes", "<r>" + repeat("<a/>", leaves) + "</r>", true},
         {"one node more", "<r>" + repeat("<a/>", leaves + 1) + "</r>", false},
         {"deeper nodes", nested(2, repeat("<a/>", leaves)), false},
