@@ -172,14 +172,18 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
     double whole = wholePart(raw);
     // The division may land a hair short of the raw number whose reading is
     // exactly r (10.03 x 100 = 1002.9999999999999): then the next number away
-    // from zero is the one meant. A value that neither reads as lies between
-    // two raw steps and keeps the truncation.
+    // from zero is the one meant. So it is too when both read as r at fewer
+    // places than the factor has (2.3 x 100 = 229.99999999999997, and 229
+    // shows 2.3 at one place) but only noise parts the division from the
+    // next. A value that neither reads as lies between two raw steps and
+    // keeps the truncation.
     if (raw != whole && std::isfinite(raw)) {
         const double next = whole + (raw < 0 ? -1.0 : 1.0);
         // Both readings at once: neither waits for the other's division.
         const double readsWhole = roundToDecimals((whole + axis.offset) * axis.factor, axis.decimalpl);
         const double readsNext = roundToDecimals((next + axis.offset) * axis.factor, axis.decimalpl);
-        if (readsWhole != r && readsNext == r)
+        const bool noiseFromNext = std::fabs(next - raw) <= 1e-12 * std::max(1.0, std::fabs(raw));
+        if (readsNext == r && (readsWhole != r || noiseFromNext))
             whole = next;
     }
     return storeWhole(block, position, axis, whole);

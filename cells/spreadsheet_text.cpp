@@ -162,7 +162,11 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
             const std::int64_t c = left + std::int64_t(i - first);
             if (std::isnan(value) || c < 0)
                 continue;
-            result.heldCount += model.storeShown(int(r), int(c), value);
+            // A cell pasted back with the text it shows keeps its hidden
+            // digits: copying a table out, editing some cells and pasting it
+            // back changes only those.
+            if (!model.shows(int(r), int(c), value))
+                result.heldCount += model.storeShown(int(r), int(c), value);
             result.written.set(int(r), int(c));
             ++result.writtenCount;
         }

@@ -1,6 +1,7 @@
 #include "cells/table_grid_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "cells/cell_selection.h"
 #include "common/number_text.h"
@@ -125,6 +126,17 @@ bool TableGridModel::storeShown(int row, int column, double number)
     }
     const double compare = m_view.difference ? m_cells.compareEng(row, column) : 0.0;
     return m_cells.setEng(row, column, number + compare);
+}
+
+bool TableGridModel::shows(int row, int column, double number) const
+{
+    const double v = value(row, column);
+    if (v == number)
+        return true;
+    // A shown text is its value rounded to at most a whole step: only a
+    // number that close is worth the formatting.
+    double shown = 0;
+    return std::abs(v - number) <= 1 && numberFromText(text(row, column), shown) && shown == number;
 }
 
 bool TableGridModel::commitTypedText(int row, int column, bool* held, bool* adjusted)

@@ -66,6 +66,10 @@ public:
     // cell's limits (true when it was). The cell is not redrawn.
     bool storeShown(int row, int column, double number);
 
+    // Whether `number` is what the cell shows now (its text read back): a
+    // block pasted back over the cells it was copied from leaves them alone.
+    bool shows(int row, int column, double number) const;
+
     // Direct editing: the grid hands over the typed text, then asks to take it.
     void setTypedText(int row, int column, const std::string& text);
     // Parses the typed text and writes it into the working copy (adding the

@@ -125,6 +125,15 @@ BinDifferencesFrame::BinDifferencesFrame(CommandContext& context)
     wxAcceleratorEntry copy(wxACCEL_CTRL, 'C', wxID_COPY);
     SetAcceleratorTable(wxAcceleratorTable(1, &copy));
     Bind(wxEVT_MENU, [this](wxCommandEvent&) { copyToClipboard(); }, wxID_COPY);
+    // A review window: Escape puts it away, as a dialog would, and Alt-F4
+    // closes it even where no window manager takes that key.
+    Bind(wxEVT_CHAR_HOOK, [this](wxKeyEvent& event) {
+        const int key = event.GetKeyCode();
+        if ((key == WXK_ESCAPE && !event.HasAnyModifiers()) || (key == WXK_F4 && event.GetModifiers() == wxMOD_ALT))
+            Close();
+        else
+            event.Skip();
+    });
     m_list->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) { activateRow(event.GetIndex()); });
     m_otherChoice->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { recompute(); });
     m_bufferToken = context.workspace().bufferListeners.add([this](int) {

@@ -204,34 +204,43 @@ void GridSelectionInput::onKeyDown(wxKeyEvent& event)
         event.Skip();
         return;
     }
+    const int lastRow = m_grid->GetNumberRows() - 1;
+    const int lastCol = m_grid->GetNumberCols() - 1;
+    const bool ctrl = event.ControlDown();
+    const int page = std::max(1, m_grid->GetGridWindow()->GetClientSize().y / std::max(1, m_grid->GetDefaultRowSize()));
+    const auto moved = [&](int row, int col) {
+        switch (key) {
+        case WXK_UP: case WXK_NUMPAD_UP: row = ctrl ? 0 : row - 1; break;
+        case WXK_DOWN: case WXK_NUMPAD_DOWN: row = ctrl ? lastRow : row + 1; break;
+        case WXK_LEFT: case WXK_NUMPAD_LEFT: col = ctrl ? 0 : col - 1; break;
+        case WXK_RIGHT: case WXK_NUMPAD_RIGHT: col = ctrl ? lastCol : col + 1; break;
+        case WXK_HOME: case WXK_NUMPAD_HOME: col = 0; if (ctrl) row = 0; break;
+        case WXK_END: case WXK_NUMPAD_END: col = lastCol; if (ctrl) row = lastRow; break;
+        case WXK_PAGEUP: case WXK_NUMPAD_PAGEUP: row -= page; break;
+        default: row += page; break;
+        }
+        return std::pair{std::clamp(row, 0, lastRow), std::clamp(col, 0, lastCol)};
+    };
     if (!event.ShiftDown()) {
         // A plain cursor move drops the selection; the next block starts
         // where the cursor lands.
         m_gesture.clear();
         m_anchorFollowsCursor = true;
         m_changed();
-        event.Skip();
+        const bool keypad = key >= WXK_NUMPAD_HOME && key <= WXK_NUMPAD_END;
+        if (!keypad || enter) {
+            event.Skip();
+            return;
+        }
+        // The grid itself moves only on the main cursor keys; the keypad's
+        // (Num Lock off) move the cursor the same way here.
+        const auto [row, col] = moved(m_grid->GetGridCursorRow(), m_grid->GetGridCursorCol());
+        m_grid->SetGridCursor(row, col);
+        m_grid->MakeCellVisible(row, col);
         return;
     }
     // Shift: the far corner of the block moves, the cursor stays.
-    const int lastRow = m_grid->GetNumberRows() - 1;
-    const int lastCol = m_grid->GetNumberCols() - 1;
-    const bool ctrl = event.ControlDown();
-    const int page = std::max(1, m_grid->GetGridWindow()->GetClientSize().y / std::max(1, m_grid->GetDefaultRowSize()));
-    int row = m_gesture.extentRow();
-    int col = m_gesture.extentColumn();
-    switch (key) {
-    case WXK_UP: case WXK_NUMPAD_UP: row = ctrl ? 0 : row - 1; break;
-    case WXK_DOWN: case WXK_NUMPAD_DOWN: row = ctrl ? lastRow : row + 1; break;
-    case WXK_LEFT: case WXK_NUMPAD_LEFT: col = ctrl ? 0 : col - 1; break;
-    case WXK_RIGHT: case WXK_NUMPAD_RIGHT: col = ctrl ? lastCol : col + 1; break;
-    case WXK_HOME: case WXK_NUMPAD_HOME: col = 0; if (ctrl) row = 0; break;
-    case WXK_END: case WXK_NUMPAD_END: col = lastCol; if (ctrl) row = lastRow; break;
-    case WXK_PAGEUP: case WXK_NUMPAD_PAGEUP: row -= page; break;
-    default: row += page; break;
-    }
-    row = std::clamp(row, 0, lastRow);
-    col = std::clamp(col, 0, lastCol);
+    const auto [row, col] = moved(m_gesture.extentRow(), m_gesture.extentColumn());
     m_gesture.extendTo(row, col);
     m_grid->MakeCellVisible(row, col);
     m_changed();

@@ -1,7 +1,8 @@
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <tuple>
 #include <vector>
+
+#include <gtest/gtest.h>
 
 #include "cells/cell_codec.h"
 
@@ -73,6 +74,8 @@ TEST(CellCodec, EngineeringValuesScaleRoundAndTruncate)
         {axis(16, 0, 2.0, 10.0, 0), 30.0, 5, 30.0, false},     // offset is added before the factor
         {axis(16, 0, 0.01, 0, 2), 10.03, 1003, 10.03, false},  // 10.03 x 100 = 1002.9999999999999
         {axis(16, S, 0.01, 0, 2), -10.03, -1003, -10.03, false},
+        {axis(16, 0, 0.01, 0, 1), 2.3, 230, 2.3, false},       // 229.99999999999997; 229 shows 2.3 too
+        {axis(16, 0, 0.03, 0, 1), 0.8, 26, 0.8, false},        // 26.67: 26 and 27 both show 0.8; toward zero
         {axis(16, 0, 1.0, 0, 1), 2.9, 2, 2.0, false},          // between two steps: toward zero
         {axis(16, S, 1.0, 0, 1), -2.9, -2, -2.0, false},
         {axis(16, S, 1.0, 0, 1), -2.96, -3, -3.0, false},      // -2.96 rounds to -3.0 first
@@ -122,6 +125,21 @@ TEST(CellCodec, EngineeringValuesOfEveryRawNumberWriteBackExactly)
                 }
             }
         }
+    // Shown at fewer places than the factor has, a value typed at those
+    // places is stored as the raw number that is exactly it.
+    for (const auto& [factor, places, scale] : {std::tuple{0.01, 1, 10}, {0.001, 2, 10}, {0.001, 1, 100}}) {
+        const AxisDefinition a = axis(16, 0, factor, 0, places);
+        int failures = 0;
+        for (int typed = 0; typed * scale < 65536 && failures < 5; ++typed) {
+            const double value = typed / std::pow(10.0, places);
+            std::uint8_t written[2] = {0x5A, 0x5A};
+            writeEngValue(written, 0, a, value);
+            if (readRawValue(written, 0, a) != typed * scale) {
+                ADD_FAILURE() << "factor " << factor << ": " << value << " stored as " << readRawValue(written, 0, a);
+                ++failures;
+            }
+        }
+    }
 }
 
 // Raw numbers from the tuner (typed, pasted, filled, stepped) hold at the

@@ -97,6 +97,21 @@ TEST(SpreadsheetText, CopiedBlocksPasteBackUnchanged)
         for (int i = 0; i < 12; ++i)
             EXPECT_EQ(target.cells.raw(i / 4, i % 4), scattered.isSelected(i / 4, i % 4) ? source.cells.raw(i / 4, i % 4) : 3);
     }
+
+    // Shown with fewer places than they hold, edited in part elsewhere and
+    // pasted back: only the edited cell changes, the others keep their digits.
+    TestCells held(1, 3, 16, 0, 0.01, 1);
+    for (int c = 0; c < 3; ++c)
+        held.cells.setRaw(0, c, std::vector{1792, 5390, 8988}[c]);
+    TableGridModel model(held.cells);
+    model.fill({false});
+    CellSelection all(1, 3);
+    all.selectAll();
+    std::string text = encodeSpreadsheetText(all, [&](int r, int c) { return model.text(r, c); });
+    EXPECT_EQ(text, "17.9\t53.9\t89.9\n");
+    text.replace(text.find("53.9"), 4, "50.0");
+    EXPECT_EQ(pasteSpreadsheetText(text, model, 0, 0).writtenCount, 3u);
+    EXPECT_EQ(held.raws(), (std::vector<std::int32_t>{1792, 5000, 8988}));
 }
 
 TEST(SpreadsheetText, SelectionSizeNamesColumnsThenRows)

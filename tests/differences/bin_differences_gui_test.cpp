@@ -159,6 +159,10 @@ TEST_F(BinDifferencesTest, CtrlCCopiesTheRowsAndEnterOpensTheMapComparing)
     editor->apply();
     pumpEvents(20);
     EXPECT_EQ(shown(list), "0x30|1|||\nMaps that differ: 0. Regions outside the maps: 1 (bytes: 1).");
+
+    ASSERT_TRUE(raiseForKeys(list));
+    user.Char(WXK_ESCAPE);
+    EXPECT_TRUE(pumpUntil([&] { return windows().empty(); }, 5000));
 }
 
 TEST_F(BinDifferencesTest, FollowsTheDefinitionsAndLeavesAnImageTheMapDoesNotFit)

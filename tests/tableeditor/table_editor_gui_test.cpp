@@ -816,8 +816,8 @@ TEST_F(OpenedEditorTest, KeysCopyPasteStepAndMoveLikeASpreadsheet)
     EXPECT_EQ(clipboardText(), "50.0\n");
 
     offerText("1\\t2\\n3\\t4\\n");
-    press(WXK_UP);
-    press(WXK_LEFT);
+    press(WXK_NUMPAD_UP);   // the keypad's cursor keys move as the main ones
+    press(WXK_NUMPAD_LEFT);
     press('v', wxMOD_CONTROL);
     EXPECT_EQ(statusText(editor), "Data pasted into 4 cells.");
     EXPECT_EQ(cells(), "5.0 1.0 2.0 / 3.5 3.0 4.0 ");
