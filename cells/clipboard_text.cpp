@@ -125,7 +125,7 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
             continue;   // names no cell of this table
         const int r = static_cast<int>(row);
         const int c = static_cast<int>(column);
-        const bool held = raw ? cells.storeRaw(r, c, difference ? cells.compareRaw(r, c) + value : value)
+        const bool held = raw ? (difference ? cells.storeRawDifference(r, c, value) : cells.storeRaw(r, c, value))
                               : cells.setEng(r, c, difference ? cells.compareEng(r, c) + value : value);
         result.heldCount += held;
         if (!result.written.isSelected(r, c)) {

@@ -91,6 +91,16 @@ struct MapCells {
     // inside a shorter compare image counts as 0 there.
     std::int32_t compareRaw(int row, int column) const { return compareRawAt(offset(row, column)); }
     double compareEng(int row, int column) const { return compareEngAt(offset(row, column)); }
+    // A raw difference written back: the compare cell's own number plus the
+    // difference, held at the cell's limits (an unsigned 32-bit cell of
+    // 3000000000 plus 2000000000 holds at 4294967295 rather than wrapping).
+    bool storeRawDifference(int row, int column, double difference)
+    {
+        const std::size_t position = comparePosition(offset(row, column));
+        const double compare =
+            position == kOutside ? 0.0 : double(CellCodec::readCellNumber(compareData(), position, z()));
+        return storeNumber(row, column, compare + difference);
+    }
 
     // The same by the cell's offset in the block (cellOffset), for passes over
     // every cell in memory order.

@@ -120,10 +120,8 @@ void TableGridModel::setTypedText(int row, int column, const std::string& text)
 
 bool TableGridModel::storeShown(int row, int column, double number)
 {
-    if (m_view.raw) {
-        const double compare = m_view.difference ? double(m_cells.compareRaw(row, column)) : 0.0;
-        return m_cells.storeRaw(row, column, number + compare);
-    }
+    if (m_view.raw)
+        return m_view.difference ? m_cells.storeRawDifference(row, column, number) : m_cells.storeRaw(row, column, number);
     const double compare = m_view.difference ? m_cells.compareEng(row, column) : 0.0;
     return m_cells.setEng(row, column, number + compare);
 }

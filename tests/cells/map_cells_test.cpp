@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "cells/clipboard_text.h"
 #include "cells/edit_history.h"
+#include "cells/table_grid_model.h"
 #include "map_cells_fixture.h"
 
 namespace {
@@ -115,6 +117,22 @@ TEST(MapCells, UndoAfterTakingUpTheSourcePutsBackTheNewImagesCells)
             EXPECT_EQ(t.raws(), row.states[++at]);
         EXPECT_EQ(at, row.states.size() - 1);
     }
+}
+
+// A raw difference adds to the compare cell's own number: unsigned 32-bit
+// cells above 2^31 hold at their limits instead of wrapping.
+TEST(MapCells, RawDifferencesAddToTheCompareCellsOwnNumber)
+{
+    TestCells t(1, 3, 32);
+    const std::vector<std::uint8_t> compare = {0xB2, 0xD0, 0x5E, 0x00, 0, 0, 0, 10, 0x80, 0, 0, 0};   // 3000000000, 10, 2^31
+    t.compareWith(compare);
+    const PasteResult pasted = pasteClipboardText("RAW-DIF@0:0=2000000000@0:1=-20@0:2=5", t.cells);
+    EXPECT_EQ(pasted.message.plain(), "Data pasted into 3 cells. 2 cells held at a limit.");
+    TableGridModel model(t.cells);
+    model.fill({true, true});
+    EXPECT_FALSE(model.storeShown(0, 0, -7));
+    EXPECT_EQ((std::vector{t.cells.number(0, 0), t.cells.number(0, 1), t.cells.number(0, 2)}),
+              (std::vector<std::int64_t>{2999999993, 0, 2147483653}));
 }
 
 } // namespace
