@@ -5,6 +5,7 @@
 
 #include "commands/file_dialog_ui.h"
 #include "commands/unsaved_work_ui.h"
+#include "common/freed_memory.h"
 #include "definitions/xdf_complete_import.h"
 #include "definitions/xdf_import.h"
 #include "viewer/viewer_commands_ui.h"
@@ -26,6 +27,7 @@ void showImportedSet(CommandContext& context)
 {
     context.workspace().definitionsReplaced();
     showReplacedMapList(context);
+    returnFreedMemory();
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "commands/file_dialog_ui.h"
 #include "common/file_name.h"
+#include "common/freed_memory.h"
 #include "commands/unsaved_work_ui.h"
 #include "viewer/MapViewerFrame.h"
 #include "viewer/viewer_commands_ui.h"
@@ -61,6 +62,7 @@ MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)
     }
     context.workspace().definitionsReplaced();
     showReplacedMapList(context);
+    returnFreedMemory();
     return status;
 }
 
