@@ -44,6 +44,11 @@ std::string cellText(double value, bool wholeNumber, int places)
     return wholeNumber ? formatWhole(value) : formatDecimals(value, places);
 }
 
+double cellTextValue(double value, bool wholeNumber, int places)
+{
+    return wholeNumber ? std::trunc(value) + 0.0 : fixedTextValue(value, std::clamp(places, 0, kMaxShownDecimals));
+}
+
 std::vector<std::string> extremeCellTexts(const AxisDefinition& z, bool raw, bool difference)
 {
     double lowest = 0, highest = 0;

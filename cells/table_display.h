@@ -57,6 +57,8 @@ std::string formatWhole(double value);
 
 // A cell's text: a whole number (truncated) or `places` decimals.
 std::string cellText(double value, bool wholeNumber, int places);
+// The number that text reads back as.
+double cellTextValue(double value, bool wholeNumber, int places);
 
 // The texts a cell of `z` shows at its extremes in a view (raw or
 // engineering, absolute or difference): a column as wide as the widest of

@@ -131,10 +131,8 @@ bool TableGridModel::shows(int row, int column, double number) const
     const double v = value(row, column);
     if (v == number)
         return true;
-    // A shown text is its value rounded to at most a whole step: only a
-    // number that close is worth the formatting.
-    double shown = 0;
-    return std::abs(v - number) <= 1 && numberFromText(text(row, column), shown) && shown == number;
+    const AxisDefinition& z = m_cells.z();
+    return cellTextValue(v, m_view.raw || z.outputtype == OutputInteger, z.decimalpl) == number;
 }
 
 bool TableGridModel::commitTypedText(int row, int column, bool* held, bool* adjusted)

@@ -1,5 +1,6 @@
 #include "common/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <iterator>
@@ -35,17 +36,23 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 
 // rounding tie, the nearest whole number is the correctly rounded result
 // that printf would print, and printing it takes a fraction of the general
 // conversion's time. False, nothing appended, otherwise.
-bool appendFixedQuickly(std::string& text, double value, int places)
+bool quickDigits(double value, int places, double& whole)
 {
     if (places >= int(std::size(kPowersOfTen)))
         return false;
     const double scaled = std::fabs(value) * kPowersOfTen[places];
     if (!(scaled < 1e15))
         return false;
-    const double whole = std::nearbyint(scaled);
+    whole = std::nearbyint(scaled);
     // Below 2^50 the product is off by at most 1/16, so a distance of up to
     // 0.375 from a whole number cannot hide a tie on the other side.
-    if (std::fabs(scaled - whole) > 0.375)
+    return std::fabs(scaled - whole) <= 0.375;
+}
+
+bool appendFixedQuickly(std::string& text, double value, int places)
+{
+    double whole = 0;
+    if (!quickDigits(value, places, whole))
         return false;
     char digits[32];
     const auto result = std::to_chars(digits, digits + sizeof digits, static_cast<std::uint64_t>(whole));
@@ -123,6 +130,17 @@ void appendFixed(std::string& text, double value, int places)
     const auto result =
         std::to_chars(text.data() + start, text.data() + text.size(), value, std::chars_format::fixed, places);
     text.resize(static_cast<std::size_t>(result.ptr - text.data()));
+}
+
+double fixedTextValue(double value, int places)
+{
+    double whole = 0;
+    // The digits over a power of ten: both exact, so the division gives the
+    // double nearest to the text, as reading it would.
+    if (quickDigits(value, std::max(places, 0), whole))
+        return std::copysign(whole / kPowersOfTen[std::max(places, 0)], value);
+    double read = 0;
+    return numberFromText(formatFixed(value, places), read) ? read : value;
 }
 
 std::string formatFixed(double value, int places)

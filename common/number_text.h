@@ -22,6 +22,9 @@ bool integerFromText(std::string_view text, std::int64_t& value);
 // as "nan" (whatever its sign bit), infinities as "inf" and "-inf".
 std::string formatFixed(double value, int places);
 void appendFixed(std::string& text, double value, int places);
+// The number that text reads back as, without writing it where it can
+// (the value itself for "nan" and the infinities).
+double fixedTextValue(double value, int places);
 
 // "%i".
 void appendInteger(std::string& text, std::int64_t value);

@@ -44,8 +44,15 @@ TEST(NumberText, FixedNotationMatchesPrintf)
     };
     const std::pair<double, int> picked[] = {{0.125, 2}, {0.375, 2}, {2.5, 0}, {3.5, 0}, {-0.0, 1}, {-0.04, 1},
         {1.005, 2}, {1e15, 1}, {123456789012345.67, 2}, {-2147483647, 2}, {9.995, 2}, {1e300, 3}, {5e-324, 70}};
-    for (const auto& [value, places] : picked)
+    // What the text reads back as, known without writing it.
+    const auto readBack = [](double value, int places) {
+        double read = 0;
+        return numberFromText(formatFixed(value, places), read) ? read : value;
+    };
+    for (const auto& [value, places] : picked) {
         EXPECT_EQ(formatFixed(value, places), printed(value, places)) << value << " " << places;
+        EXPECT_EQ(fixedTextValue(value, places), readBack(value, places)) << value << " " << places;
+    }
     EXPECT_EQ(formatFixed(-NAN, 2) + formatFixed(-INFINITY, 2), "nan-inf");
     std::mt19937_64 rng(5);
     std::uniform_int_distribution<int> places(0, 12), digits(0, 9999), exponent(-8, 16);
@@ -53,6 +60,7 @@ TEST(NumberText, FixedNotationMatchesPrintf)
         const int p = places(rng);
         const double value = (i % 2 ? -1 : 1) * digits(rng) * std::pow(10.0, exponent(rng)) / 1000.0;
         ASSERT_EQ(formatFixed(value, p), printed(value, p)) << value << " " << p;
+        ASSERT_EQ(fixedTextValue(value, p), readBack(value, p)) << value << " " << p;
     }
 }
 
