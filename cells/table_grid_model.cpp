@@ -21,7 +21,11 @@ double TableGridModel::valueAt(std::size_t offset) const
         return m_view.difference ? raw - double(m_cells.compareRawAt(offset)) : raw;
     }
     const double eng = m_cells.engAt(offset);
-    return m_view.difference ? eng - m_cells.compareEngAt(offset) : eng;
+    if (!m_view.difference)
+        return eng;
+    // Both readings are rounded to the places; their difference is too, or
+    // 0.5 and 0.4999999999999982 would be two values (and span the colours).
+    return CellCodec::roundToDecimals(eng - m_cells.compareEngAt(offset), m_cells.z().decimalpl);
 }
 
 double TableGridModel::value(int row, int column) const

@@ -141,11 +141,14 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         {"raw view of a scaled map", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {true}, {green, tenth, twentieth, red}},
         {"engineering view of it", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {false}, {green, tenth, twentieth, red}},
         {"all equal: each the smallest", 16, 0, 1, 0, {300, 300, 300, 300}, {}, {false}, std::vector<Rgb>(4, green)},
+        {"equal engineering differences", 16, 0, 0.01, 0, {1050, 3201, 1606, 777},   // 0.5, 0.49999999999999645, 0.4999999999999982, 0.5
+         {0x03, 0xE8, 0x0C, 0x4F, 0x06, 0x14, 0x02, 0xD7}, {false, true}, std::vector<Rgb>(4, green)},
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.kind);
         TestCells t(1, 4, row.bits, row.flags, row.factor);
         t.map->axes[AxisZ].offset = row.offset;
+        t.map->axes[AxisZ].decimalpl = 2;
         for (int c = 0; c < 4; ++c)
             t.cells.setRaw(0, c, row.raws[std::size_t(c)]);
         if (!row.compare.empty())
