@@ -43,6 +43,18 @@ bool wholeUnsigned(const char* text, std::uint64_t& value)
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
 }
 
+// Addresses and flag words are hexadecimal, with or without 0x: "4000" is 0x4000.
+bool hexUnsigned(const char* text, std::uint64_t& value)
+{
+    if (!text)
+        return false;
+    std::string_view s(text);
+    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
+        s.remove_prefix(2);
+    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, 16);
+    return !s.empty() && error == std::errc() && end == s.data() + s.size();
+}
+
 bool wholeSigned(const char* text, std::int64_t& value)
 {
     if (!text)
@@ -73,7 +85,7 @@ CellData readCellData(const TiXmlElement& e)
 {
     CellData d;
     std::uint64_t address = 0;
-    d.hasAddress = wholeUnsigned(e.Attribute("mmedaddress"), address) && address <= UINT32_MAX;
+    d.hasAddress = hexUnsigned(e.Attribute("mmedaddress"), address) && address <= UINT32_MAX;
     d.address = static_cast<std::uint32_t>(address);
     if (const char* bits = e.Attribute("mmedelementsizebits")) {
         d.hasBits = true;
@@ -82,7 +94,7 @@ CellData readCellData(const TiXmlElement& e)
     }
     if (const char* flags = e.Attribute("mmedtypeflags")) {
         d.hasFlags = true;
-        d.flagsRead = wholeUnsigned(flags, d.flags);
+        d.flagsRead = hexUnsigned(flags, d.flags);
     }
     if (const char* rows = e.Attribute("mmedrowcount")) {
         d.hasRows = true;
@@ -116,8 +128,11 @@ void readHeaderContext(FileContext& context, DefinitionsHeader& header, const Ti
             // Negative in some files: read modulo 2^32, so adding it subtracts.
             context.baseOffset = elementHex(*e);
         } else if (name == "BASEOFFSET") {
-            const std::uint32_t offset = readHexNotation(e->Attribute("offset"));
-            context.baseOffset = flagSet(e->Attribute("subtract")) ? 0u - offset : offset;
+            std::uint64_t offset = 0;
+            if (!hexUnsigned(e->Attribute("offset"), offset))
+                offset = 0;
+            const auto low = static_cast<std::uint32_t>(offset);
+            context.baseOffset = flagSet(e->Attribute("subtract")) ? 0u - low : low;
         } else if (name == "DEFAULTS") {
             if (const char* bits = e->Attribute("datasizeinbits")) {
                 context.hasDefaultBits = true;

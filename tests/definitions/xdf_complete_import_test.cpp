@@ -303,6 +303,7 @@ TEST(XdfCompleteImport, Rules)
         {"address with letters after it", xdf(table("mmedaddress=\"256k\"")), cells(0, 0, 0)},
         {"address beyond 32 bits", xdf(table("mmedaddress=\"0x100000000\"")), cells(0, 0, 0)},
         {"address 0", xdf(table("mmedaddress=\"0\"")), cells(0, 16, 0)},
+        {"hexadecimal without 0x", xdf(table("mmedaddress=\"1A00\" mmedtypeflags=\"13\"")), cells(0x1A00, 16, 3)},
         // Base offsets, modulo 2^32; the header keeps the one added.
         {"base offset wraps", "<XDFFORMAT version=\"1.60\"><XDFHEADER><BASEOFFSET offset=\"0x200\" subtract=\"0\"/>"
                               "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" + table("mmedaddress=\"0xFFFFFF00\"") +
@@ -310,6 +311,9 @@ TEST(XdfCompleteImport, Rules)
          [](const DefinitionStore& s, const XdfCompleteImport&) {
              EXPECT_EQ(std::tie(s.maps[0].axes[AxisZ].address, s.header.baseoffset), std::make_tuple(0x100u, 0x200u));
          }},
+        {"base offset without 0x", "<XDFFORMAT version=\"1.70\"><XDFHEADER><BASEOFFSET offset=\"70000\" subtract=\"1\"/>"
+                                   "</XDFHEADER>" + table("mmedaddress=\"70100\" mmedelementsizebits=\"8\"") + "</XDFFORMAT>",
+         [](const DefinitionStore& s, const XdfCompleteImport&) { EXPECT_EQ(s.maps[0].axes[AxisZ].address, 0x100u); }},
         {"negative base offset of 1.50", "<XDFFORMAT version=\"1.50\"><XDFHEADER><baseoffset>-0x80</baseoffset>"
                                          "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" + table(a) + "</XDFFORMAT>",
          [](const DefinitionStore& s, const XdfCompleteImport&) {
