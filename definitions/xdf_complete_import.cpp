@@ -402,11 +402,11 @@ void importConstant(MapDefinition& map, const TiXmlElement& constant, const Cell
     }
     for (AxisIndex which : {AxisX, AxisY}) {
         AxisDefinition& axis = map.axes[which];
-        axis.id = which == AxisX ? "x" : "y";
+        axis.id.assign(1, which == AxisX ? 'x' : 'y');   // (a literal here trips GCC 12's -Wrestrict)
         axis.count = 1;
         axis.factor = 1.0;
     }
-    z.id = "z";
+    z.id.assign(1, 'z');
     const Encoding encoding = encodingOf(data, context);
     z.flags = encoding.flags & (AxisSigned | AxisLsbFirst);
     if (encoding.ok) {
