@@ -8,10 +8,21 @@
 
 namespace {
 
+// The MIME name of UTF-8 text, which some programs offer and ask for
+// instead of (or before) the X name the toolkit uses.
+const wxDataFormat& mimeUtf8Text()
+{
+    static const wxDataFormat format("text/plain;charset=utf-8");
+    return format;
+}
+
 // Receives the clipboard's UTF-8 text straight into a std::string.
 class Utf8TextData : public wxDataObjectSimple {
 public:
-    explicit Utf8TextData(std::string& text) : wxDataObjectSimple(wxDF_UNICODETEXT), m_text(text) {}
+    explicit Utf8TextData(std::string& text, const wxDataFormat& format = wxDF_UNICODETEXT)
+        : wxDataObjectSimple(format), m_text(text)
+    {
+    }
 
     size_t GetDataSize() const override { return m_text.size(); }
     bool GetDataHere(void* buffer) const override
@@ -41,13 +52,14 @@ public:
     explicit Utf8TextOffer(std::string text) : m_text(std::move(text)) {}
 
     wxDataFormat GetPreferredFormat(Direction) const override { return wxDF_UNICODETEXT; }
-    size_t GetFormatCount(Direction direction) const override { return direction == Get ? 2 : 0; }
+    size_t GetFormatCount(Direction direction) const override { return direction == Get ? 3 : 0; }
     void GetAllFormats(wxDataFormat* formats, Direction direction) const override
     {
         if (direction != Get)
             return;
         formats[0] = wxDF_UNICODETEXT;
-        formats[1] = wxDF_TEXT;
+        formats[1] = mimeUtf8Text();
+        formats[2] = wxDF_TEXT;
     }
     size_t GetDataSize(const wxDataFormat& format) const override { return bytes(format).size(); }
     bool GetDataHere(const wxDataFormat& format, void* buffer) const override
@@ -86,7 +98,10 @@ bool readClipboardText(std::string& text)
     Utf8TextData data(text);
     if (!wxTheClipboard->GetData(data)) {
         text.clear();
-        if (wxTheClipboard->IsSupported(wxDF_TEXT)) {
+        Utf8TextData mime(text, mimeUtf8Text());
+        if (wxTheClipboard->IsSupported(mimeUtf8Text()) && wxTheClipboard->GetData(mime)) {
+            // An owner that names its UTF-8 text only by its MIME type.
+        } else if (wxTheClipboard->IsSupported(wxDF_TEXT)) {
             // An owner that offers only the legacy text form.
             wxTextDataObject legacy;
             if (wxTheClipboard->GetData(legacy))

@@ -645,13 +645,15 @@ TEST_F(OpenedEditorTest, ClipboardIsSharedWithOtherPrograms)
     sendMenuCommand(editor, ids.copy);
     EXPECT_EQ(statusText(editor), "Data copied to clipboard.");
     EXPECT_EQ(clipboardText(), "ENG-ABS@0:0=5.0@1:2=50.0");
+    const std::string mime = " -selection clipboard -t 'text/plain;charset=utf-8'";
+    EXPECT_EQ(outputWhilePumping("xclip -o" + mime), "ENG-ABS@0:0=5.0@1:2=50.0");
 
     const std::vector<std::uint8_t> before = editor->cells().workingCopy;
     offerText("RAW-DIF@0:0=1");
     sendMenuCommand(editor, ids.paste);
     EXPECT_EQ(statusText(editor), "Please select a compare BIN before pasting difference values!");
     EXPECT_EQ(editor->cells().workingCopy, before);
-    offerText("RAW-ABS@0:1=33@1:0=-8");
+    outputWhilePumping("printf 'RAW-ABS@0:1=33@1:0=-8' | xclip -i" + mime + " >/dev/null 2>&1");   // by MIME name only
     sendMenuCommand(editor, ids.toolPaste);
     EXPECT_EQ(editor->cellText(0, 1) + " " + editor->cellText(1, 0), "16.5 -4.0");
     EXPECT_EQ(statusText(editor), "Data pasted into 2 cells.");
