@@ -1,7 +1,6 @@
 #include "cells/table_grid_model.h"
 
 #include <algorithm>
-#include <cmath>
 
 #include "cells/cell_selection.h"
 #include "common/number_text.h"

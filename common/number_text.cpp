@@ -34,8 +34,9 @@ constexpr double kPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 
 // The common case of a grid cell: few places and a value well inside the
 // exact integer range. When value x 10^places lies clearly away from a
 // rounding tie, the nearest whole number is the correctly rounded result
-// that printf would print, and printing it takes a fraction of the general
-// conversion's time. False, nothing appended, otherwise.
+// that printf would print (as `whole`, the digits without their point),
+// and printing it takes a fraction of the general conversion's time. False
+// otherwise.
 bool quickDigits(double value, int places, double& whole)
 {
     if (places >= int(std::size(kPowersOfTen)))
@@ -49,6 +50,7 @@ bool quickDigits(double value, int places, double& whole)
     return std::fabs(scaled - whole) <= 0.375;
 }
 
+// False, nothing appended, where the general conversion must print it.
 bool appendFixedQuickly(std::string& text, double value, int places)
 {
     double whole = 0;
