@@ -87,19 +87,25 @@ public:
         if (m_process && folder == m_folder && !ended(m_process->m_pid) && replot())
             return m_process->m_pid;
         close();
+        // Held before the start: a child that has already ended when the
+        // toolkit first looks at it is reaped inside wxExecute, whose
+        // OnTerminate then forgets and deletes the process before it returns.
         auto* process = new PlotProcess(this);
+        m_process = process;
         long pid = 0;
         {
             // A failed start (no descriptors left, say) is not reported.
             wxLogNull quiet;
             pid = wxExecute(kPlotCommand, wxEXEC_ASYNC, process);
         }
+        if (!m_process)   // started and already gone
+            return pid > 0 ? pid : 0;
         if (pid <= 0) {
+            m_process = nullptr;
             delete process;
             return 0;
         }
         process->m_pid = pid;
-        m_process = process;
         m_folder = folder;
         return pid;
     }
