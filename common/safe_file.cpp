@@ -132,11 +132,12 @@ private:
     int m_fd;
 };
 
-// Hidden temporary files are "." + name (at most 200 bytes of it) + "." and
-// six letters or digits.
+// Hidden temporary files are "." + name (at most 200 bytes of it) +
+// ".saving-" and six letters or digits: a marker no file of the user's
+// carries (a hand-made ".image.bin.backup" is never taken for one).
 std::string tempPrefix(const std::string& name)
 {
-    return "." + name.substr(0, 200) + ".";
+    return "." + name.substr(0, 200) + ".saving-";
 }
 
 bool isTempOf(const std::string& entry, const std::string& prefix)

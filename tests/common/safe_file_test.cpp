@@ -251,11 +251,13 @@ TEST(ReplaceFileContents, RemovesTemporaryFilesOfAnInterruptedSave)
     TempDir dir;
     const std::string path = dir.file("image.bin");
     writeBytes(path, {1});
-    for (const char* name : {".image.bin.Ab3dE9", ".image.bin.zz0000", ".image.bin.notmine", ".other.bin.Ab3dE9"})
+    for (const char* name : {".image.bin.saving-Ab3dE9", ".image.bin.saving-zz0000", ".image.bin.saving-notmine",
+                             ".other.bin.saving-Ab3dE9", ".image.bin.backup", ".image.bin.Ab3dE9"})
         writeBytes(dir.file(name), {2});
     ASSERT_TRUE(replace(path, {3}));
-    EXPECT_EQ(entries(dir.path()),
-              (std::vector<std::string>{".image.bin.notmine", ".other.bin.Ab3dE9", "image.bin"}));
+    EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{".image.bin.Ab3dE9", ".image.bin.backup",
+                                                             ".image.bin.saving-notmine", ".other.bin.saving-Ab3dE9",
+                                                             "image.bin"}));
 }
 
 } // namespace
