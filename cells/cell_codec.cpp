@@ -147,6 +147,12 @@ double wholePart(double number)
     return std::isnan(number) ? 0.0 : number;    // larger doubles are whole already
 }
 
+// Whether only the noise of a division parts `x` from the whole number.
+bool withinNoise(double x, double whole)
+{
+    return std::fabs(whole - x) <= 1e-12 * std::max(1.0, std::fabs(x));
+}
+
 } // namespace
 
 bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double number)
@@ -164,10 +170,17 @@ bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
 
 bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
 {
-    const double r = roundToDecimals(value, axis.decimalpl);
     if (axis.factor == 0)   // every raw number reads 0
         return storeWhole(block, position, axis, 0.0);
     const double reciprocal = 1.0 / axis.factor;
+    // A value that a raw number reads as exactly is stored as that number,
+    // at whatever places the cell shows (2.35 with factor 0.01 stores 235
+    // where the cell shows one place).
+    const double exact = value * reciprocal - axis.offset;
+    const double nearest = std::nearbyint(exact);
+    if (std::isfinite(exact) && withinNoise(exact, nearest))
+        return storeWhole(block, position, axis, nearest);
+    const double r = roundToDecimals(value, axis.decimalpl);
     const double raw = r * reciprocal - axis.offset;
     double whole = wholePart(raw);
     // The division may land a hair short of the raw number whose reading is
@@ -182,8 +195,7 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
         // Both readings at once: neither waits for the other's division.
         const double readsWhole = roundToDecimals((whole + axis.offset) * axis.factor, axis.decimalpl);
         const double readsNext = roundToDecimals((next + axis.offset) * axis.factor, axis.decimalpl);
-        const bool noiseFromNext = std::fabs(next - raw) <= 1e-12 * std::max(1.0, std::fabs(raw));
-        if (readsNext == r && (readsWhole != r || noiseFromNext))
+        if (readsNext == r && (readsWhole != r || withinNoise(raw, next)))
             whole = next;
     }
     return storeWhole(block, position, axis, whole);

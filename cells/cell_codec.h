@@ -46,11 +46,13 @@ bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
 // cells read as unsigned numbers here, so FF FF FF FF reads 4294967295.
 double readEngValue(const std::uint8_t* block, std::size_t position, const AxisDefinition& axis);
 
-// Rounds the value to the axis's places, multiplies by the reciprocal of the
-// factor and subtracts the offset. A value that a raw number reads as is
-// stored as that raw number, whatever floating-point noise the division left
-// (10.03 with factor 0.01 stores 1003); a value between two raw steps goes
-// toward zero (2.9 with factor 1 stores 2). The result is held at the cell's
+// A value that a raw number reads as exactly is stored as that number,
+// whatever places the cell shows and whatever floating-point noise the
+// division leaves (10.03 with factor 0.01 stores 1003, and 2.35 stores 235
+// also where the cell shows one place). Any other value is rounded to the
+// axis's places, multiplied by the reciprocal of the factor, the offset
+// subtracted; a raw number that reads as the rounded value is stored, else
+// the result goes toward zero (2.9 with factor 1 stores 2). The result is held at the cell's
 // limits (true when it was); not-a-number, and any value with factor 0,
 // stores 0.
 bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value);

@@ -96,10 +96,13 @@ struct MapCells {
     // 3000000000 plus 2000000000 holds at 4294967295 rather than wrapping).
     bool storeRawDifference(int row, int column, double difference)
     {
+        return storeNumber(row, column, double(compareNumber(row, column)) + difference);
+    }
+    // The compare cell's own number (0 outside a shorter compare image).
+    std::int64_t compareNumber(int row, int column) const
+    {
         const std::size_t position = comparePosition(offset(row, column));
-        const double compare =
-            position == kOutside ? 0.0 : double(CellCodec::readCellNumber(compareData(), position, z()));
-        return storeNumber(row, column, compare + difference);
+        return position == kOutside ? 0 : CellCodec::readCellNumber(compareData(), position, z());
     }
 
     // The same by the cell's offset in the block (cellOffset), for passes over

@@ -1,6 +1,7 @@
 #include "cells/table_grid_model.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "cells/cell_selection.h"
 #include "common/number_text.h"
@@ -138,6 +139,17 @@ bool TableGridModel::shows(int row, int column, double number) const
     return cellTextValue(v, m_view.raw || z.outputtype == OutputInteger, z.decimalpl) == number;
 }
 
+bool TableGridModel::holdsExactly(int row, int column, double number) const
+{
+    if (m_view.raw)
+        return value(row, column) == number;
+    const AxisDefinition& z = m_cells.z();
+    const auto exact = [&](std::int64_t raw) { return (double(raw) + z.offset) * z.factor; };
+    const double held =
+        exact(m_cells.number(row, column)) - (m_view.difference ? exact(m_cells.compareNumber(row, column)) : 0.0);
+    return std::fabs(held - number) <= 1e-12 * std::max(1.0, std::fabs(number));
+}
+
 bool TableGridModel::commitTypedText(int row, int column, bool* held, bool* adjusted)
 {
     if (held)
@@ -156,8 +168,9 @@ bool TableGridModel::commitTypedText(int row, int column, bool* held, bool* adju
     }
     const bool atLimit = storeShown(row, column, number);
     // A typed text that is not what the cell holds would show a value the
-    // image does not have (10.3 in a cell of half steps holds 10.0).
-    const bool between = !atLimit && value(row, column) != number;
+    // image does not have (10.3 in a cell of half steps holds 10.0). What it
+    // holds may have more places than it shows (2.35 typed where one shows).
+    const bool between = !atLimit && value(row, column) != number && !holdsExactly(row, column, number);
     if (atLimit || between)
         m_typed.erase(typed);
     if (held)

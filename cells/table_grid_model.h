@@ -89,6 +89,9 @@ private:
     // One flag per cell, sized on first need (the map may be set after construction).
     void ensureFlags();
     bool differs(std::size_t offset, double v) const;
+    // Whether the cell holds `number` exactly, unrounded (engineering values
+    // may have more places than the cell shows).
+    bool holdsExactly(int row, int column, double number) const;
 
     MapCells& m_cells;
     TableView m_view;

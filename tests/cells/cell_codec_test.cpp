@@ -76,6 +76,8 @@ TEST(CellCodec, EngineeringValuesScaleRoundAndTruncate)
         {axis(16, S, 0.01, 0, 2), -10.03, -1003, -10.03, false},
         {axis(16, 0, 0.01, 0, 1), 2.3, 230, 2.3, false},       // 229.99999999999997; 229 shows 2.3 too
         {axis(16, 0, 0.03, 0, 1), 0.8, 26, 0.8, false},        // 26.67: 26 and 27 both show 0.8; toward zero
+        {axis(16, 0, 0.01, 0, 1), 2.35, 235, 2.35, false},     // held exactly, though shown at one place
+        {axis(16, 0, 0.01, 0, 1), 2.345, 230, 2.3, false},     // not held: rounded to the place first
         {axis(16, 0, 1.0, 0, 1), 2.9, 2, 2.0, false},          // between two steps: toward zero
         {axis(16, S, 1.0, 0, 1), -2.9, -2, -2.0, false},
         {axis(16, S, 1.0, 0, 1), -2.96, -3, -3.0, false},      // -2.96 rounds to -3.0 first

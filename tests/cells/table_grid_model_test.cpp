@@ -115,6 +115,17 @@ TEST_F(GridModel, DirectEditsRedrawsAndFills)
     EXPECT_EQ(model.text(1, 0), "3.5");
     EXPECT_EQ(model.look(1, 2).background, kWhite);
     EXPECT_NE(model.look(0, 0).background, kWhite);
+
+    // Shown without places, a cell still holds the half it was given, in
+    // either view: the typed text stays, no "Stored as".
+    map->axes[AxisZ].decimalpl = 0;
+    for (const bool difference : {false, true}) {
+        model.fill({false, difference, false});
+        model.setTypedText(0, 0, "12.5");
+        EXPECT_TRUE(model.commitTypedText(0, 0, &held, &adjusted) && !adjusted && !held) << difference;
+        EXPECT_EQ(model.text(0, 0), "12.5");
+    }
+    EXPECT_EQ(cells.raw(0, 0), 35);   // 5.0 in the compare image plus 12.5, in half steps
 }
 
 // Heat colours measure each value from the map's own minimum: the smallest
