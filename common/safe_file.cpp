@@ -137,7 +137,10 @@ private:
 // carries (a hand-made ".image.bin.backup" is never taken for one).
 std::string tempPrefix(const std::string& name)
 {
-    return "." + name.substr(0, 200) + ".saving-";
+    // Appended piece by piece: a literal joined with + trips GCC 12's -Wrestrict.
+    std::string prefix(1, '.');
+    prefix.append(name, 0, 200).append(".saving-");
+    return prefix;
 }
 
 bool isTempOf(const std::string& entry, const std::string& prefix)
