@@ -27,31 +27,20 @@ constexpr std::uint64_t kFloatCells = 0x10000;
 // Axes without an address carry this major stride; it means nothing.
 constexpr std::int64_t kNoStride = -32;
 
-// A number that is all of the attribute's text: decimal, or hexadecimal after
-// 0x. Anything else (a blank, a sign, trailing letters) is no number.
-bool wholeUnsigned(const char* text, std::uint64_t& value)
+// A number that is all of the attribute's text: in `base` (decimal unless
+// said), or hexadecimal after 0x. Anything else (a blank, a sign, trailing
+// letters) is no number. Addresses and flag words are hexadecimal with or
+// without 0x: "4000" is 0x4000.
+bool wholeUnsigned(const char* text, std::uint64_t& value, int base = 10)
 {
     if (!text)
         return false;
     std::string_view s(text);
-    int base = 10;
     if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X')) {
         s.remove_prefix(2);
         base = 16;
     }
     const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, base);
-    return !s.empty() && error == std::errc() && end == s.data() + s.size();
-}
-
-// Addresses and flag words are hexadecimal, with or without 0x: "4000" is 0x4000.
-bool hexUnsigned(const char* text, std::uint64_t& value)
-{
-    if (!text)
-        return false;
-    std::string_view s(text);
-    if (s.size() > 2 && s[0] == '0' && (s[1] == 'x' || s[1] == 'X'))
-        s.remove_prefix(2);
-    const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value, 16);
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
 }
 
@@ -85,7 +74,7 @@ CellData readCellData(const TiXmlElement& e)
 {
     CellData d;
     std::uint64_t address = 0;
-    d.hasAddress = hexUnsigned(e.Attribute("mmedaddress"), address) && address <= UINT32_MAX;
+    d.hasAddress = wholeUnsigned(e.Attribute("mmedaddress"), address, 16) && address <= UINT32_MAX;
     d.address = static_cast<std::uint32_t>(address);
     if (const char* bits = e.Attribute("mmedelementsizebits")) {
         d.hasBits = true;
@@ -94,7 +83,7 @@ CellData readCellData(const TiXmlElement& e)
     }
     if (const char* flags = e.Attribute("mmedtypeflags")) {
         d.hasFlags = true;
-        d.flagsRead = hexUnsigned(flags, d.flags);
+        d.flagsRead = wholeUnsigned(flags, d.flags, 16);
     }
     if (const char* rows = e.Attribute("mmedrowcount")) {
         d.hasRows = true;
@@ -129,7 +118,7 @@ void readHeaderContext(FileContext& context, DefinitionsHeader& header, const Ti
             context.baseOffset = elementHex(*e);
         } else if (name == "BASEOFFSET") {
             std::uint64_t offset = 0;
-            if (!hexUnsigned(e->Attribute("offset"), offset))
+            if (!wholeUnsigned(e->Attribute("offset"), offset, 16))
                 offset = 0;
             const auto low = static_cast<std::uint32_t>(offset);
             context.baseOffset = flagSet(e->Attribute("subtract")) ? 0u - low : low;

@@ -98,11 +98,11 @@ bool readClipboardText(std::string& text)
     Utf8TextData data(text);
     if (!wxTheClipboard->GetData(data)) {
         text.clear();
+        // An owner that names its UTF-8 text only by its MIME type, or
+        // offers only the legacy text form.
         Utf8TextData mime(text, mimeUtf8Text());
-        if (wxTheClipboard->IsSupported(mimeUtf8Text()) && wxTheClipboard->GetData(mime)) {
-            // An owner that names its UTF-8 text only by its MIME type.
-        } else if (wxTheClipboard->IsSupported(wxDF_TEXT)) {
-            // An owner that offers only the legacy text form.
+        const bool named = wxTheClipboard->IsSupported(mimeUtf8Text()) && wxTheClipboard->GetData(mime);
+        if (!named && wxTheClipboard->IsSupported(wxDF_TEXT)) {
             wxTextDataObject legacy;
             if (wxTheClipboard->GetData(legacy))
                 text = legacy.GetText().utf8_string();
