@@ -712,10 +712,12 @@ TEST_F(OpenedEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses
 
     const std::vector<long> pids = runningPlotProcesses(editor);
     ASSERT_EQ(pids.size(), 1u);
+    // Each wait below ends as soon as gnuplot has done its part; the limit
+    // is generous, as a busy machine may take many seconds to start it.
     wxStopWatch watch;
     bool shown = false;
     while (!(shown = outputWhilePumping("xwininfo -root -tree").find("Gnuplot window") != std::string::npos) &&
-           watch.Time() < 10000)
+           watch.Time() < 60000)
         pumpEvents(100);
     EXPECT_TRUE(shown);
     // Again: the same gnuplot draws the new files.
@@ -737,7 +739,7 @@ TEST_F(OpenedEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses
         return letter;
     };
     watch.Start();
-    while (state(pids[0]) != "Z" && watch.Time() < 10000)   // dead, but not yet reaped by the toolkit
+    while (state(pids[0]) != "Z" && watch.Time() < 60000)   // dead, but not yet reaped by the toolkit
         std::this_thread::yield();
     {
         LoggedErrors logged;
@@ -751,7 +753,7 @@ TEST_F(OpenedEditorTest, View3DReplotsInTheEditorsOwnGnuplotUntilTheEditorCloses
     // Closing the editor ends its gnuplot.
     sendMenuCommand(editor, editor->commandIds().toolCancel);
     watch.Start();
-    while (::kill(restarted[0], 0) == 0 && watch.Time() < 10000)
+    while (::kill(restarted[0], 0) == 0 && watch.Time() < 60000)
         pumpEvents(20);
     EXPECT_NE(::kill(restarted[0], 0), 0) << "gnuplot did not end with its editor";
     ::kill(restarted[0], SIGKILL);
