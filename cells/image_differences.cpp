@@ -213,8 +213,11 @@ ImageDifferences compareImages(std::span<const std::uint8_t> first, std::span<co
         p = covered.end;
     }
     scanGap(a, b, p, shorter, regions);
-    if (longer > shorter)
+    if (longer > shorter) {
+        // A change just before the shorter image's end stays visible on its own.
+        regions.flush();
         regions.add(shorter, longer);
+    }
     regions.flush();
     return result;
 }

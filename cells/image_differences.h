@@ -46,8 +46,7 @@ struct ImageDifferences {
 
 // Compares every map of the store (cells and stored axis values) and every
 // byte outside them. Bytes beyond the shorter image all count as differing,
-// outside the maps: with a run that reaches the shorter image's end, they
-// make one region.
+// outside the maps, as one region of their own.
 ImageDifferences compareImages(std::span<const std::uint8_t> first, std::span<const std::uint8_t> second,
                                const DefinitionStore& store);
 

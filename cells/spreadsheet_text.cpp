@@ -105,11 +105,38 @@ public:
             return numberFromText(field, value);
         m_scratch.assign(field);
         m_scratch[comma] = '.';
-        return numberFromText(m_scratch, value);
+        if (!numberFromText(m_scratch, value))
+            return false;
+        if (!groupingShape(field, comma))
+            m_commaIsDecimal = true;
+        else if (m_ambiguous.empty())
+            m_ambiguous.assign(field);
+        return true;
     }
 
+    // A field such as "1,000" that a spreadsheet showing thousands grouping
+    // may have written, when no other field shows the comma to be decimal:
+    // pasting it as 1.000 could store a value a thousand times too small.
+    std::string_view ambiguousField() const { return m_commaIsDecimal ? std::string_view() : m_ambiguous; }
+
 private:
+    // One to three digits, the first not 0, then the comma and three digits.
+    static bool groupingShape(std::string_view field, std::size_t comma)
+    {
+        std::size_t start = field.front() == '-' || field.front() == '+' ? 1 : 0;
+        const auto digits = [&](std::size_t from, std::size_t to) {
+            for (std::size_t i = from; i < to; ++i)
+                if (field[i] < '0' || field[i] > '9')
+                    return false;
+            return true;
+        };
+        return comma > start && comma - start <= 3 && field[start] != '0' && field.size() - comma == 4
+               && digits(start, comma) && digits(comma + 1, field.size());
+    }
+
     char m_decimalSign = 0;
+    bool m_commaIsDecimal = false;
+    std::string m_ambiguous;
     std::string m_scratch;
 };
 
@@ -135,7 +162,9 @@ bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block)
         return true;
     });
     block.lineEnds.push_back(block.fields.size());
-    return numbers && block.numbers > 0;
+    if (numbers)
+        block.ambiguousField.assign(reader.ambiguousField());
+    return numbers && block.numbers > 0 && block.ambiguousField.empty();
 }
 
 PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, int top, int left)
@@ -150,7 +179,12 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
     // The whole text is read first: a text that is not a block writes nothing.
     SpreadsheetBlock block;
     if (!readSpreadsheetBlock(text, block)) {
-        result.message = StatusText("No data to be pasted!");
+        if (block.ambiguousField.empty())
+            result.message = StatusText("No data to be pasted!");
+        else
+            result.message.fixed("No data pasted: the comma in \"")
+                .literal(block.ambiguousField)
+                .fixed("\" may be a thousands separator.");
         return result;
     }
     std::size_t first = 0;

@@ -24,20 +24,24 @@ std::string encodeSpreadsheetText(const CellSelection& selection, const CellText
 // "\r" (a last line break ends the last row). Each field is empty or one
 // number, blanks around it ignored, with "." or "," as its decimal sign (one
 // sign for the whole block, no thousands separators). Empty fields leave
-// their cells alone. False when the text is anything else or holds no number.
+// their cells alone. False when the text is anything else or holds no number,
+// and when every comma may as well be a thousands separator ("1,000", with
+// no field such as "1,5" or "0,125" to tell).
 struct SpreadsheetBlock {
     std::int64_t rows = 0;       // lines
     std::int64_t columns = 0;    // fields of the longest line
     std::int64_t numbers = 0;    // fields that hold a number
     std::vector<double> fields;             // line by line; not-a-number where empty
     std::vector<std::size_t> lineEnds;      // per line: the index in `fields` after its last
+    std::string ambiguousField;             // the first such field when that refused the block
 };
 bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block);
 
 // Writes a block with its top-left cell at (top, left), each number as the
 // grid's view shows values (raw or engineering, absolute or difference) and
 // held at its cell's limits; numbers that fall outside the map are skipped.
-// Text that is not a block changes nothing: "No data to be pasted!".
+// Text that is not a block changes nothing: "No data to be pasted!" (or,
+// for an unclear comma, a message naming the field).
 PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, int top, int left);
 
 // A paste of whatever the clipboard holds: text in the table editor's own

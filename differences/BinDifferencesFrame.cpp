@@ -183,7 +183,11 @@ void BinDifferencesFrame::recompute()
     const Workspace& workspace = m_context.workspace();
     const int other = otherBuffer();
     StatusText summary;
-    if (workspace.buffers[m_source].empty()) {
+    if (other == m_source) {
+        // Not "the same": nothing was compared.
+        m_differences = {};
+        summary = binText("Choose a BIN other than BIN #", m_source, ".");
+    } else if (workspace.buffers[m_source].empty()) {
         m_differences = {};
         summary = binText("BIN #", m_source, " is empty.");
     } else if (workspace.buffers[other].empty()) {

@@ -91,8 +91,8 @@ TEST(ImageDifferences, MapsAndRegionsThatDiffer)
         {"shorter: the map past its end is not compared, the rest is one region", {}, 0xF4,
          "Tail\t[does not fit]\n0xF4\t12", {3, -1},
          "Maps that differ: 0. Maps that do not fit: 1. Regions outside the maps: 1 (bytes: 12)."},
-        {"longer: a run at the shorter end joins the bytes beyond it", {{0xFF, kFlip}}, 260, "0xFF\t5", {-1},
-         nullptr},
+        {"longer: a run at the shorter end stays apart from the bytes beyond it", {{0xFF, kFlip}}, 260,
+         "0xFF\t1\n0x100\t4", {-1, -1}, nullptr},
     };
     const auto store = testStore();
     const std::vector<std::uint8_t> stock = stockImage();

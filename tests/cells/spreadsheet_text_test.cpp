@@ -57,6 +57,10 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         {"1\t2\n3\tx", 0, 0, {true}, "No data to be pasted!", same},
         {"1.5\t2,5", 0, 0, {true}, "No data to be pasted!", same},   // two decimal signs
         {"1,234.5", 0, 0, {true}, "No data to be pasted!", same},
+        // A comma that may group thousands is taken as decimal only when another field shows it is.
+        {"1,000\t-2,250", 0, 0, {true}, "No data pasted: the comma in \"1,000\" may be a thousands separator.", same},
+        {"1,000\t0,125", 0, 0, {false}, "Data pasted into 2 cells.", {2, 0, 7, 7, 7, 7, 7, 7, 7}},
+        {"12,5\n1,000", 0, 0, {false}, "Data pasted into 2 cells.", {25, 7, 7, 2, 7, 7, 7, 7, 7}},
         {"1,2,3", 0, 0, {true}, "No data to be pasted!", same},
         {"0x10\tnan", 0, 0, {true}, "No data to be pasted!", same},
         {"Fuel map\n1\t2", 0, 0, {true}, "No data to be pasted!", same},

@@ -104,6 +104,8 @@ TEST_F(BinDifferencesTest, OneWindowComparesTheSelectedBinAndFollowsTheImages)
     EXPECT_EQ(list->otherBuffer(), 0);
     EXPECT_EQ(list->cellText(0, 2), "1.5");
 
+    chooseOther(list, 1);
+    EXPECT_EQ(shown(list), "Choose a BIN other than BIN #2.");
     chooseOther(list, 2);
     EXPECT_EQ(shown(list), "BIN #3 is empty.");
     const struct {
