@@ -88,7 +88,9 @@ const TiXmlElement* firstSection(const TiXmlElement& root)
     for (; node; node = node->NextSibling()) {
         const TiXmlText* text = node->ToText();
         const bool blank = text && text->ValueStr().find_first_not_of(" \t\n\r") == std::string::npos;
-        if (!blank && !node->ToComment())
+        // Comments and processing instructions that tools write before the
+        // first section carry nothing of it.
+        if (!blank && !node->ToComment() && !node->ToUnknown())
             break;
     }
     return node ? node->ToElement() : nullptr;

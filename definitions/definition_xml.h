@@ -30,9 +30,9 @@ std::string parsedText(const char* text);
 // The element's text, as parsedText.
 std::string elementText(const TiXmlElement& e);
 
-// The root's first section: its first child element once comments and blank
-// text are passed. Any other node first (text, a processing instruction)
-// means no section, as files have always been read.
+// The root's first section: its first child element once comments,
+// processing instructions and blank text are passed. Other text first means
+// no section, as files have always been read.
 const TiXmlElement* firstSection(const TiXmlElement& root);
 
 inline std::uint32_t elementHex(const TiXmlElement& e) { return readHexNotation(e.GetText()); }

@@ -337,7 +337,7 @@ TEST(MapsFile, DocumentRules)
     struct Row { const char* name; std::string text; Check check; MapsFileStatus status = MapsFileStatus::Loaded; };
     const Row rows[] = {
         {"root of another name", "<ROOT version=\"1.0\"><HEADER><title>new</title></HEADER><TABLE/></ROOT>", listed(1, "new")},
-        {"comments and blanks first", mapsXml("\n  <!-- c -->\n<![CDATA[ \t]]><!-- d --><HEADER><title>new</title></HEADER><TABLE/>"), listed(1, "new")},
+        {"comments and blanks first", mapsXml("\n  <!-- c -->\n<![CDATA[ \t]]><!-- d --><?generator x 1.0?><HEADER><title>new</title></HEADER><TABLE/>"), listed(1, "new")},
         {"text first", mapsXml("x<HEADER><title>new</title></HEADER><TABLE/>"), listed(0, "old header")},
         {"unknown sections skipped", mapsXml("<NOTE/><TABLE/><HEADER><title>a</title></HEADER><HEADER><title>b</title></HEADER>"), listed(1, "b")},
         {"texts and labels",

@@ -150,7 +150,7 @@ TEST(XdfImport, Rules)
                        std::make_tuple(65535, "t65534", "after"));
          }},
         {"licence comment before the first section",
-         xdf("\r\n  <!-- Licence: read only -->\r\n  <XDFHEADER><deftitle>new</deftitle></XDFHEADER>"
+         xdf("\r\n  <!-- Licence: read only -->\r\n  <?generator x 1.0?>\r\n  <XDFHEADER><deftitle>new</deftitle></XDFHEADER>"
              "<XDFTABLE><title>t</title></XDFTABLE>"),
          XdfImportStatus::Loaded,
          [](const DefinitionStore& s) { EXPECT_EQ(std::tie(s.mapCount, s.header.title), std::make_tuple(1, "new")); }},
