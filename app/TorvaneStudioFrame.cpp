@@ -500,14 +500,7 @@ void TorvaneStudioFrame::connectCommands()
 
 void TorvaneStudioFrame::onClose(wxCloseEvent& event)
 {
-    WindowPlaces places = windowPlaces(*this, *this);
-    // After a close that was refused, the toolkit may report the window's
-    // inner origin as its place; the screen knows where the inside is, so
-    // the place is the first one, moved as far as the inside moved since.
-    const wxPoint inside = ClientToScreen(wxPoint(0, 0));
-    if (!m_placeAtFirstClose)
-        m_placeAtFirstClose = {places.main, inside};
-    places.main = m_placeAtFirstClose->first + (inside - m_placeAtFirstClose->second);
+    const WindowPlaces places = windowPlaces(*this, *this);
     // Unsaved work is not dropped without asking, unless the close may not be refused.
     if (event.CanVeto() && !mayQuit(*this)) {
         event.Veto();

@@ -5,9 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <optional>
 #include <set>
-#include <utility>
 
 #include <wx/frame.h>
 #include <wx/intl.h>
@@ -82,7 +80,4 @@ private:
     std::unique_ptr<Workspace> m_workspace;
     MapViewerFrame* m_viewer = nullptr;
     std::set<int> m_routedIds;   // menu items and tools that have a command
-    // Where the window stood at the first close asked for, and where its
-    // inside stood on the screen then.
-    std::optional<std::pair<wxPoint, wxPoint>> m_placeAtFirstClose;
 };

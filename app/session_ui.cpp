@@ -1,5 +1,7 @@
 #include "app/session_ui.h"
 
+#include <dlfcn.h>
+
 #include <wx/fileconf.h>
 #include <wx/frame.h>
 
@@ -23,6 +25,29 @@ public:
 wxString binKey(int index, const char* field)
 {
     return wxString::Format("/OpenFiles/Bin%d%s", index + 1, field);
+}
+
+// Where a window's outer frame stands, asked of the display. The toolkit
+// keeps one guess of the frame's size for all windows of a kind, and after
+// a dialog has come and gone it may report a window's inner origin as its
+// place: remembered so, the window would creep down at every run. GDK is
+// reached by name, as the program is not built against its headers.
+wxPoint framePlace(const wxTopLevelWindow& window)
+{
+    struct Rectangle {
+        int x, y, width, height;
+    };
+    using WidgetWindow = void* (*)(void*);
+    using FrameExtents = void (*)(void*, Rectangle*);
+    static const auto widgetWindow = reinterpret_cast<WidgetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
+    static const auto frameExtents =
+        reinterpret_cast<FrameExtents>(dlsym(RTLD_DEFAULT, "gdk_window_get_frame_extents"));
+    void* shown = widgetWindow && frameExtents && window.IsShown() ? widgetWindow(window.GetHandle()) : nullptr;
+    if (!shown)
+        return window.GetPosition();
+    Rectangle frame{};
+    frameExtents(shown, &frame);
+    return {frame.x, frame.y};
 }
 
 bool readPoint(const wxFileConfig& store, const wxString& xKey, const wxString& yKey, long& x, long& y)
@@ -74,7 +99,7 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
 WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow)
 {
     WindowPlaces places;
-    places.main = mainWindow.GetPosition();
+    places.main = framePlace(mainWindow);
     // A viewer closed by the user is only hidden; like a closed window it
     // keeps the place remembered from the last run in which it stayed open.
     // The size is the inside of the window: its outer size counts the window
@@ -82,7 +107,7 @@ WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow)
     // the first save or after the restore.
     if (const MapViewerFrame* viewer = context.viewer(); viewer && viewer->IsShown()) {
         places.viewerShown = true;
-        places.viewer = viewer->GetPosition();
+        places.viewer = framePlace(*viewer);
         places.viewerInside = viewer->GetClientSize();
     }
     return places;

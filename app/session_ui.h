@@ -21,9 +21,7 @@ struct WindowPlaces {
 };
 WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow);
 
-// Records the places. At close they are taken before any question is asked:
-// after a modal question the toolkit may report the main window's inner
-// origin instead of its frame's, which would move it at every start.
+// Records the places (taken at close before any question is asked).
 void saveWindowPlaces(const WindowPlaces& places);
 
 void rememberBinFile(int index, const wxString& path, const wxString& fileName);

@@ -1,9 +1,9 @@
 // Starts the real program with an empty HOME, waits until its main window is
 // on the X display, closes it as a window manager would (WM_DELETE_WINDOW)
 // and requires the program to end by itself with exit status 0. Then, under
-// a real window manager (jwm), restarts it with remembered window places and
+// real window managers (jwm, openbox), restarts it with remembered window places and
 // requires each run to save exactly the places it was given, from a first
-// run's own as well.
+// run's own as well, also after the About box came and went.
 //
 // It runs its own X server on a display number the server picks itself, so
 // that other test runs on a busy machine never take the same number, and
@@ -29,12 +29,14 @@
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/keysym.h>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr auto kTimeout = std::chrono::seconds(20);
 const char* const kTitle = "Torvane Studio";
+const char* const kAboutTitle = "About Torvane Studio";
 
 // Windows come and go while the tree is walked: ignore errors about them.
 int ignoreXErrors(Display*, XErrorEvent*)
@@ -75,7 +77,7 @@ bool viewable(Display* display, Window window)
     return XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable;
 }
 
-Window findWindow(Display* display, Window parent)
+Window findWindow(Display* display, Window parent, const char* title = kTitle)
 {
     Window root = 0;
     Window parentOut = 0;
@@ -85,10 +87,10 @@ Window findWindow(Display* display, Window parent)
         return 0;
     Window found = 0;
     for (unsigned int i = 0; i < count && !found; ++i) {
-        if (windowTitle(display, children[i]) == kTitle && viewable(display, children[i]))
+        if (windowTitle(display, children[i]) == title && viewable(display, children[i]))
             found = children[i];
         else
-            found = findWindow(display, children[i]);
+            found = findWindow(display, children[i], title);
     }
     if (children)
         XFree(children);
@@ -206,6 +208,37 @@ void closeWindow(Display* display, Window window)
     XFlush(display);
 }
 
+// A key press and release sent to the window (the program takes such sent
+// events when started with GDK_CORE_DEVICE_EVENTS=1).
+void pressKey(Display* display, Window window, KeySym key)
+{
+    for (const int type : {KeyPress, KeyRelease}) {
+        XEvent event;
+        std::memset(&event, 0, sizeof event);
+        event.xkey.type = type;
+        event.xkey.display = display;
+        event.xkey.window = window;
+        event.xkey.root = DefaultRootWindow(display);
+        event.xkey.time = CurrentTime;
+        event.xkey.same_screen = True;
+        event.xkey.keycode = XKeysymToKeycode(display, key);
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask, &event);
+    }
+    XFlush(display);
+}
+
+// Waits until a window with the title is shown (or gone); false on timeout.
+bool waitForWindow(Display* display, const char* title, bool shown)
+{
+    const auto deadline = Clock::now() + kTimeout;
+    while ((findWindow(display, DefaultRootWindow(display), title) != 0) != shown) {
+        if (Clock::now() >= deadline)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
+}
+
 // Waits for the child; false on timeout.
 bool waitForExit(pid_t child, int& status, Clock::duration timeout)
 {
@@ -240,9 +273,9 @@ bool settingsWrittenOnClose(const std::string& home, std::string& failure)
     return true;
 }
 
-// Runs the program until its window shows, lets it settle, asks it to close
-// and waits for its exit status 0.
-bool runOnce(const char* program, std::string& failure)
+// Runs the program until its window shows, lets it settle, (opens the About
+// box with F1 and closes it,) asks it to close and waits for its exit status 0.
+bool runOnce(const char* program, std::string& failure, bool aboutBox = false)
 {
     Display* display = openDisplay();
     if (!display) {
@@ -258,6 +291,7 @@ bool runOnce(const char* program, std::string& failure)
         return false;
     }
     if (child == 0) {
+        setenv("GDK_CORE_DEVICE_EVENTS", "1", 1);
         execl(program, program, static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -284,9 +318,23 @@ bool runOnce(const char* program, std::string& failure)
     } else {
         // Let the program finish its start-up before it is asked to close.
         std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+        if (aboutBox) {
+            pressKey(display, window, XK_F1);
+            if (!waitForWindow(display, kAboutTitle, true))
+                failure = "F1 showed no About box within 20 s";
+            // Framed by the window manager, then closed as a user does.
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+            if (const Window about = findWindow(display, DefaultRootWindow(display), kAboutTitle))
+                closeWindow(display, about);
+            if (failure.empty() && !waitForWindow(display, kAboutTitle, false))
+                failure = "the About box did not close within 20 s";
+            std::this_thread::sleep_for(std::chrono::milliseconds(500));
+        }
         closeWindow(display, window);
         exited = waitForExit(child, status, kTimeout);
-        if (!exited)
+        if (!failure.empty())
+            ok = false;   // the About box's failure stands
+        else if (!exited)
             failure = "the program did not end within 20 s of the close request";
         else if (!WIFEXITED(status))
             failure = "the program was ended by signal " + std::to_string(WTERMSIG(status));
@@ -326,15 +374,16 @@ Keys windowPlaces(const std::string& home)
     return keys;
 }
 
-// Starts jwm on the display and waits until it manages it; 0 on failure.
-pid_t startWindowManager(Display* display)
+// Starts the window manager on the display and waits until it manages it;
+// 0 on failure.
+pid_t startWindowManager(Display* display, const char* manager)
 {
     const pid_t wm = fork();
     if (wm == 0) {
         const int null = open("/dev/null", O_WRONLY);
         dup2(null, STDOUT_FILENO);
         dup2(null, STDERR_FILENO);
-        execlp("jwm", "jwm", static_cast<char*>(nullptr));
+        execlp(manager, manager, static_cast<char*>(nullptr));
         _exit(127);
     }
     const Atom check = XInternAtom(display, "_NET_SUPPORTING_WM_CHECK", False);
@@ -361,8 +410,10 @@ pid_t startWindowManager(Display* display)
 // remembered place; the window manager adds its frame. Each close must save
 // the very places the start restored: the places a first run saves of its
 // own (the viewer's inside as it opens, 183 x 293, whenever the manager
-// tells its frame), then places given.
-bool restartsKeepWindowPlaces(const char* program, const std::string& home, std::string& failure)
+// tells its frame), then places given; the second run of each opens the About
+// box first.
+bool restartsKeepWindowPlaces(const char* program, const std::string& home, const char* manager,
+                              std::string& failure)
 {
     const std::string maps = home + "/maps.xts";
     std::ofstream(maps) << "<XTS version=\"1.0\"><TABLE><title>Map</title></TABLE></XTS>\n";
@@ -378,10 +429,10 @@ bool restartsKeepWindowPlaces(const char* program, const std::string& home, std:
         failure = "cannot open the X display";
         return false;
     }
-    const pid_t wm = startWindowManager(display);
+    const pid_t wm = startWindowManager(display, manager);
     bool ok = wm != 0;
     if (!ok)
-        failure = "jwm did not start (scripts/setup installs it)";
+        failure = std::string(manager) + " did not start (scripts/setup installs it)";
 
     remember({});
     Keys first;
@@ -399,7 +450,7 @@ bool restartsKeepWindowPlaces(const char* program, const std::string& home, std:
         if (ok)
             remember(*places);
         for (int run = 1; ok && run <= 2; ++run) {
-            ok = runOnce(program, failure);
+            ok = runOnce(program, failure, run == 2);
             if (ok && windowPlaces(home) != *places) {
                 failure = "run " + std::to_string(run) + " saved other places:\n" + settingsText(home);
                 ok = false;
@@ -447,7 +498,15 @@ int main(int argc, char** argv)
     };
     const Test tests[] = {
         {"Smoke.StartsAndClosesOnWindowManagerRequest", startsAndCloses},
-        {"Smoke.RestartsKeepWindowPlaces", restartsKeepWindowPlaces},
+        // Each manager frames windows its own way, and tells the frame at its own time.
+        {"Smoke.RestartsKeepWindowPlacesUnderJwm",
+         [](const char* program, const std::string& home, std::string& failure) {
+             return restartsKeepWindowPlaces(program, home, "jwm", failure);
+         }},
+        {"Smoke.RestartsKeepWindowPlacesUnderOpenbox",
+         [](const char* program, const std::string& home, std::string& failure) {
+             return restartsKeepWindowPlaces(program, home, "openbox", failure);
+         }},
     };
     int passed = 0;
     int failed = 0;
