@@ -58,7 +58,8 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
                 return false;
             continue;
         }
-        context.showStatus(wxString::Format(_("BIN #%d shares its file with BIN #%d: save it under another name."),
+        // What to do first: the narrow field shows the start of the line.
+        context.showStatus(wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."),
                                             part + 1, sharing + 1));
         if (!saveRomFileAs(context, part))
             return false;
