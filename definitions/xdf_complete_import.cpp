@@ -463,7 +463,8 @@ XdfCompleteImport importBytes(DefinitionStore& store, std::string& bytes)
         importConstant(store.maps[store.mapCount], *constant, data, context, tally);
         ++store.mapCount;
     }
-    result.status = result.droppedTables ? XdfImportStatus::LoadedToLimit : XdfImportStatus::Loaded;
+    result.status = result.droppedTables || result.droppedConstants ? XdfImportStatus::LoadedToLimit
+                                                                    : XdfImportStatus::Loaded;
     result.maps = store.mapCount;
     result.needScaling = tally.needScaling;
     result.needAddress = tally.needAddress;
@@ -515,17 +516,16 @@ StatusText xdfCompleteImportMessage(const XdfCompleteImport& r)
     case XdfImportStatus::Loaded:
         text.fixed("Definitions file loaded: ").literal(count(r.maps)).fixed(r.maps == 1 ? " map" : " maps");
         appendHandWork(text, r);
-        if (r.droppedConstants)
-            text.fixed("; ").literal(count(r.droppedConstants))
-                .fixed(r.droppedConstants == 1 ? " constant did not fit" : " constants did not fit");
         text.fixed(".");
         return text;
     case XdfImportStatus::LoadedToLimit:
-        text.fixed(xdfImportStatusMessage(r.status)).fixed(" ").literal(count(r.droppedTables));
-        text.fixed(r.droppedTables == 1 ? " table" : " tables");
+        text.fixed(xdfImportStatusMessage(r.status)).fixed(" ");
+        if (r.droppedTables)
+            text.literal(count(r.droppedTables)).fixed(r.droppedTables == 1 ? " table" : " tables");
+        if (r.droppedTables && r.droppedConstants)
+            text.fixed(" and ");
         if (r.droppedConstants)
-            text.fixed(" and ").literal(count(r.droppedConstants))
-                .fixed(r.droppedConstants == 1 ? " constant" : " constants");
+            text.literal(count(r.droppedConstants)).fixed(r.droppedConstants == 1 ? " constant" : " constants");
         text.fixed(" did not fit");
         appendHandWork(text, r);
         text.fixed(".");
