@@ -46,6 +46,11 @@ std::size_t usableSize(const RomBuffer& buffer)
     return std::min(buffer.data.size(), static_cast<std::size_t>(std::max(buffer.size, 0)));
 }
 
+wxString doesNotFitText(int buffer)
+{
+    return _("The map does not fit in BIN #") + wxString::Format("%d", buffer + 1) + _("!");
+}
+
 } // namespace
 
 TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int sourceBuffer, int mapIndex)
@@ -569,7 +574,7 @@ void TableEditorFrame::onCompareItem(int index)
         // previous choice is still checked.
         if (!CellCodec::blockFits(m_map, usableSize(m_workspace.buffers[index]))) {
             GetMenuBar()->Check(m_ids.compareBin[index], false);
-            SetStatusText(_("The map does not fit in BIN #") + wxString::Format("%d", index + 1) + _("!"), 1);
+            SetStatusText(doesNotFitText(index), 1);
             return;
         }
         for (int k = 0; k < kRomBufferCount; ++k)
@@ -628,7 +633,7 @@ void TableEditorFrame::onBufferChanged(int index)
         GetMenuBar()->Check(m_ids.showDifferences, false);
         updateTitle();
         redrawSwitch();
-        SetStatusText(_("The map does not fit in BIN #") + wxString::Format("%d", index + 1) + _("!"), 1);
+        SetStatusText(doesNotFitText(index), 1);
         return;
     }
     fillGrid();
@@ -834,7 +839,8 @@ bool TableEditorFrame::writeToSource()
 {
     RomBuffer& source = m_workspace.buffers[m_sourceBuffer];
     if (!CellCodec::blockFits(m_map, usableSize(source))) {
-        showMessage(mapFitMessage(MapFit::OutsideImage));
+        // The editor's own BIN, whichever is selected in the main window now.
+        SetStatusText(doesNotFitText(m_sourceBuffer), 1);
         return false;
     }
     std::copy(m_cells.workingCopy.begin(), m_cells.workingCopy.end(),

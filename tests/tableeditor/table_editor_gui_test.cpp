@@ -22,6 +22,7 @@
 #include <wx/bmpbuttn.h>
 #include <wx/grid.h>
 #include <wx/log.h>
+#include <wx/radiobut.h>
 #include <wx/dcclient.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -520,6 +521,21 @@ TEST_F(TableEditorTest, AnEditorTakesUpItsImageChangingAndKeepsItsOwnCells)
     std::vector<std::uint8_t> expected = other;
     expected[0x18] = 0, expected[0x19] = 18;   // (1, 1): 9.0, typed in the second editor
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+
+    // An image now too short for the map takes nothing, and the message names the editor's BIN.
+    TableEditorFrame* third = openThroughMenu();
+    ASSERT_NE(third, nullptr);
+    edit(third, 0, 0, "3");
+    const std::string shortPath = files.file("short.bin");
+    writeBytes(shortPath, std::vector<std::uint8_t>(8, 1));
+    clickRadio(findControl<wxRadioButton>(frame(), "ID_RADIOBUTTON1"));
+    wxTEST_DIALOG(sendMenuCommand(frame(), frame()->commandIds().loadBin), wxExpectModal<wxMessageDialog>(wxID_NO),
+                  ExpectFileDialog(shortPath));
+    clickRadio(findControl<wxRadioButton>(frame(), "ID_RADIOBUTTON2"));
+    third->apply();
+    EXPECT_EQ(statusText(third), "The map does not fit in BIN #1!");
+    EXPECT_EQ(frame()->workspace().buffers[0].data, std::vector<std::uint8_t>(8, 1));
+    closeWith(third, third->commandIds().toolCancel);
 }
 
 TEST_F(TableEditorTest, ColumnsShowTheWidestValueACellCanHoldInFull)
