@@ -852,6 +852,13 @@ bool TableEditorFrame::writeToSource()
     return true;
 }
 
+bool TableEditorFrame::TryBefore(wxEvent& event)
+{
+    if (event.GetEventType() == wxEVT_MENU && m_grid && m_grid->IsCellEditControlEnabled())
+        commitCellEdit();
+    return wxFrame::TryBefore(event);
+}
+
 void TableEditorFrame::commitCellEdit()
 {
     // Ends the edit as Enter would: the grid then reports the changed cell.

@@ -162,6 +162,12 @@ public:
     // Whether closeAsking() would ask: a value being typed goes in first.
     bool holdsUnappliedChanges();
 
+protected:
+    // Menu items and tools (also the "Cancel" one, which then discards it)
+    // take a value still being typed into a cell in first, in the view it was
+    // typed in: a step, paste or view switch acts on what the cell shows.
+    bool TryBefore(wxEvent& event) override;
+
 private:
     // ---------------------------------------------------------------- Cell operations
     // Wired to their buttons, menu items and tools.

@@ -538,6 +538,35 @@ TEST_F(TableEditorTest, AnEditorTakesUpItsImageChangingAndKeepsItsOwnCells)
     closeWith(third, third->commandIds().toolCancel);
 }
 
+// A menu item or tool used while a value is typed takes the value in first,
+// as it was meant: in the view it was typed in, before the command acts.
+TEST_F(TableEditorTest, CommandsTakeATypedValueInFirst)
+{
+    prepare();
+    const struct {
+        const char* name;
+        int TableEditorIds::*command;
+        bool check;           // a check item: the menu toggles it before the command
+        std::uint8_t raw;     // of cell (1, 1) after Apply
+    } rows[] = {
+        {"view switch", &TableEditorIds::showRaw, true, 14},   // 7.0 typed in the engineering view
+        {"raw step", &TableEditorIds::incRaw, false, 15},      // then stepped by 1
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TableEditorFrame* editor = openThroughMenu();
+        ASSERT_NE(editor, nullptr);
+        findControl<wxSpinCtrl>(editor, "ID_SPINCTRL1")->SetValue(1);
+        typeIntoCell(editor->grid(), 1, 1, "7");
+        const int id = editor->commandIds().*row.command;
+        if (row.check)
+            editor->GetMenuBar()->Check(id, true);
+        sendMenuCommand(editor, id);
+        closeWith(editor, editor->commandIds().apply);
+        EXPECT_EQ(frame()->workspace().buffers[0].data[0x19], row.raw);
+    }
+}
+
 TEST_F(TableEditorTest, ColumnsShowTheWidestValueACellCanHoldInFull)
 {
     prepare();
