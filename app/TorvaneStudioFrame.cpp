@@ -186,7 +186,7 @@ void TorvaneStudioFrame::showBufferSummary(int index)
     const BinPanelControls& bin = m_bins[index];
     const ImageChecksums sums =
         imageChecksums(buffer.data.data(), buffer.empty() ? 0 : static_cast<std::size_t>(buffer.size));
-    bin.fileName->ChangeValue(wxString::FromUTF8(buffer.fileName));
+    bin.fileName->ChangeValue(shownFileName(buffer.fileName));
     bin.size->SetLabel(wxString::Format("%i", static_cast<int>(buffer.size)));
     bin.chk8->SetLabel(_("0x") + wxString(formatHex(sums.c8)));
     bin.chk16->SetLabel(_("0x") + wxString(formatHex(sums.c16)));
@@ -200,7 +200,7 @@ void TorvaneStudioFrame::copyBufferSummary(int source, int destination)
         return;
     const BinPanelControls& from = m_bins[source];
     const BinPanelControls& to = m_bins[destination];
-    to.fileName->ChangeValue(wxString::FromUTF8(m_workspace->buffers[destination].fileName));
+    to.fileName->ChangeValue(shownFileName(m_workspace->buffers[destination].fileName));
     // The summary travels as the source panel shows it; it is not recomputed.
     to.size->SetLabel(from.size->GetLabel());
     to.chk8->SetLabel(from.chk8->GetLabel());

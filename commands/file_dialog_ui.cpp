@@ -5,6 +5,17 @@
 #include <wx/filedlg.h>
 #include <wx/toplevel.h>
 
+std::string fileSystemName(const wxString& name)
+{
+    const wxCharBuffer bytes = name.fn_str();
+    return bytes.data() ? std::string(bytes.data(), bytes.length()) : std::string();
+}
+
+wxString shownFileName(const std::string& name)
+{
+    return wxString(name.c_str(), *wxConvFileName);
+}
+
 bool askForFile(wxWindow* parent, const wxString& title, const char* wildcard, long style, wxString& path)
 {
     wxFileDialog dialog(parent, title, wxEmptyString, wxEmptyString, wildcard, style);

@@ -1,10 +1,17 @@
 #pragma once
+#include <string>
 #include <vector>
 
 #include <wx/string.h>
 #include <wx/weakref.h>
 #include <wx/window.h>
 
+
+// Paths and file names travel as the file system's bytes, as the file dialog
+// read them: a name that is not valid UTF-8 (from an old archive or memory
+// stick) still opens, and shows as the dialog showed it.
+std::string fileSystemName(const wxString& name);
+wxString shownFileName(const std::string& name);
 
 // Asks for a file with the toolkit's file dialog (no default folder or name).
 // Returns false when the user cancels; the dialog is gone before it returns.

@@ -38,7 +38,7 @@ void importXdfCommand(CommandContext& context)
     wxString path;
     if (!chooseXdfFile(context, path))
         return;
-    const XdfImportStatus status = importXdfFile(context.workspace().definitions, path.utf8_string());
+    const XdfImportStatus status = importXdfFile(context.workspace().definitions, fileSystemName(path));
     if (xdfImported(status))
         showImportedSet(context);
     context.showStatus(xdfImportStatusMessage(status));
@@ -50,7 +50,7 @@ void importCompleteXdfCommand(CommandContext& context)
     wxString path;
     if (!chooseXdfFile(context, path))
         return;
-    const XdfCompleteImport result = importCompleteXdfFile(context.workspace().definitions, path.utf8_string());
+    const XdfCompleteImport result = importCompleteXdfFile(context.workspace().definitions, fileSystemName(path));
     if (xdfImported(result.status))
         showImportedSet(context);
     const std::string message = xdfCompleteImportMessage(result).compose(

@@ -20,18 +20,12 @@ namespace {
 
 const char* const kMapsWildcard = "XTS files (*.xts)|*.xts|All files (*.*)|*.*";
 
-// Paths travel as UTF-8, like the ROM buffers' paths.
-std::string toFileName(const wxString& path)
-{
-    return path.utf8_string();
-}
-
 // The load dialog lists *.xts files, so a name typed without an extension
 // gets ".xts". The save dialog asked only about the typed name: a file that
 // the completed name would replace is replaced only if the user agrees.
 bool completeMapsPath(wxWindow* parent, wxString& path)
 {
-    const wxString completed = wxString::FromUTF8(withDefaultExtension(toFileName(path), ".xts"));
+    const wxString completed = shownFileName(withDefaultExtension(fileSystemName(path), ".xts"));
     if (completed != path && wxFileExists(completed)) {
         wxMessageDialog question(parent,
                                  wxString::Format(_("A file named \"%s\" already exists. Do you want to replace it?"),
@@ -55,7 +49,7 @@ wxString mapsFileLoadedMessage(MapsFileStatus status)
 MapsFileStatus loadMapsFile(CommandContext& context, const wxString& path)
 {
     DefinitionStore& store = context.workspace().definitions;
-    const MapsFileStatus status = loadMapsFile(store, toFileName(path));
+    const MapsFileStatus status = loadMapsFile(store, fileSystemName(path));
     if (!mapsFileLoaded(status)) {
         context.showStatus(mapsFileStatusMessage(status));
         return status;
@@ -89,7 +83,7 @@ bool saveMapsCommand(CommandContext& context)
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path)
         || !completeMapsPath(context.window(), path))
         return false;
-    const MapsFileStatus status = saveMapsFile(context.workspace().definitions, toFileName(path));
+    const MapsFileStatus status = saveMapsFile(context.workspace().definitions, fileSystemName(path));
     context.showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")
                                                        : wxTRANSLATE("Unable to save maps file!"));
     if (status != MapsFileStatus::Saved)

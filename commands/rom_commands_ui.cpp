@@ -23,11 +23,6 @@ bool validIndex(int index)
     return index >= 0 && index < kRomBufferCount;
 }
 
-std::string utf8(const wxString& text)
-{
-    return text.ToStdString(wxConvUTF8);
-}
-
 void showRomStatus(CommandContext& context, RomStatus status)
 {
     context.showStatus(wxString::FromUTF8(romStatusMessage(status)));
@@ -55,7 +50,7 @@ std::int32_t loadRomFile(CommandContext& context, int index, bool askUser, wxStr
         fileName = wxFileName(path).GetFullName();
     }
     RomBuffer& buffer = context.workspace().buffers[index];
-    const RomStatus status = loadRomImage(buffer, utf8(path), utf8(fileName));
+    const RomStatus status = loadRomImage(buffer, fileSystemName(path), fileSystemName(fileName));
     showRomStatus(context, status);
     return status == RomStatus::Loaded ? buffer.size : 0;
 }
@@ -102,7 +97,7 @@ bool saveRomFileAs(CommandContext& context, int index)
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
         return false;
     // The buffer keeps its own path and name: Save BIN still writes the file it came from.
-    return saved(context, index, saveRomImage(buffer, utf8(path)));
+    return saved(context, index, saveRomImage(buffer, fileSystemName(path)));
 }
 
 void copyRomBufferCommand(CommandContext& context, int source, int destination)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <wx/button.h>
 #include <wx/filedlg.h>
+#include <wx/filename.h>
 #include <wx/msgdlg.h>
 #include <wx/radiobut.h>
 #include <wx/stattext.h>
@@ -18,6 +19,7 @@
 #include "rom/rom_image.h"
 #include "common/safe_file.h"
 #include "bin_panel_names.h"
+#include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
 #include "gui_test_support.h"
 
@@ -274,6 +276,26 @@ TEST_F(RomCommandsTest, SaveAsWritesElsewhereAndKeepsTheBuffersFile)
     EXPECT_EQ(status(), "File saved successfully.");
     EXPECT_EQ(readBytes(digitsPath), buffer(1).data);
     EXPECT_EQ(readBytes(copy), kDigits);
+}
+
+// Names that are not valid UTF-8 (a Latin-1 "\xe9" from an old archive) load
+// and show as the file dialog gives them (GTK's dialog cannot be handed such
+// a name here: the commands take it as the dialog gave it); maps files too.
+TEST_F(RomCommandsTest, NamesThatAreNotUtf8)
+{
+    const auto asDialogGivesIt = [](const std::string& bytes) { return wxString(bytes.c_str(), *wxConvFileName); };
+    const std::string latin1 = bytesFile("caf\xe9.bin", kDigits);
+    wxString path = asDialogGivesIt(latin1);
+    wxString fileName = wxFileName(path).GetFullName();
+    ASSERT_FALSE(fileName.empty());
+    EXPECT_EQ(loadRomFile(*frame(), 0, false, fileName, path), 9);
+    EXPECT_EQ(buffer(0).path, latin1);
+    copyRomBufferCommand(*frame(), 0, 1);
+    EXPECT_EQ(findControl<wxTextCtrl>(frame(), kBinPanels[1].fileBox)->GetValue(), fileName);
+
+    const std::string maps = files.file("d\xe9" "f.xts");
+    writeText(maps, "<XTS version=\"1.0\"><TABLE><title>Map</title></TABLE></XTS>\n");
+    EXPECT_EQ(loadMapsFile(*frame(), asDialogGivesIt(maps)), MapsFileStatus::Loaded);
 }
 
 TEST_F(RomCommandsTest, CopyCommandsCopyImageAndPanel)
