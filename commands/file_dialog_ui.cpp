@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include <dlfcn.h>
+
 #include <wx/filedlg.h>
 #include <wx/toplevel.h>
 
@@ -16,12 +18,36 @@ wxString shownFileName(const std::string& name)
     return wxString(name.c_str(), *wxConvFileName);
 }
 
+namespace {
+
+// The chosen file's name as the file system's bytes, asked of GTK: the
+// toolkit hands over no name it cannot convert (one that is not valid UTF-8)
+// and gives "" instead. GTK is reached by name, as the program is not built
+// against its headers.
+wxString chosenFileBytes(const wxFileDialog& dialog)
+{
+    using GetFileName = char* (*)(void*);
+    using Free = void (*)(void*);
+    static const auto getFileName = reinterpret_cast<GetFileName>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_get_filename"));
+    static const auto release = reinterpret_cast<Free>(dlsym(RTLD_DEFAULT, "g_free"));
+    char* bytes = getFileName && release && dialog.GetHandle() ? getFileName(dialog.GetHandle()) : nullptr;
+    if (!bytes)
+        return wxString();
+    const wxString name(bytes, *wxConvFileName);
+    release(bytes);
+    return name;
+}
+
+} // namespace
+
 bool askForFile(wxWindow* parent, const wxString& title, const char* wildcard, long style, wxString& path)
 {
     wxFileDialog dialog(parent, title, wxEmptyString, wxEmptyString, wildcard, style);
     if (dialog.ShowModal() != wxID_OK)
         return false;
     path = dialog.GetPath();
+    if (path.empty())
+        path = chosenFileBytes(dialog);
     return true;
 }
 
