@@ -229,7 +229,9 @@ void applyForm(const MapForm& form, MapDefinition& map)
         axis.factor = numberOrZero(f.factor);
         if (a == AxisZ)
             continue;
-        axis.count = static_cast<std::uint16_t>(parseInteger(f.count).value_or(0));
+        // A count the 16-bit field cannot hold is held at its limit, not wrapped
+        // (-1 would become 65535 cells, 70000 would become 4464).
+        axis.count = static_cast<std::uint16_t>(std::clamp<long long>(parseInteger(f.count).value_or(0), 0, 0xFFFF));
         axis.embeddedinfotype = sourceOf(f.source);
         int labels = 0;
         if (axis.embeddedinfotype == SourceScaled)

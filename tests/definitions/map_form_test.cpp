@@ -120,9 +120,12 @@ TEST(MapForm, LoadThenApplyChangesNothingButWhatNoChoiceOffers)
     EXPECT_EQ(std::tie(y.labels[3], y.labels[255], y.factor), std::make_tuple(0.0, 2.0, 0.0));
     EXPECT_EQ(std::tie(odd.axes[AxisZ].flags, odd.axes[AxisZ].address), std::make_tuple(7, 0u));
 
-    form.axes[AxisX].count = "70000";   // stored in 16 bits
-    applyForm(form, odd);
-    EXPECT_EQ(odd.axes[AxisX].count, 70000 - 65536);
+    // Counts beyond the 16-bit field are held at its limits, never wrapped.
+    for (const auto& [typed, count] : {std::pair{"70000", 65535}, {"-1", 0}, {"65535", 65535}}) {
+        form.axes[AxisX].count = typed;
+        applyForm(form, odd);
+        EXPECT_EQ(odd.axes[AxisX].count, count) << typed;
+    }
 }
 
 } // namespace
