@@ -44,6 +44,28 @@ wxFlexGridSizer* fieldSizer()
     return sizer;
 }
 
+// The controls the keyboard reaches in a window, in their order of creation
+// (which is the layout's order): panels count by their controls.
+void collectControls(wxWindow* window, std::vector<wxWindow*>& controls)
+{
+    for (wxWindow* child : window->GetChildren()) {
+        if (child->IsTopLevel() || !child->IsShown() || !child->IsEnabled())
+            continue;
+        if (dynamic_cast<wxPanel*>(child))
+            collectControls(child, controls);
+        else if (child->AcceptsFocusFromKeyboard() || dynamic_cast<wxGrid*>(child))   // a grid: by its inner window
+            controls.push_back(child);
+    }
+}
+
+bool isPageKey(const wxKeyEvent& event, bool& forward)
+{
+    const int key = event.GetKeyCode();
+    forward = key == WXK_PAGEDOWN || key == WXK_NUMPAD_PAGEDOWN;
+    return event.GetModifiers() == wxMOD_CONTROL
+           && (forward || key == WXK_PAGEUP || key == WXK_NUMPAD_PAGEUP);
+}
+
 } // namespace
 
 MapEditorDialog::MapEditorDialog(wxWindow* parent)
@@ -86,7 +108,8 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
                     grid->DisableCellEditControl();
                     return;
                 }
-        event.Skip();
+        if (!leaveLabelGrid(event))
+            event.Skip();
     });
     sizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
     SetSizer(sizer);
@@ -101,6 +124,41 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
         m_applied = false;
         finish(wxID_CANCEL);
     });
+}
+
+bool MapEditorDialog::leaveLabelGrid(const wxKeyEvent& event)
+{
+    // A label grid takes Tab for its own rows and the page keys for
+    // scrolling; from the keyboard the form must stay whole: Tab leaves the
+    // grid and Ctrl+Page Up / Down turn the page, the label being typed taken.
+    wxWindow* focus = wxWindow::FindFocus();
+    wxGrid* grid = nullptr;
+    for (const AxisControls& axis : m_axes)
+        if (axis.grid && focus && (focus == axis.grid || axis.grid->IsDescendant(focus)))
+            grid = axis.grid;
+    bool forward = false;
+    const bool tab = event.GetKeyCode() == WXK_TAB && (event.GetModifiers() & ~wxMOD_SHIFT) == 0;
+    const bool page = isPageKey(event, forward);
+    if (!grid || (!tab && !page))
+        return false;
+    grid->DisableCellEditControl();
+    std::vector<wxWindow*> controls;
+    if (page) {
+        m_notebook->AdvanceSelection(forward);
+        collectControls(m_notebook->GetCurrentPage(), controls);
+        if (!controls.empty())
+            controls.front()->SetFocus();
+        return true;
+    }
+    if (!event.ShiftDown()) {   // the page's last control: next come the buttons
+        m_apply->SetFocus();
+        return true;
+    }
+    collectControls(m_notebook->GetCurrentPage(), controls);
+    const auto at = std::find(controls.begin(), controls.end(), grid);
+    if (at != controls.begin() && at != controls.end())
+        (*std::prev(at))->SetFocus();
+    return true;
 }
 
 wxStaticText* MapEditorDialog::addLabel(wxWindow* parent, wxSizer* sizer, const char* text)

@@ -80,6 +80,8 @@ private:
     // The image of the selected ROM buffer, or null and 0 when it is empty.
     std::pair<const std::uint8_t*, std::size_t> selectedImage() const;
 
+    // Tab, Shift+Tab and Ctrl+Page Up / Down in a label grid; false for other keys.
+    bool leaveLabelGrid(const wxKeyEvent& event);
     void applyDialog();
     void finish(int returnCode);
 

@@ -162,6 +162,51 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
     EXPECT_EQ(workspace->definitions.maps[0].axes[AxisX].labels[0], 777);
 }
 
+// From a label grid, with a label being typed or not, Tab and Shift+Tab leave
+// the grid and Ctrl+Page Up / Down turn the page; the label typed is kept.
+TEST_F(MapEditor, KeysLeaveALabelGrid)
+{
+    MapEditorDialog dialog(nullptr);
+    dialog.loadIntoDialog(0, *workspace);
+    dialog.Show();
+    ASSERT_TRUE(raiseForKeys(&dialog));
+    auto* grid = findControl<wxGrid>(&dialog, "ID_GRID1");
+    wxWindow* page = grid;   // the grid's notebook page
+    while (page->GetParent() && !dynamic_cast<wxNotebook*>(page->GetParent()))
+        page = page->GetParent();
+    auto* notebook = dynamic_cast<wxNotebook*>(page->GetParent());
+    ASSERT_NE(notebook, nullptr);
+    const int gridPage = notebook->FindPage(page);
+    const auto focusIn = [](wxWindow* window) {
+        wxWindow* focus = wxWindow::FindFocus();
+        return focus && (focus == window || window->IsDescendant(focus));
+    };
+    const struct {
+        const char* name;
+        int key, modifiers;
+        std::function<bool()> after;
+        const char* label;
+    } rows[] = {
+        {"Tab", WXK_TAB, wxMOD_NONE, [&] { return focusIn(findControl<wxButton>(&dialog, "ID_BUTTON1")); }, "11"},
+        {"Shift+Tab", WXK_TAB, wxMOD_SHIFT, [&] { return focusIn(findControl<wxChoice>(&dialog, "ID_CHOICE12")); },
+         "12"},   // the page's last field: Byte Order
+        {"Ctrl+Page Down", WXK_PAGEDOWN, wxMOD_CONTROL, [&] { return notebook->GetSelection() == gridPage + 1; },
+         "13"},
+        {"Ctrl+Page Up", WXK_PAGEUP, wxMOD_CONTROL, [&] { return notebook->GetSelection() == gridPage - 1; }, "14"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        notebook->SetSelection(gridPage);
+        pumpEvents(50);
+        typeIntoCell(grid, 1, 0, row.label);
+        pumpEvents(50);
+        wxUIActionSimulator().Char(row.key, row.modifiers);
+        EXPECT_TRUE(pumpUntil(row.after));
+        EXPECT_FALSE(grid->IsCellEditControlShown());
+        EXPECT_EQ(grid->GetCellValue(1, 0), row.label);
+    }
+}
+
 TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
 {
     MapEditorDialog dialog(nullptr);
