@@ -1,12 +1,11 @@
 #include "app/session_ui.h"
 
-#include <dlfcn.h>
-
 #include <wx/fileconf.h>
 #include <wx/frame.h>
 
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
+#include "common/gtk_function_ui.h"
 #include "viewer/MapViewerFrame.h"
 #include "workspace/command_context_ui.h"
 
@@ -30,8 +29,7 @@ wxString binKey(int index, const char* field)
 // Where a window's outer frame stands, asked of the display. The toolkit
 // keeps one guess of the frame's size for all windows of a kind, and after
 // a dialog has come and gone it may report a window's inner origin as its
-// place: remembered so, the window would creep down at every run. GDK is
-// reached by name, as the program is not built against its headers.
+// place: remembered so, the window would creep down at every run.
 wxPoint framePlace(const wxTopLevelWindow& window)
 {
     struct Rectangle {
@@ -39,9 +37,8 @@ wxPoint framePlace(const wxTopLevelWindow& window)
     };
     using WidgetWindow = void* (*)(void*);
     using FrameExtents = void (*)(void*, Rectangle*);
-    static const auto widgetWindow = reinterpret_cast<WidgetWindow>(dlsym(RTLD_DEFAULT, "gtk_widget_get_window"));
-    static const auto frameExtents =
-        reinterpret_cast<FrameExtents>(dlsym(RTLD_DEFAULT, "gdk_window_get_frame_extents"));
+    static const auto widgetWindow = gtkFunction<WidgetWindow>("gtk_widget_get_window");
+    static const auto frameExtents = gtkFunction<FrameExtents>("gdk_window_get_frame_extents");
     void* shown = widgetWindow && frameExtents && window.IsShown() ? widgetWindow(window.GetHandle()) : nullptr;
     if (!shown)
         return window.GetPosition();

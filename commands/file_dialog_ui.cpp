@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include <dlfcn.h>
-
 #include <wx/filedlg.h>
 #include <wx/toplevel.h>
+
+#include "common/gtk_function_ui.h"
 
 std::string fileSystemName(const wxString& name)
 {
@@ -22,14 +22,13 @@ namespace {
 
 // The chosen file's name as the file system's bytes, asked of GTK: the
 // toolkit hands over no name it cannot convert (one that is not valid UTF-8)
-// and gives "" instead. GTK is reached by name, as the program is not built
-// against its headers.
+// and gives "" instead.
 wxString chosenFileBytes(const wxFileDialog& dialog)
 {
     using GetFileName = char* (*)(void*);
     using Free = void (*)(void*);
-    static const auto getFileName = reinterpret_cast<GetFileName>(dlsym(RTLD_DEFAULT, "gtk_file_chooser_get_filename"));
-    static const auto release = reinterpret_cast<Free>(dlsym(RTLD_DEFAULT, "g_free"));
+    static const auto getFileName = gtkFunction<GetFileName>("gtk_file_chooser_get_filename");
+    static const auto release = gtkFunction<Free>("g_free");
     char* bytes = getFileName && release && dialog.GetHandle() ? getFileName(dialog.GetHandle()) : nullptr;
     if (!bytes)
         return wxString();
