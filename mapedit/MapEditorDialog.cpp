@@ -108,7 +108,7 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
                     grid->DisableCellEditControl();
                     return;
                 }
-        if (!leaveLabelGrid(event))
+        if (!moveThroughForm(event))
             event.Skip();
     });
     sizer->Add(buttons, 0, wxALL | wxALIGN_CENTER_HORIZONTAL, 5);
@@ -126,22 +126,24 @@ MapEditorDialog::MapEditorDialog(wxWindow* parent)
     });
 }
 
-bool MapEditorDialog::leaveLabelGrid(const wxKeyEvent& event)
+bool MapEditorDialog::moveThroughForm(const wxKeyEvent& event)
 {
     // A label grid takes Tab for its own rows and the page keys for
-    // scrolling; from the keyboard the form must stay whole: Tab leaves the
-    // grid and Ctrl+Page Up / Down turn the page, the label being typed taken.
+    // scrolling, and the notebook turns its pages only while it holds the
+    // focus (not from the buttons): from the keyboard the whole form must be
+    // reachable. The label being typed is taken.
     wxWindow* focus = wxWindow::FindFocus();
     wxGrid* grid = nullptr;
     for (const AxisControls& axis : m_axes)
         if (axis.grid && focus && (focus == axis.grid || axis.grid->IsDescendant(focus)))
             grid = axis.grid;
     bool forward = false;
-    const bool tab = event.GetKeyCode() == WXK_TAB && (event.GetModifiers() & ~wxMOD_SHIFT) == 0;
+    const bool tab = grid && event.GetKeyCode() == WXK_TAB && (event.GetModifiers() & ~wxMOD_SHIFT) == 0;
     const bool page = isPageKey(event, forward);
-    if (!grid || (!tab && !page))
+    if (!tab && !page)
         return false;
-    grid->DisableCellEditControl();
+    if (grid)
+        grid->DisableCellEditControl();
     std::vector<wxWindow*> controls;
     if (page) {
         m_notebook->AdvanceSelection(forward);

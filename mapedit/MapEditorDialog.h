@@ -80,8 +80,9 @@ private:
     // The image of the selected ROM buffer, or null and 0 when it is empty.
     std::pair<const std::uint8_t*, std::size_t> selectedImage() const;
 
-    // Tab, Shift+Tab and Ctrl+Page Up / Down in a label grid; false for other keys.
-    bool leaveLabelGrid(const wxKeyEvent& event);
+    // Tab and Shift+Tab in a label grid, Ctrl+Page Up / Down anywhere in the
+    // form (main keys or keypad); false for other keys.
+    bool moveThroughForm(const wxKeyEvent& event);
     void applyDialog();
     void finish(int returnCode);
 

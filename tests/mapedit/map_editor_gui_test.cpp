@@ -164,7 +164,8 @@ TEST_F(MapEditor, EnterAppliesAndEscapeInALabelDropsOnlyThatLabel)
 
 // From a label grid, with a label being typed or not, Tab and Shift+Tab leave
 // the grid and Ctrl+Page Up / Down turn the page; the label typed is kept.
-TEST_F(MapEditor, KeysLeaveALabelGrid)
+// The page keys work from the buttons too.
+TEST_F(MapEditor, KeysMoveThroughTheWholeForm)
 {
     MapEditorDialog dialog(nullptr);
     dialog.loadIntoDialog(0, *workspace);
@@ -205,6 +206,11 @@ TEST_F(MapEditor, KeysLeaveALabelGrid)
         EXPECT_FALSE(grid->IsCellEditControlShown());
         EXPECT_EQ(grid->GetCellValue(1, 0), row.label);
     }
+    notebook->SetSelection(gridPage);
+    findControl<wxButton>(&dialog, "ID_BUTTON3")->SetFocus();
+    pumpEvents(50);
+    wxUIActionSimulator().Char(WXK_PAGEDOWN, wxMOD_CONTROL);
+    EXPECT_TRUE(pumpUntil([&] { return notebook->GetSelection() == gridPage + 1; }));
 }
 
 TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
