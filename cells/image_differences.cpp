@@ -80,15 +80,17 @@ std::size_t compareStoredAxis(const std::uint8_t* first, const std::uint8_t* sec
     return differing;
 }
 
-// The bytes of every map (cells and stored axis values, compared or not)
-// inside the first `size` bytes, sorted and merged.
+// The bytes of every map that lies inside the first `size` bytes (cells and
+// stored axis values), sorted and merged. A map that does not fit was not
+// compared, so its bytes are left to the regions: no change goes unlisted.
 std::vector<Span> coveredSpans(const DefinitionStore& store, std::size_t size)
 {
     std::vector<Span> spans;
     for (int slot = 0; slot < store.mapCount && slot < kMaxMaps; ++slot) {
         const MapDefinition& map = store.maps[slot];
-        for (Span span : {cellSpan(map), storedAxisSpan(map.axes[AxisX]), storedAxisSpan(map.axes[AxisY])}) {
-            span.end = std::min(span.end, size);
+        if (!mapFits(map, size))
+            continue;
+        for (const Span& span : {cellSpan(map), storedAxisSpan(map.axes[AxisX]), storedAxisSpan(map.axes[AxisY])}) {
             if (!span.empty())
                 spans.push_back(span);
         }

@@ -91,6 +91,8 @@ TEST(ImageDifferences, MapsAndRegionsThatDiffer)
         {"shorter: the map past its end is not compared, the rest is one region", {}, 0xF4,
          "Tail\t[does not fit]\n0xF4\t12", {3, -1},
          "Maps that differ: 0. Maps that do not fit: 1. Regions outside the maps: 1 (bytes: 12)."},
+        {"shorter: a change in the part of a map that is not compared is a region", {{0xF2, kFlip}}, 0xF4,
+         "Tail\t[does not fit]\n0xF2\t1\n0xF4\t12", {3, -1, -1}, nullptr},
         {"longer: a run at the shorter end stays apart from the bytes beyond it", {{0xFF, kFlip}}, 260,
          "0xFF\t1\n0x100\t4", {-1, -1}, nullptr},
     };
