@@ -267,6 +267,7 @@ TEST(MapsFile, WrittenTextsAreXml10)
         {"\xED\xA0\x80", r + r + r},                                 // a surrogate
         {"€ ’ 😀 \xC2\x85 \xEE\x80\x80", "€ ’ 😀 \xC2\x85 \xEE\x80\x80"},
         {"&#x41; & <b>", "&#x41; & <b>"},
+        {"  two  blanks, a line\n  and a trailing blank ", "  two  blanks, a line\n  and a trailing blank "},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.read);

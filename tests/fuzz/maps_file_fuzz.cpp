@@ -1,7 +1,7 @@
 // libFuzzer target for the maps file reader. Whatever a file holds, reading it
 // must stay within the store, and what was read must survive being written
-// and read again. (The first save may still differ: the XML reader trims and
-// condenses spaces in texts, so the check starts from the second one.)
+// and read again. (The first save is in the writer's own notation, which the
+// input need not be, so the check starts from the second one.)
 // The XML input guard must agree with the parser: it lets a document through
 // exactly when the parser, in any of its encodings, builds nothing deeper or
 // with more attributes than the limits (fuzz inputs are far too small to
