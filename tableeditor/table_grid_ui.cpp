@@ -260,7 +260,8 @@ void guardDeleteKeys(wxGrid* grid)
     grid->Bind(wxEVT_KEY_DOWN, [grid](wxKeyEvent& event) {
         const int key = event.GetKeyCode();
         const bool deleting = key == WXK_DELETE || key == WXK_NUMPAD_DELETE || key == WXK_BACK;
-        if (!deleting || event.HasAnyModifiers() || grid->IsCellEditControlShown() || !grid->CanEnableCellControl()) {
+        // With any modifier held too: the grid's own way does the same then.
+        if (!deleting || grid->IsCellEditControlShown() || !grid->CanEnableCellControl()) {
             event.Skip();
             return;
         }

@@ -87,7 +87,7 @@ private:
     bool m_anchorFollowsCursor = false;
 };
 
-// Delete and Backspace on a cell open its editor with the whole text
+// Delete and Backspace (with or without Ctrl, Shift or Alt) on a cell open its editor with the whole text
 // selected (typing replaces it, Enter keeps it), where the grid's own way
 // would open it with one character already removed: a value never changes
 // unless a new one was typed.
