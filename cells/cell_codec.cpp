@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <limits>
 
 namespace CellCodec {
 
@@ -147,12 +148,6 @@ double wholePart(double number)
     return std::isnan(number) ? 0.0 : number;    // larger doubles are whole already
 }
 
-// Whether only the noise of a division parts `x` from the whole number.
-bool withinNoise(double x, double whole)
-{
-    return std::fabs(whole - x) <= 1e-12 * std::max(1.0, std::fabs(x));
-}
-
 } // namespace
 
 bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double number)
@@ -176,12 +171,15 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
     // A value that a raw number reads as exactly is stored as that number,
     // at whatever places the cell shows (2.35 with factor 0.01 stores 235
     // where the cell shows one place).
-    const double exact = value * reciprocal - axis.offset;
+    const double product = value * reciprocal;
+    const double exact = product - axis.offset;
     const double nearest = std::nearbyint(exact);
-    if (std::isfinite(exact) && withinNoise(exact, nearest))
+    const double scale = std::max(std::fabs(product), std::fabs(axis.offset));
+    if (std::isfinite(exact) && sameButForRounding(exact, nearest, scale))
         return storeWhole(block, position, axis, nearest);
     const double r = roundToDecimals(value, axis.decimalpl);
-    const double raw = r * reciprocal - axis.offset;
+    const double rProduct = r * reciprocal;
+    const double raw = rProduct - axis.offset;
     double whole = wholePart(raw);
     // The division may land a hair short of the raw number whose reading is
     // exactly r (10.03 x 100 = 1002.9999999999999): then the next number away
@@ -195,10 +193,18 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
         // Both readings at once: neither waits for the other's division.
         const double readsWhole = roundToDecimals((whole + axis.offset) * axis.factor, axis.decimalpl);
         const double readsNext = roundToDecimals((next + axis.offset) * axis.factor, axis.decimalpl);
-        if (readsNext == r && (readsWhole != r || withinNoise(raw, next)))
+        if (readsNext == r &&
+            (readsWhole != r || sameButForRounding(raw, next, std::max(std::fabs(rProduct), std::fabs(axis.offset)))))
             whole = next;
     }
     return storeWhole(block, position, axis, whole);
+}
+
+bool sameButForRounding(double a, double b, double scale)
+{
+    // A few units in the last place of the largest number involved.
+    scale = std::max({std::fabs(a), std::fabs(b), std::fabs(scale)});
+    return std::fabs(a - b) <= 8 * std::numeric_limits<double>::epsilon() * scale;
 }
 
 double roundToDecimals(double value, int places)

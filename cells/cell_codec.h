@@ -57,6 +57,12 @@ double readEngValue(const std::uint8_t* block, std::size_t position, const AxisD
 // stores 0.
 bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value);
 
+// Whether a and b differ only by the rounding of a few operations on numbers
+// as large as `scale` (or as a and b): a number meant exactly, as computed.
+// Any real difference counts, however large the numbers (4000000000.999 is
+// not 4000000001).
+bool sameButForRounding(double a, double b, double scale);
+
 // floor(value x 10^places + 0.5) / 10^places: ties go toward +infinity. A
 // value that this would push beyond the range of a double (1e300 to 10
 // places, or any value to 400 places) is returned as it is.

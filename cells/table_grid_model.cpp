@@ -145,9 +145,9 @@ bool TableGridModel::holdsExactly(int row, int column, double number) const
         return value(row, column) == number;
     const AxisDefinition& z = m_cells.z();
     const auto exact = [&](std::int64_t raw) { return (double(raw) + z.offset) * z.factor; };
-    const double held =
-        exact(m_cells.number(row, column)) - (m_view.difference ? exact(m_cells.compareNumber(row, column)) : 0.0);
-    return std::fabs(held - number) <= 1e-12 * std::max(1.0, std::fabs(number));
+    const double cell = exact(m_cells.number(row, column));
+    const double compare = m_view.difference ? exact(m_cells.compareNumber(row, column)) : 0.0;
+    return CellCodec::sameButForRounding(cell - compare, number, std::max(std::fabs(cell), std::fabs(compare)));
 }
 
 bool TableGridModel::commitTypedText(int row, int column, bool* held, bool* adjusted)

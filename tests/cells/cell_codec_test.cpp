@@ -82,6 +82,8 @@ TEST(CellCodec, EngineeringValuesScaleRoundAndTruncate)
         {axis(16, S, 1.0, 0, 1), -2.9, -2, -2.0, false},
         {axis(16, S, 1.0, 0, 1), -2.96, -3, -3.0, false},      // -2.96 rounds to -3.0 first
         {axis(16, S, 0.3, 0, 0), -2.0, -6, -1.8, false},       // -6.666: -6 and -7 both show -2; toward zero
+        {axis(32, 0, 1.0, 0, 3), 4000000000.999, -294967296, 4000000000.0, false},   // large, still between steps
+        {axis(32, 0, 0.001, 0, 3), 4000000.001, -294967295, 4000000.001, false},
         {axis(8, 0, 1.0, 0, 0), -1.0, 0, 0.0, true},           // held at the cell's limits
         {axis(8, 0, 1.0, 0, 0), 256.0, 255, 255.0, true},
         {axis(8, S, 0.5, -20, 1), 100.0, 127, 53.5, true},
