@@ -86,6 +86,7 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
     const int columns = cells.columns();
     result.written.resize(rows, columns);
 
+    CellSelection heldCells;   // sized at the first held write
     bool raw = false, difference = false;
     std::string_view rest;
     if (!readHeader(text, raw, difference, rest)) {
@@ -97,27 +98,30 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
         return result;
     }
 
+    // The entries before a faulty one stay written: undo names them.
+    const auto failed = [&result](const char* message) {
+        result.message = StatusText(message);
+        result.note = {"Data pasted into ", static_cast<std::int64_t>(result.writtenCount)};
+        return result;
+    };
     while (!rest.empty() && rest.front() == '@') {
         rest.remove_prefix(1);
         const std::size_t colon = rest.find(':');
         std::int64_t row = 0;
         if (colon == std::string_view::npos || !integerFromText(rest.substr(0, colon), row)) {
-            result.message = StatusText("Error in extracting Y co-ordinate!");
-            return result;
+            return failed("Error in extracting Y co-ordinate!");
         }
         const std::size_t equals = rest.find('=', colon + 1);
         std::int64_t column = 0;
         if (equals == std::string_view::npos || !integerFromText(rest.substr(colon + 1, equals - colon - 1), column)) {
-            result.message = StatusText("Error in extracting X co-ordinate!");
-            return result;
+            return failed("Error in extracting X co-ordinate!");
         }
         const std::size_t next = rest.find('@', equals + 1);
         const std::string_view valueText =
             rest.substr(equals + 1, next == std::string_view::npos ? std::string_view::npos : next - equals - 1);
         double value = 0.0;
         if (!numberFromText(valueText, value)) {
-            result.message = StatusText("Error in extracting data value!");
-            return result;
+            return failed("Error in extracting data value!");
         }
         rest.remove_prefix(next == std::string_view::npos ? rest.size() : next);
 
@@ -127,7 +131,13 @@ PasteResult pasteClipboardText(std::string_view text, MapCells& cells)
         const int c = static_cast<int>(column);
         const bool held = raw ? (difference ? cells.storeRawDifference(r, c, value) : cells.storeRaw(r, c, value))
                               : cells.setEng(r, c, difference ? cells.compareEng(r, c) + value : value);
-        result.heldCount += held;
+        // A cell named twice counts as its last write left it.
+        if (held && !heldCells.rows())
+            heldCells.resize(rows, columns);
+        if (held != heldCells.isSelected(r, c)) {
+            heldCells.set(r, c, held);
+            held ? ++result.heldCount : --result.heldCount;
+        }
         if (!result.written.isSelected(r, c)) {
             result.written.set(r, c);
             ++result.writtenCount;

@@ -45,7 +45,8 @@ TEST(ClipboardText, PasteWritesEntriesUntilTheFirstFailure)
         {"RAW-ABS", false, "Data pasted into 0 cells.", same},
         {"RAW-ABS@0:0=-2.9@1:2=300@0:2= +8 ", false, "Data pasted into 3 cells. 2 cells held at a limit.", {0, 7, 8, 7, 7, 255}},
         {"ENG-ABS@0:0=255.4@0:1=-0.5@1:0=1e300", false, "Data pasted into 3 cells. 1 cells held at a limit.", {255, 0, 7, 255, 7, 7}},
-        {"RAW-DIF@0:0=250@0:1=-50@0:0=1", true, "Data pasted into 2 cells. 2 cells held at a limit.", {41, 0, 7, 7, 7, 7}},   // held counted per write
+        {"RAW-DIF@0:0=250@0:1=-50@0:0=1", true, "Data pasted into 2 cells. 1 cells held at a limit.", {41, 0, 7, 7, 7, 7}},   // as the last write left a cell
+        {"RAW-ABS@0:2=300@0:2=300@0:2=400", false, "Data pasted into 1 cells. 1 cells held at a limit.", {7, 7, 255, 7, 7, 7}},
         {"RAW_ABS@0:0=1", false, "Data pasted into 1 cells.", {1, 7, 7, 7, 7, 7}},   // the separator is not examined,
         {"RAW\xE2\x80\x94" "ABS@0:0=1", false, "Data pasted into 1 cells.", {1, 7, 7, 7, 7, 7}},   // whatever its width
         {"RAW-DIF@0:0=1@1:2=-1", true, "Data pasted into 2 cells.", {41, 7, 7, 7, 7, 44}},
@@ -69,6 +70,9 @@ TEST(ClipboardText, PasteWritesEntriesUntilTheFirstFailure)
             written.push_back(result.written.isSelected(i / 3, i % 3) ? row.after[std::size_t(i)] : 7);
         EXPECT_EQ(written, row.after);
         EXPECT_EQ(result.writtenCount, result.written.count());
+        if (result.writtenCount > 0) {   // undo names what was written, a failure after it too
+            EXPECT_EQ(result.note.cells, std::int64_t(result.writtenCount));
+        }
     }
 }
 
