@@ -142,7 +142,8 @@ private:
 
 } // namespace
 
-bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block)
+bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block, std::int64_t keepRows,
+                          std::int64_t keepColumns)
 {
     block = {};
     FieldReader reader;
@@ -152,16 +153,18 @@ bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block)
         if (!reader.read(field, empty, value))
             return false;
         if (row == block.rows) {   // a new line
-            if (row > 0)
+            if (row > 0 && row <= keepRows)
                 block.lineEnds.push_back(block.fields.size());
             block.rows = row + 1;
         }
         block.columns = std::max(block.columns, column + 1);
         block.numbers += !empty;
-        block.fields.push_back(empty ? std::numeric_limits<double>::quiet_NaN() : value);
+        if (row < keepRows && column < keepColumns)
+            block.fields.push_back(empty ? std::numeric_limits<double>::quiet_NaN() : value);
         return true;
     });
-    block.lineEnds.push_back(block.fields.size());
+    if (block.rows <= keepRows)
+        block.lineEnds.push_back(block.fields.size());
     if (numbers)
         block.ambiguousField.assign(reader.ambiguousField());
     return numbers && block.numbers > 0 && block.ambiguousField.empty();
@@ -177,8 +180,10 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
     const int columns = cells.columns();
     result.written.resize(rows, columns);
     // The whole text is read first: a text that is not a block writes nothing.
+    // Only the fields that land on the map are kept: a text far larger than
+    // the map costs no more than itself.
     SpreadsheetBlock block;
-    if (!readSpreadsheetBlock(text, block)) {
+    if (!readSpreadsheetBlock(text, block, std::max(rows - top, 0), std::max(columns - left, 0))) {
         if (block.ambiguousField.empty())
             result.message = StatusText("No data to be pasted!");
         else
@@ -188,7 +193,7 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
         return result;
     }
     std::size_t first = 0;
-    for (std::int64_t line = 0; line < block.rows && top + line < rows; ++line) {
+    for (std::int64_t line = 0; line < std::int64_t(block.lineEnds.size()) && top + line < rows; ++line) {
         const std::size_t end = block.lineEnds[std::size_t(line)];
         const std::int64_t r = top + line;
         for (std::size_t i = first; r >= 0 && i < end && left + std::int64_t(i - first) < columns; ++i) {

@@ -4,6 +4,7 @@
 // selected block this way and pastes such a block (or its own one-line
 // format) with its top-left at the cursor cell.
 #include <cstdint>
+#include <limits>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,16 +27,20 @@ std::string encodeSpreadsheetText(const CellSelection& selection, const CellText
 // sign for the whole block, no thousands separators). Empty fields leave
 // their cells alone. False when the text is anything else or holds no number,
 // and when every comma may as well be a thousands separator ("1,000", with
-// no field such as "1,5" or "0,125" to tell).
+// no field such as "1,5" or "0,125" to tell). Every field is checked, but
+// only those of the first `keepRows` lines and `keepColumns` columns (the
+// ones a paste can reach) are kept.
 struct SpreadsheetBlock {
     std::int64_t rows = 0;       // lines
     std::int64_t columns = 0;    // fields of the longest line
     std::int64_t numbers = 0;    // fields that hold a number
-    std::vector<double> fields;             // line by line; not-a-number where empty
-    std::vector<std::size_t> lineEnds;      // per line: the index in `fields` after its last
+    std::vector<double> fields;             // kept ones, line by line; not-a-number where empty
+    std::vector<std::size_t> lineEnds;      // per kept line: the index in `fields` after its last
     std::string ambiguousField;             // the first such field when that refused the block
 };
-bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block);
+bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block,
+                          std::int64_t keepRows = std::numeric_limits<std::int64_t>::max(),
+                          std::int64_t keepColumns = std::numeric_limits<std::int64_t>::max());
 
 // Writes a block with its top-left cell at (top, left), each number as the
 // grid's view shows values (raw or engineering, absolute or difference) and

@@ -64,6 +64,10 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         {"1,2,3", 0, 0, {true}, "No data to be pasted!", same},
         {"0x10\tnan", 0, 0, {true}, "No data to be pasted!", same},
         {"Fuel map\n1\t2", 0, 0, {true}, "No data to be pasted!", same},
+        // Fields past the map's edges are not kept, but still read.
+        {"1\t2\t3\t4\n5\n6", 2, 0, {true}, "Data pasted into 3 cells.", {7, 7, 7, 7, 7, 7, 1, 2, 3}},
+        {"1\t2\t3\t4\tx", 0, 0, {true}, "No data to be pasted!", same},
+        {"1\n2\n3\n5,000", 1, 2, {true}, "No data pasted: the comma in \"5,000\" may be a thousands separator.", same},
     };
     std::vector<std::uint8_t> compare = {0, 0, 40, 41, 42, 43, 44, 45, 46, 47, 48};
     for (const auto& row : rows) {

@@ -492,21 +492,31 @@ void BM_VisitSelected_WxBlocks(benchmark::State& state)
 // A paste of about 50 MB of clipboard text offered by another program
 // (xclip), into the largest map: every cell once, with long value texts.
 // Reports the rise of the peak resident size over the size before the paste.
+// Argument 0: the editor's own format, an entry for every cell of the largest
+// map. 1: a spreadsheet block of as many bytes, far larger than the 256 x 256
+// map it is pasted into.
 void BM_Paste50MB(benchmark::State& state)
 {
     if (skippedWithoutDisplay(state))
         return;
-    Opened opened = openEditor(MapLargest);
+    const bool block = state.range(0) == 1;
+    Opened opened = openEditor(block ? Map256 : MapLargest);
     TableEditorFrame* editor = opened.editor;
     TempDir dir;
     const std::string path = dir.file("paste.txt");
     {
-        std::string text = "RAW-ABS";
+        std::string text = block ? "" : "RAW-ABS";
         text.reserve(52u << 20);
-        for (int col = 0; col < editor->cells().columns(); ++col)
-            for (int row = 0; row < editor->cells().rows(); ++row)
-                text += "@" + std::to_string(row) + ":" + std::to_string(col) + "=" + std::to_string((row + col) % 200) +
-                        ".00000000000000";
+        if (block) {
+            while (text.size() < (52u << 20))
+                for (int col = 0; col < 1000; ++col)
+                    text += std::to_string(col % 200) + (col < 999 ? ".5\t" : ".5\n");
+        } else {
+            for (int col = 0; col < editor->cells().columns(); ++col)
+                for (int row = 0; row < editor->cells().rows(); ++row)
+                    text += "@" + std::to_string(row) + ":" + std::to_string(col) + "=" +
+                            std::to_string((row + col) % 200) + ".00000000000000";
+        }
         writeText(path, text);
         state.counters["text_MB"] = double(text.size()) / MB;
     }
@@ -663,7 +673,7 @@ BENCHMARK(BM_Operation_WxGrid)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
-BENCHMARK(BM_Paste50MB)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_Paste50MB)->ArgName("block")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SpreadsheetBlock_Editor)->Apply(operations)->Iterations(3);
 BENCHMARK(BM_VisitSelected_Mask)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VisitSelected_WxBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
