@@ -88,7 +88,8 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
             viewer->Move(static_cast<int>(x), static_cast<int>(y));
         long w = 0;
         long h = 0;
-        if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h))
+        if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h) && w > 0 &&
+            h > 0)
             viewer->SetClientSize(wxSize(static_cast<int>(w), static_cast<int>(h)));
     }
 }
@@ -102,7 +103,9 @@ WindowPlaces windowPlaces(CommandContext& context, const wxFrame& mainWindow)
     // The size is the inside of the window: its outer size counts the window
     // manager's frame only once the manager has told it, which may come after
     // the first save or after the restore.
-    if (const MapViewerFrame* viewer = context.viewer(); viewer && viewer->IsShown()) {
+    // A minimised viewer has no size of its own to keep (it would come back
+    // as a sliver); it too keeps the last run's place.
+    if (const MapViewerFrame* viewer = context.viewer(); viewer && viewer->IsShown() && !viewer->IsIconized()) {
         places.viewerShown = true;
         places.viewer = framePlace(*viewer);
         places.viewerInside = viewer->GetClientSize();

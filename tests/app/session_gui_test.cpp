@@ -217,10 +217,17 @@ TEST_F(Session, IncompletePlacesAreIgnored)
                    {"/WindowPositions/MapViewerFrameY", "60"},
                    {"/WindowPositions/MapViewerFrameW", "wide"},
                    {"/WindowPositions/MapViewerFrameH", "510"}});
+    {
+        MainWindowFixture window;
+        ASSERT_NE(window.frame()->viewer(), nullptr);
+        EXPECT_EQ(window.frame()->GetPosition(), framePosition);
+        EXPECT_EQ(window.frame()->viewer()->GetPosition(), viewerPosition);
+        EXPECT_EQ(window.frame()->viewer()->GetSize(), viewerSize);
+    }
+    // No size (as a minimised viewer once left it) is no size to restore.
+    writeSettings({{"/WindowPositions/MapViewerFrameW", "0"}, {"/WindowPositions/MapViewerFrameH", "0"}});
     MainWindowFixture window;
     ASSERT_NE(window.frame()->viewer(), nullptr);
-    EXPECT_EQ(window.frame()->GetPosition(), framePosition);
-    EXPECT_EQ(window.frame()->viewer()->GetPosition(), viewerPosition);
     EXPECT_EQ(window.frame()->viewer()->GetSize(), viewerSize);
 }
 
