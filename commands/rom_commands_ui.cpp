@@ -81,7 +81,7 @@ bool saveRomFile(CommandContext& context, int index)
     return saved(context, index, saveRomImage(buffer, buffer.path));
 }
 
-bool saveRomFileAs(CommandContext& context, int index)
+bool saveRomFileAs(CommandContext& context, int index, const wxString& title)
 {
     const FocusKeeper focus;
     if (!validIndex(index))
@@ -93,7 +93,7 @@ bool saveRomFileAs(CommandContext& context, int index)
     }
     // A wrong name must not cost an image: the dialog asks before replacing a file.
     wxString path;
-    if (!askForFile(context.window(), _("Select save location & filename"), kRomWildcard,
+    if (!askForFile(context.window(), title.empty() ? _("Select save location & filename") : title, kRomWildcard,
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
         return false;
     // The buffer keeps its own path and name: Save BIN still writes the file it came from.

@@ -20,7 +20,8 @@ void loadBin(CommandContext& context);
 bool saveRomFile(CommandContext& context, int index);
 
 // "Save BIN as ...": the buffer to a file the user picks. True when written.
-bool saveRomFileAs(CommandContext& context, int index);
+// `title` heads the file dialog in place of its usual one.
+bool saveRomFileAs(CommandContext& context, int index, const wxString& title = wxString());
 
 // "Copy BIN #a to BIN #b".
 void copyRomBufferCommand(CommandContext& context, int source, int destination);

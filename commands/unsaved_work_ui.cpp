@@ -58,10 +58,12 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
                 return false;
             continue;
         }
+        // Said where the tuner looks: the dialog covers the status line.
         // What to do first: the narrow field shows the start of the line.
-        context.showStatus(wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."),
-                                            part + 1, sharing + 1));
-        if (!saveRomFileAs(context, part))
+        const wxString what =
+            wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."), part + 1, sharing + 1);
+        context.showStatus(what);
+        if (!saveRomFileAs(context, part, what))
             return false;
     }
     return true;

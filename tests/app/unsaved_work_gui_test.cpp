@@ -137,6 +137,7 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
     const std::string other = files.file("other.bin");
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
+    EXPECT_EQ(ExpectFileDialog::lastSeen().title, "Save BIN #2 under its own name: BIN #1 shares its file.");
     pumpEvents(10);
     EXPECT_FALSE(window.alive());
     EXPECT_EQ(readBytes(binPath), first);
