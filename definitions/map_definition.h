@@ -53,6 +53,15 @@ public:
     // Every one of the Length values.
     void fill(const T& value) { m_values.assign(Length, value); }
 
+    // Equal when every one of the Length values is, held or not.
+    friend bool operator==(const GrowingArray& a, const GrowingArray& b)
+    {
+        for (std::size_t i = 0; i < Length; ++i)
+            if (!(a[i] == b[i]))
+                return false;
+        return true;
+    }
+
 private:
     static const T& zero()
     {
@@ -79,6 +88,8 @@ struct AxisDefinition {
     AxisLabels labels;
     double factor = 0.0;
     double offset = 0.0;
+
+    bool operator==(const AxisDefinition&) const = default;
 };
 
 struct MapDefinition {
@@ -86,6 +97,8 @@ struct MapDefinition {
     std::string title;
     std::string description;
     std::array<AxisDefinition, 3> axes;   // X (columns), Y (rows), Z (cells)
+
+    bool operator==(const MapDefinition&) const = default;
 };
 
 // The slots: a deque, so that a slot stays where it is while later ones are

@@ -81,10 +81,12 @@ void editMap(CommandContext& context)
         return;
     }
     {
+        const MapDefinition before = store.maps[slot];
         MapEditorDialog dialog(context.window());
         dialog.loadIntoDialog(static_cast<std::uint16_t>(slot), context.workspace());
         dialog.ShowModal();
-        if (dialog.applied())
+        // OK on an unchanged form leaves nothing to save.
+        if (dialog.applied() && !(store.maps[slot] == before))
             context.workspace().definitionsEdited();
     }
     // Whichever button closed the dialog, the line shows the slot as it now is.

@@ -843,9 +843,12 @@ bool TableEditorFrame::writeToSource()
         SetStatusText(doesNotFitText(m_sourceBuffer), 1);
         return false;
     }
-    std::copy(m_cells.workingCopy.begin(), m_cells.workingCopy.end(),
-              source.data.begin() + static_cast<std::ptrdiff_t>(m_map.axes[AxisZ].address));
+    const auto target = source.data.begin() + static_cast<std::ptrdiff_t>(m_map.axes[AxisZ].address);
     m_sourceBlock = m_cells.workingCopy;
+    // Bytes the image already holds are no change to save.
+    if (std::equal(m_cells.workingCopy.begin(), m_cells.workingCopy.end(), target))
+        return true;
+    std::copy(m_cells.workingCopy.begin(), m_cells.workingCopy.end(), target);
     m_writingSource = true;
     m_workspace.bufferListeners.notify(m_sourceBuffer);
     m_writingSource = false;

@@ -279,6 +279,10 @@ TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
 
     loadThreeMaps();
     selectMapLine(viewer(), 1);
+    withEditor(ids().editMap, apply);   // the form gives the X and Y axes a width and a type
+    frame()->workspace().unsaved.definitionsSaved();
+    withEditor(ids().editMap, apply);   // OK on an unchanged form: nothing to save
+    EXPECT_FALSE(frame()->workspace().unsaved.definitionsUnsaved());
     withEditor(ids().addMap, cancel);
     withEditor(ids().addMap, retitle("N"));
     EXPECT_EQ(lines(), "Spark (0) [1x1], Ignition (1A2B0) [16x12], N (0) [1x1], Boost (400) [8x4]");
@@ -290,6 +294,7 @@ TEST_F(MapListCommands, AddEditDeleteAndDuplicateKeepTheViewerInStep)
         enter(&d, "ID_TEXTCTRL3", "abc");
         apply(d);
     });
+    EXPECT_TRUE(frame()->workspace().unsaved.definitionsUnsaved());
     store().maps[1].title = "Renamed";   // Cancel refreshes the line as well
     withEditor(ids().editMap, cancel);
     EXPECT_EQ(viewer()->tree()->GetItemText(viewer()->mapItem(1)), "Renamed (ABC) [16x12]");
