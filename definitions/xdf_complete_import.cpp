@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
@@ -199,7 +200,8 @@ Scaling readScaling(const TiXmlElement& math)
 struct AxisFacts {
     CellData data;
     bool hasIndexCount = false;
-    std::uint16_t indexCount = 0;
+    std::uint16_t indexCount = 0;   // as the store takes it: cut to 16 bits
+    bool indexCountFits = true;     // the file's count is that number
     unsigned long embedType = 0;
     const char* linkId = nullptr;
     Scaling scaling;
@@ -214,6 +216,9 @@ void readAxisFacts(AxisFacts& facts, const TiXmlElement& axis)
         } else if (name == "indexcount") {
             facts.hasIndexCount = true;
             facts.indexCount = elementInt(*e);
+            const char* text = e->GetText();
+            const long long count = text ? std::strtoll(text, nullptr, 10) : 0;
+            facts.indexCountFits = count >= 0 && count <= UINT16_MAX;
         } else if (name == "embedinfo") {
             if (const char* type = e->Attribute("type"))
                 facts.embedType = readUnsignedNotation(type);
@@ -242,7 +247,7 @@ TableFacts readTableFacts(const TiXmlElement& table)
     t.countX = x.hasIndexCount ? x.indexCount : z.hasCols ? z.cols : 1;
     t.countY = y.hasIndexCount ? y.indexCount : z.hasRows ? z.rows : 1;
     t.countsAgree = !(x.hasIndexCount && z.hasCols && z.cols != t.countX) &&
-                    !(y.hasIndexCount && z.hasRows && z.rows != t.countY);
+                    !(y.hasIndexCount && z.hasRows && z.rows != t.countY) && x.indexCountFits && y.indexCountFits;
     return t;
 }
 
@@ -289,14 +294,24 @@ struct StoredAxis {
 StoredAxis storedAxis(const AxisFacts& facts, std::uint16_t count, const FileContext& context)
 {
     StoredAxis s;
+    if (!facts.indexCountFits)
+        return s;
     if (facts.embedType == 1) {
-        const CellData& d = facts.data;
+        CellData d = facts.data;
         const Encoding encoding = encodingOf(d, context);
-        // One row of values, or one column: any major stride fits the one,
-        // the width (or none) the other.
         const std::int64_t bits = encoding.bits;
-        const bool contiguous = d.stridesRead && (d.minor == 0 || d.minor == bits) &&
-                                (d.major == 0 || d.major == kNoStride || d.major == bits || d.major == count * bits);
+        if (d.major == kNoStride)
+            d.major = 0;
+        // The values form one row or one column, as their counts tell: laid
+        // out as a table of that shape. Without counts they may be either, so
+        // the major stride must fit both.
+        bool contiguous = false;
+        if (d.rows > 1 || d.cols > 1)
+            contiguous = (d.rows <= 1 || d.cols <= 1) && d.rows * d.cols >= count &&
+                         packed(d, d.cols, d.rows, encoding.bits, encoding.flags & AxisDataOrderXY);
+        else
+            contiguous = d.stridesRead && (d.minor == 0 || d.minor == bits) &&
+                         (d.major == 0 || d.major == bits || d.major == count * bits);
         if (encoding.ok && contiguous) {
             s.placement = {true, d.address + context.baseOffset, encoding.bits,
                            static_cast<std::uint16_t>(encoding.flags & (AxisSigned | AxisLsbFirst))};

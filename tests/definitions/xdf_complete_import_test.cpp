@@ -336,6 +336,10 @@ TEST(XdfCompleteImport, Rules)
              EXPECT_EQ(std::tie(s.maps[0].axes[AxisX].count, s.maps[0].axes[AxisY].count), std::make_tuple(5, 3));
          }},
         {"row counts disagree", xdf(table(a + "mmedrowcount=\"3\"")), cells(0, 0, 0)},
+        {"a count beyond 16 bits",
+         xdf("<XDFTABLE><XDFAXIS id=\"x\"><indexcount>65537</indexcount></XDFAXIS><XDFAXIS id=\"z\"><EMBEDDEDDATA " + a +
+             "/></XDFAXIS></XDFTABLE>"),
+         cells(0, 0, 0)},
         // Scaling: the cell variable is the one without a type; none means X.
         {"offset is b / a", xdf(table(a, "", "<MATH equation=\"X*0.75-48\"><VAR id=\"X\"/></MATH>")), scaling(0.75, -64)},
         {"typed variable first",
@@ -349,6 +353,13 @@ TEST(XdfCompleteImport, Rules)
         // Axes.
         {"stored axis", xdf(table(a, storedX(" mmedmajorstridebits=\"-32\""))), axisX(SourceEmbedded, 0x40)},
         {"stored axis, values apart", xdf(table(a, storedX(" mmedminorstridebits=\"32\""))), axisX(SourceManual, 0)},
+        {"stored axis, one row: any row stride", xdf(table(a, storedX(" mmedcolcount=\"4\" mmedmajorstridebits=\"99\""))),
+         axisX(SourceEmbedded, 0x40)},
+        {"stored axis, one column", xdf(table(a, storedX(" mmedrowcount=\"4\" mmedmajorstridebits=\"16\""))),
+         axisX(SourceEmbedded, 0x40)},
+        {"stored axis, one column, values apart",
+         xdf(table(a, storedX(" mmedrowcount=\"4\" mmedmajorstridebits=\"64\""))), axisX(SourceManual, 0)},
+        {"stored axis, fewer values than labels", xdf(table(a, storedX(" mmedcolcount=\"3\""))), axisX(SourceManual, 0)},
         {"stored axis, floating point", xdf(table(a, storedX(" mmedtypeflags=\"0x10000\""))), axisX(SourceManual, 0)},
         {"stored axis, not linear: counted", xdf(table(a, storedX("", "<embedinfo type=\"1\"/><MATH equation=\"X*X\"/>"))),
          message("Definitions file loaded: 1 map; 1 needs its scaling set by hand.")},
