@@ -99,13 +99,20 @@ bool readClipboardText(std::string& text)
     if (!wxTheClipboard->GetData(data)) {
         text.clear();
         // An owner that names its UTF-8 text only by its MIME type, or
-        // offers only the legacy text form.
+        // offers only the legacy text form, or only the plainest names of
+        // text (taken as UTF-8, which ASCII is).
         Utf8TextData mime(text, mimeUtf8Text());
-        const bool named = wxTheClipboard->IsSupported(mimeUtf8Text()) && wxTheClipboard->GetData(mime);
-        if (!named && wxTheClipboard->IsSupported(wxDF_TEXT)) {
+        bool read = wxTheClipboard->IsSupported(mimeUtf8Text()) && wxTheClipboard->GetData(mime);
+        if (!read && wxTheClipboard->IsSupported(wxDF_TEXT)) {
             wxTextDataObject legacy;
-            if (wxTheClipboard->GetData(legacy))
+            read = wxTheClipboard->GetData(legacy);
+            if (read)
                 text = legacy.GetText().utf8_string();
+        }
+        for (const char* name : {"text/plain", "TEXT"}) {
+            const wxDataFormat format(name);
+            Utf8TextData plain(text, format);
+            read = read || (wxTheClipboard->IsSupported(format) && wxTheClipboard->GetData(plain));
         }
     }
     wxTheClipboard->Close();

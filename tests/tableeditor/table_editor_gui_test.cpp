@@ -725,6 +725,13 @@ TEST_F(OpenedEditorTest, ClipboardIsSharedWithOtherPrograms)
     sendMenuCommand(editor, ids.toolPaste);
     EXPECT_EQ(editor->cellText(0, 1) + " " + editor->cellText(1, 0), "16.5 -4.0");
     EXPECT_EQ(statusText(editor), "Data pasted into 2 cells.");
+    for (const auto& [target, raw] : {std::pair{"text/plain", 3}, std::pair{"TEXT", 4}}) {   // owners that name text only so
+        SCOPED_TRACE(target);
+        outputWhilePumping("printf 'RAW-ABS@0:1=" + std::to_string(raw) + "' | xclip -i -selection clipboard -t " +
+                           target + " >/dev/null 2>&1");
+        sendMenuCommand(editor, ids.paste);
+        EXPECT_EQ(editor->cells().raw(0, 1), raw);
+    }
 
     // A large paste holds the text about once: read as UTF-8, not widened first.
     std::string large = "ENG\xE2\x80\x94" "ABS";   // a separator of three bytes
