@@ -46,8 +46,8 @@ struct ImageDifferences {
 
 // Compares every map of the store (cells and stored axis values) and every
 // byte outside the maps that were compared (the bytes of a map that does not
-// fit either image count as outside). Bytes beyond the shorter image all count as differing,
-// outside the maps, as one region of their own.
+// fit either image count as outside). Bytes beyond the shorter image all
+// count as differing, outside the maps, as one region of their own.
 ImageDifferences compareImages(std::span<const std::uint8_t> first, std::span<const std::uint8_t> second,
                                const DefinitionStore& store);
 

@@ -58,8 +58,8 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
                 return false;
             continue;
         }
-        // Said where the tuner looks: the dialog covers the status line.
-        // What to do first: the narrow field shows the start of the line.
+        // Said in the dialog's title too, which covers the status line; the
+        // narrow status field shows the line's start: what to do.
         const wxString what =
             wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."), part + 1, sharing + 1);
         context.showStatus(what);
