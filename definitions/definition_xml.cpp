@@ -1,6 +1,7 @@
 #include "definitions/definition_xml.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "common/read_file.h"
 #include "common/text_encoding.h"
@@ -83,6 +84,21 @@ std::string parsedText(const char* text)
 std::string elementText(const TiXmlElement& e)
 {
     return parsedText(e.GetText());
+}
+
+const char* numberText(const TiXmlElement& e, std::string& buffer)
+{
+    const char* text = e.GetText();
+    if (!text)
+        return nullptr;
+    const std::string_view blanks = " \t\n\r\v\f";
+    std::string_view number = text;
+    const std::size_t first = number.find_first_not_of(blanks);
+    if (first == std::string_view::npos)
+        return "";
+    number = number.substr(first, number.find_last_not_of(blanks) - first + 1);
+    buffer.assign(number);
+    return buffer.c_str();
 }
 
 const TiXmlElement* firstSection(const TiXmlElement& root)

@@ -35,9 +35,26 @@ std::string elementText(const TiXmlElement& e);
 // no section, as files have always been read.
 const TiXmlElement* firstSection(const TiXmlElement& root);
 
-inline std::uint32_t elementHex(const TiXmlElement& e) { return readHexNotation(e.GetText()); }
-inline std::uint16_t elementInt(const TiXmlElement& e) { return readIntNotation(e.GetText()); }
-inline double elementReal(const TiXmlElement& e, double fallback) { return readRealNotation(e.GetText(), fallback); }
+// The element's text without the blanks and line breaks around it, as a
+// number is read (an indented file may put one on a line of its own); null
+// when the element has no text. `buffer` holds what is returned.
+const char* numberText(const TiXmlElement& e, std::string& buffer);
+
+inline std::uint32_t elementHex(const TiXmlElement& e)
+{
+    std::string buffer;
+    return readHexNotation(numberText(e, buffer));
+}
+inline std::uint16_t elementInt(const TiXmlElement& e)
+{
+    std::string buffer;
+    return readIntNotation(numberText(e, buffer));
+}
+inline double elementReal(const TiXmlElement& e, double fallback)
+{
+    std::string buffer;
+    return readRealNotation(numberText(e, buffer), fallback);
+}
 
 // "x" selects the X axis, "y" the Y axis, anything else (or none) Z.
 AxisIndex axisOfId(const char* id);

@@ -216,7 +216,8 @@ void readAxisFacts(AxisFacts& facts, const TiXmlElement& axis)
         } else if (name == "indexcount") {
             facts.hasIndexCount = true;
             facts.indexCount = elementInt(*e);
-            const char* text = e->GetText();
+            std::string buffer;
+            const char* text = numberText(*e, buffer);
             const long long count = text ? std::strtoll(text, nullptr, 10) : 0;
             facts.indexCountFits = count >= 0 && count <= UINT16_MAX;
         } else if (name == "embedinfo") {

@@ -110,8 +110,10 @@ void readXdfChecksum(ChecksumDefinition& checksum, const TiXmlElement& section)
             checksum.title = elementText(*e);
         } else if (name == "REGION") {
             for (const TiXmlElement* r = e->FirstChildElement("pluginmoduleid"); r;
-                 r = r->NextSiblingElement("pluginmoduleid"))
-                checksum.pluginid = pluginNumber(r->GetText());
+                 r = r->NextSiblingElement("pluginmoduleid")) {
+                std::string buffer;
+                checksum.pluginid = pluginNumber(numberText(*r, buffer));
+            }
         }
     }
 }
