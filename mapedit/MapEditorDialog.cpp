@@ -392,7 +392,7 @@ void MapEditorDialog::showForm(const MapForm& form)
     m_description->ChangeValue(fromStoreText(form.description));
     for (int axis = AxisX; axis <= AxisZ; ++axis) {
         const AxisForm& f = form.axes[axis];
-        const AxisControls& a = m_axes[axis];
+        AxisControls& a = m_axes[axis];
         if (a.source)
             a.source->SetSelection(f.source);
         if (a.count)
@@ -414,6 +414,7 @@ void MapEditorDialog::showForm(const MapForm& form)
         if (const std::optional<LabelRows> rows = labelRowsFor(f))
             setLabelRows(axis, *rows);
         setLabelTexts(axis, f.labels);
+        a.countedLabels = f.labels;
     }
 }
 
@@ -456,12 +457,17 @@ void MapEditorDialog::rebuildLabelRows(int axis, bool keepTexts)
     if (!rows)
         return;
     // Typing a Count digit by digit must not wipe the labels (or the Min and
-    // Max of a scaled axis) entered before it.
+    // Max of a scaled axis) entered before it, even when a digit on the way
+    // makes it shorter (12 corrected to 16 passes through 1).
     std::vector<std::string> kept;
-    wxGrid* grid = m_axes[axis].grid;
-    if (keepTexts && rows->minMax == m_axes[axis].minMaxRows)
-        for (int row = 0; row < grid->GetNumberRows(); ++row)
-            kept.push_back(toStoreText(grid->GetCellValue(row, 0)));
+    AxisControls& a = m_axes[axis];
+    if (keepTexts && rows->minMax == a.minMaxRows) {
+        for (int row = 0; row < a.grid->GetNumberRows(); ++row)
+            kept.push_back(toStoreText(a.grid->GetCellValue(row, 0)));
+        if (kept.size() < a.countedLabels.size())
+            kept.insert(kept.end(), a.countedLabels.begin() + std::ptrdiff_t(kept.size()), a.countedLabels.end());
+    }
+    a.countedLabels = kept;
     setLabelRows(axis, *rows);
     setLabelTexts(axis, kept);
     previewEmbeddedLabels(axis);

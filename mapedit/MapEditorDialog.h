@@ -54,6 +54,9 @@ private:
         wxChoice* dataOrder = nullptr;
         wxGrid* grid = nullptr;
         bool minMaxRows = false;   // the grid holds "Min" and "Max" rather than numbered rows
+        // The label texts as the Count last left them: rows that a shorter
+        // count took away come back with their texts when it grows again.
+        std::vector<std::string> countedLabels;
     };
 
     void buildSettingsPage();

@@ -240,6 +240,10 @@ TEST_F(MapEditor, LabelGridsFollowSourceCountUnitsAndTheEmbeddedValues)
     enter(&dialog, "ID_TEXTCTRL8", "2");
     enter(&dialog, "ID_TEXTCTRL8", "abc");   // not a count: the grid stays
     EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=7 2= [RPM]");
+    labels->SetCellValue(1, 0, "8");
+    enter(&dialog, "ID_TEXTCTRL8", "1");   // 2 corrected to 3 passes through 1: row 2 comes back
+    enter(&dialog, "ID_TEXTCTRL8", "3");
+    EXPECT_EQ(gridText(&dialog, "ID_GRID1"), "1=7 2=8 3= [RPM]");
 }
 
 // The list commands through the main window's menu.
