@@ -145,7 +145,9 @@ std::optional<LabelRows> labelRowsFor(const AxisForm& axis)
     const std::optional<long long> count = parseInteger(axis.count);
     if (!count)
         return std::nullopt;
-    return LabelRows{static_cast<int>(std::clamp<long long>(*count, 0, kMaxLabelRows)), false};
+    // Typed labels beyond the axis's 256 could not be kept: no row offers one.
+    const int most = axis.source == SourceManual ? kMaxLabels : kMaxLabelRows;
+    return LabelRows{static_cast<int>(std::clamp<long long>(*count, 0, most)), false};
 }
 
 std::optional<std::vector<std::string>> previewLabels(const AxisForm& axis, const std::uint8_t* image,

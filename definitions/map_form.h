@@ -72,7 +72,8 @@ struct MapForm {
     std::array<AxisForm, 3> axes;   // X, Y, Z
 };
 
-// Most rows a label grid gets: the largest count an axis can hold.
+// Most rows a label grid gets: the largest count an axis can hold. A Manual
+// axis keeps at most kMaxLabels labels, and offers no more rows.
 constexpr int kMaxLabelRows = 0xFFFF;
 
 struct LabelRows {

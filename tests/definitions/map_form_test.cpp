@@ -74,7 +74,7 @@ TEST(MapForm, LabelRowsAndEmbeddedPreview)
 
     const std::tuple<int, const char*, int, bool> rows[] = {
         {SourceScaled, "abc", 2, true}, {SourceManual, "4", 4, false}, {SourceEmbedded, "-1", 0, false},
-        {SourceManual, "1000000", kMaxLabelRows, false}};
+        {SourceManual, "300", kMaxLabels, false}, {SourceEmbedded, "1000000", kMaxLabelRows, false}};
     for (auto [source, count, expected, minMax] : rows) {
         axis.source = source;
         axis.count = count;
