@@ -23,15 +23,16 @@ ChartDrawing chartGeometry(const double* values, int count, int highlight, int w
     if (count < 2 || !values)
         return drawing;
 
-    double min = 2147483647.0;
-    double max = -2147483647.0;
+    // The range of the values themselves, however far beyond 32 bits.
+    double min = INFINITY;
+    double max = -INFINITY;
     for (int i = 0; i < count; ++i) {
         if (values[i] > max)
             max = values[i];
         if (values[i] < min)
             min = values[i];
     }
-    if (min == max) {
+    if (!(min < max)) {   // all equal (or none a number)
         drawing.lines.push_back({0, height / 2, width, height / 2, kChartCurvePen});
         return drawing;
     }

@@ -43,9 +43,14 @@ TEST(ChartGeometry, PointsLinesAndMarker)
     EXPECT_FALSE(wide.hasMarker);   // highlight out of range
     EXPECT_EQ(wide.lines.back(), (ChartLine{50, 1, 101, 50, blue}));   // negative values by spread only
 
-    // A series above 2147483647 keeps that bound as its minimum.
-    const double high[] = {3e9, 4e9};
-    EXPECT_EQ(chartGeometry(high, 2, 0, 10, 10).lines[1].y1, 10 - 4);   // (3e9 - 2147483647) / yscale = 4.6
+    // Series beyond the 32-bit range span their own values, as any other:
+    // the lowest point at the bottom, the highest at the top.
+    for (const std::vector<double>& far : {std::vector<double>{3e9, 4e9}, std::vector<double>{-4e9, -3e9}}) {
+        const ChartDrawing farDrawing = chartGeometry(far.data(), 2, 0, 10, 10);
+        EXPECT_EQ(farDrawing.lines.back(), (ChartLine{0, 10, 10, 1, blue}));
+    }
+    const double highFlat[] = {3e9, 3e9};
+    EXPECT_EQ(chartGeometry(highFlat, 2, 0, 10, 10).lines, (std::vector<ChartLine>{{0, 5, 10, 5, blue}}));
 }
 
 } // namespace
