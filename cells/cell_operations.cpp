@@ -168,6 +168,17 @@ CellOperationResult selectByValue(const MapCells& cells, CellSelection& selectio
 // Adds a bilinear ramp between the four corner values to the selected cells
 // of the selection's bounding block: top-left and top-right along the top
 // row, bottom-left and bottom-right along the bottom row.
+// from + (to - from) x f; where to - from overflows (corners near the ends
+// of the double range) the same point, reached without the overflow, which
+// would otherwise turn the ramp into infinities or, at f = 0, not-a-number.
+double ramp(double from, double to, double f)
+{
+    const double spread = to - from;
+    if (std::isfinite(spread))
+        return from + spread * f;
+    return from * (1 - f) + to * f;
+}
+
 CellOperationResult interpolate(MapCells& cells, const CellSelection& selection, const CellInputs& inputs)
 {
     if (inputs.mode == OperationMode::Percent)
@@ -212,7 +223,7 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
             for (int row = minRow; row <= maxRow; ++row, ++t) {
                 if (!columnFlags[row])
                     continue;
-                const double a = oneRow ? top : top + (bottom - top) * (rowStep * t);
+                const double a = oneRow ? top : ramp(top, bottom, rowStep * t);
                 if (raw)
                     held += cells.storeNumber(row, column, double(cells.number(row, column)) + std::ceil(a));
                 else
@@ -221,8 +232,8 @@ CellOperationResult interpolate(MapCells& cells, const CellSelection& selection,
             }
             if (column < maxColumn) {
                 const double f = columnStep * k;
-                top = topLeft + f * (topRight - topLeft);
-                bottom = bottomLeft + f * (bottomRight - bottomLeft);
+                top = ramp(topLeft, topRight, f);
+                bottom = ramp(bottomLeft, bottomRight, f);
                 ++k;
             }
         }

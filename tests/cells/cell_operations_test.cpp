@@ -104,6 +104,8 @@ TEST(CellOperations, InterpolationAddsTheRampToSelectedCellsOfTheBlock)
         {R, {"-3", "8", "9", "9"}, {{2, 2, 2, 2}}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, -3, 0, 0}, "Interpolation set on 1 cells.", 0},
         {R, {"40000", "0", "-40000", "0"}, {{0, 0, 2, 0}}, {32667, 0, 0, 0, 0, 0, 0, 0, 0, 0, -32868, 0, 0, 0, 0}, "Interpolation set on 3 cells. 2 cells held at a limit.", 0},
         {E, {"1e6", "0", "0", "0"}, {{0, 0, 0, 1}}, {32667, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}, "Interpolation set on 2 cells. 1 cells held at a limit.", 0},
+        // Corners whose spread overflows a double still ramp through the middle.
+        {E, {"1e308", "1e308", "-1e308", "-1e308"}, {{0, 0, 2, 0}}, {32667, 0, 0, 0, 0, 0, 0, 0, 0, 0, -32868, 0, 0, 0, 0}, "Interpolation set on 3 cells. 2 cells held at a limit.", 0},
         {R, {"0", "40", "8", "48"}, {{0, 0, 0, 0}, {2, 4, 2, 4}}, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 48}, "Interpolation set on 2 cells.", 0},
         {R, {"0", "1.5", "x", "0"}, {{0, 0, 2, 4}}, none, "This is not a valid number!", FieldTopRight},
         {E, {"0", "1", "2", ""}, {{0, 0, 2, 4}}, none, "This is not a valid number!", FieldBottomRight},
