@@ -77,8 +77,9 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     buildToolBar();
 
     GetSizer()->SetSizeHints(this);
-    // Room for the whole table while it is small, and never less than the
-    // editor's usual size.
+    // Room for the whole table while it is small (its columns as wide as
+    // its values need), and never less than the editor's usual size.
+    fitColumns();
     const wxSize least = GetClientSize();
     const int tableWidth = m_grid->GetRowLabelSize() + m_cells.columns() * m_grid->GetDefaultColSize() + 24;
     const int tableHeight = m_grid->GetColLabelSize() + m_cells.rows() * m_grid->GetDefaultRowSize() + 24;
