@@ -6,6 +6,7 @@
 #include <wx/bmpbuttn.h>
 #include <wx/button.h>
 #include <wx/dcclient.h>
+#include <wx/display.h>
 #include <wx/grid.h>
 #include <wx/menu.h>
 #include <wx/msgdlg.h>
@@ -83,8 +84,17 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     const wxSize least = GetClientSize();
     const int tableWidth = m_grid->GetRowLabelSize() + m_cells.columns() * m_grid->GetDefaultColSize() + 24;
     const int tableHeight = m_grid->GetColLabelSize() + m_cells.rows() * m_grid->GetDefaultRowSize() + 24;
-    const int extraWidth = std::clamp(tableWidth, kGridMinSize.x, 800) - kGridMinSize.x;
-    const int extraHeight = std::clamp(tableHeight, kGridMinSize.y, 500) - kGridMinSize.y;
+    // A table that fits the screen whole gets all the room it needs; a larger
+    // one a window of a usual size, to scroll in.
+    const wxRect screen = wxDisplay(this).GetClientArea();
+    const auto room = [](int table, int least, int minimum, int usual, int available) {
+        const int whole = std::max(table, minimum);
+        return (least - minimum + whole <= available ? whole : std::clamp(table, minimum, usual)) - minimum;
+    };
+    const int frameWidth = GetSize().x - GetClientSize().x;
+    const int frameHeight = GetSize().y - GetClientSize().y + 40;   // and room for a title bar
+    const int extraWidth = room(tableWidth, least.x, kGridMinSize.x, 800, screen.width - frameWidth);
+    const int extraHeight = room(tableHeight, least.y, kGridMinSize.y, 500, screen.height - frameHeight);
     SetClientSize(wxSize(std::max(least.x + extraWidth, 778), std::max(least.y + extraHeight, 469)));
     Centre();
 

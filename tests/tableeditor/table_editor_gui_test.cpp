@@ -571,15 +571,15 @@ TEST_F(TableEditorTest, ColumnsShowTheWidestValueACellCanHoldInFull)
 {
     prepare();
     frame()->workspace().definitions.maps[Ignition].axes[AxisZ].factor = 100000;
-    frame()->workspace().definitions.maps[Ignition].axes[AxisX].count = 6;
+    frame()->workspace().definitions.maps[Ignition].axes[AxisX].count = 8;
     TableEditorFrame* editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
     wxClientDC dc(editor->grid()->GetGridWindow());
     dc.SetFont(editor->grid()->GetDefaultCellFont());
-    EXPECT_GT(editor->grid()->GetColSize(5), dc.GetTextExtent("-3276800000.0").x);
-    // A small table opens whole, its wide columns counted.
+    EXPECT_GT(editor->grid()->GetColSize(7), dc.GetTextExtent("-3276800000.0").x);
+    // A table that fits the screen opens whole, its wide columns counted.
     pumpEvents(100);
-    EXPECT_LE(editor->grid()->CellToRect(0, 5).GetRight(), editor->grid()->GetGridWindow()->GetClientSize().x);
+    EXPECT_LE(editor->grid()->CellToRect(0, 7).GetRight(), editor->grid()->GetGridWindow()->GetClientSize().x);
 }
 
 TEST_F(OpenedEditorTest, DeleteAndBackspaceNeverChangeAValue)
