@@ -165,9 +165,6 @@ CellOperationResult selectByValue(const MapCells& cells, CellSelection& selectio
     return result;
 }
 
-// Adds a bilinear ramp between the four corner values to the selected cells
-// of the selection's bounding block: top-left and top-right along the top
-// row, bottom-left and bottom-right along the bottom row.
 // from + (to - from) x f; where to - from overflows (corners near the ends
 // of the double range) the same point, reached without the overflow, which
 // would otherwise turn the ramp into infinities or, at f = 0, not-a-number.
@@ -179,6 +176,9 @@ double ramp(double from, double to, double f)
     return from * (1 - f) + to * f;
 }
 
+// Adds a bilinear ramp between the four corner values to the selected cells
+// of the selection's bounding block: top-left and top-right along the top
+// row, bottom-left and bottom-right along the bottom row.
 CellOperationResult interpolate(MapCells& cells, const CellSelection& selection, const CellInputs& inputs)
 {
     if (inputs.mode == OperationMode::Percent)
