@@ -51,7 +51,7 @@ struct MapCells {
     // arithmetic that must not wrap.
     std::int64_t number(int row, int column) const
     {
-        return CellCodec::readCellNumber(workingCopy.data(), offset(row, column), z());
+        return numberAt(offset(row, column));
     }
     bool storeNumber(int row, int column, double number)
     {
@@ -89,7 +89,6 @@ struct MapCells {
     bool hasCompare() const { return compareBuffer != nullptr || compareImage != nullptr; }
     // The same cell in the compare image. A cell that does not lie wholly
     // inside a shorter compare image counts as 0 there.
-    std::int32_t compareRaw(int row, int column) const { return compareRawAt(offset(row, column)); }
     double compareEng(int row, int column) const { return compareEngAt(offset(row, column)); }
     // A raw difference written back: the compare cell's own number plus the
     // difference, held at the cell's limits (an unsigned 32-bit cell of
@@ -101,8 +100,7 @@ struct MapCells {
     // The compare cell's own number (0 outside a shorter compare image).
     std::int64_t compareNumber(int row, int column) const
     {
-        const std::size_t position = comparePosition(offset(row, column));
-        return position == kOutside ? 0 : CellCodec::readCellNumber(compareData(), position, z());
+        return compareNumberAt(offset(row, column));
     }
 
     // The same by the cell's offset in the block (cellOffset), for passes over
@@ -112,10 +110,17 @@ struct MapCells {
         return CellCodec::readRawValue(workingCopy.data(), offset, z());
     }
     double engAt(std::size_t offset) const { return CellCodec::readEngValue(workingCopy.data(), offset, z()); }
-    std::int32_t compareRawAt(std::size_t offset) const
+    // The cells' own numbers: a raw difference is one of these, as its writes
+    // (storeRawDifference) take it, so an unsigned 32-bit cell of 0x80000000
+    // against one of 0x7FFFFFFF differs by 1, not by -4294967295.
+    std::int64_t numberAt(std::size_t offset) const
+    {
+        return CellCodec::readCellNumber(workingCopy.data(), offset, z());
+    }
+    std::int64_t compareNumberAt(std::size_t offset) const
     {
         const std::size_t position = comparePosition(offset);
-        return position == kOutside ? 0 : CellCodec::readRawValue(compareData(), position, z());
+        return position == kOutside ? 0 : CellCodec::readCellNumber(compareData(), position, z());
     }
     double compareEngAt(std::size_t offset) const
     {

@@ -17,8 +17,9 @@ void TableGridModel::ensureFlags()
 double TableGridModel::valueAt(std::size_t offset) const
 {
     if (m_view.raw) {
-        const double raw = m_cells.rawAt(offset);
-        return m_view.difference ? raw - double(m_cells.compareRawAt(offset)) : raw;
+        if (m_view.difference)
+            return double(m_cells.numberAt(offset) - m_cells.compareNumberAt(offset));
+        return m_cells.rawAt(offset);
     }
     const double eng = m_cells.engAt(offset);
     if (!m_view.difference)
@@ -40,7 +41,7 @@ bool TableGridModel::differs(std::size_t offset, double v) const
     if (!m_cells.hasCompare())
         return false;
     if (m_view.raw)
-        return m_cells.rawAt(offset) != m_cells.compareRawAt(offset);
+        return m_cells.numberAt(offset) != m_cells.compareNumberAt(offset);
     return m_cells.engAt(offset) != m_cells.compareEngAt(offset);
 }
 

@@ -96,7 +96,7 @@ TEST(ClipboardText, CopyThenPasteInEveryView)
             const std::string text = encodeClipboardText(raw, difference, all, [&](int r, int c) {
                 std::string shown;
                 if (raw)
-                    appendInteger(shown, s.raw(r, c) - (difference ? s.compareRaw(r, c) : 0));
+                    appendInteger(shown, difference ? s.number(r, c) - s.compareNumber(r, c) : s.raw(r, c));
                 else
                     appendFixed(shown, s.eng(r, c) - (difference ? s.compareEng(r, c) : 0), 1);
                 return shown;

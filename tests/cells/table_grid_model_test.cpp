@@ -128,6 +128,28 @@ TEST_F(GridModel, DirectEditsRedrawsAndFills)
     EXPECT_EQ(cells.raw(0, 0), 35);   // 5.0 in the compare image plus 12.5, in half steps
 }
 
+// A raw difference is that of the cells' own numbers, as its writes take it:
+// unsigned 32-bit cells above 0x7FFFFFFF neither show a huge difference nor
+// store 0 when the shown difference is typed back.
+TEST(GridModelRawDifference, UnsignedThirtyTwoBitCellsDifferByTheirNumbers)
+{
+    TestCells t(1, 2, 32);
+    t.cells.setRaw(0, 0, INT32_MIN);   // 0x80000000
+    t.cells.setRaw(0, 1, -1);          // 0xFFFFFFFF
+    const std::vector<std::uint8_t> compare = {0x7F, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0};
+    t.compareWith(compare);
+    TableGridModel model(t.cells);
+    model.fill({true, true});
+    EXPECT_EQ(model.text(0, 0) + " " + model.text(0, 1), "1 4294967295");
+    bool held = true;
+    model.setTypedText(0, 0, "2");
+    EXPECT_TRUE(model.commitTypedText(0, 0, &held) && !held);
+    model.setTypedText(0, 1, "4294967296");
+    EXPECT_TRUE(model.commitTypedText(0, 1, &held) && held);
+    EXPECT_EQ((std::vector<std::int64_t>{t.cells.number(0, 0), t.cells.number(0, 1)}),
+              (std::vector<std::int64_t>{0x80000001LL, 0xFFFFFFFFLL}));
+}
+
 // Heat colours measure each value from the map's own minimum: the smallest
 // cell is green and the largest red, whatever the values' offset, in the raw,
 // engineering and difference views alike. One row of four cells each.
