@@ -19,9 +19,18 @@ struct Span {
     bool inside(std::size_t size) const { return empty() || end <= size; }
 };
 
+// Values of a width no image stores (0 for a map still to be completed after
+// an import) lie nowhere: such a map is neither compared nor hides bytes.
+bool realWidth(const AxisDefinition& axis)
+{
+    return axis.bits == 8 || axis.bits == 16 || axis.bits == 32;
+}
+
 // The map's block of cells, as the table editor copies it out and back.
 Span cellSpan(const MapDefinition& map)
 {
+    if (!realWidth(map.axes[AxisZ]))
+        return {};
     const std::size_t address = map.axes[AxisZ].address;
     return {address, address + CellCodec::blockSize(map)};
 }
@@ -29,7 +38,7 @@ Span cellSpan(const MapDefinition& map)
 // The values of an X or Y axis stored in the image; empty for other sources.
 Span storedAxisSpan(const AxisDefinition& axis)
 {
-    if (axis.embeddedinfotype != SourceEmbedded)
+    if (axis.embeddedinfotype != SourceEmbedded || !realWidth(axis))
         return {};
     const std::size_t address = axis.address;
     return {address, address + std::size_t(axis.count) * std::size_t(CellCodec::cellSize(axis))};

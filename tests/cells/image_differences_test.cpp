@@ -16,10 +16,12 @@ namespace {
 //   with a line break.
 // 2 NoCells: no columns, at 0x60: it covers no byte.
 // 3 Tail: 2 x 2 16-bit cells at 0xF0 to 0xF8.
+// 4 NoWidth: 2 x 2 cells of width 0 at 0x70, as an import leaves a map to be
+//   completed: it covers no byte either.
 std::unique_ptr<DefinitionStore> testStore()
 {
     auto store = std::make_unique<DefinitionStore>();
-    store->mapCount = 4;
+    store->mapCount = 5;
     MapDefinition& ignition = store->maps[0];
     ignition.title = "Ignition";
     ignition.axes[AxisX].count = 3;
@@ -46,6 +48,10 @@ std::unique_ptr<DefinitionStore> testStore()
     store->maps[3] = fuel;
     store->maps[3].title = "Tail";
     store->maps[3].axes[AxisZ].address = 0xF0, store->maps[3].axes[AxisZ].bits = 16;
+
+    store->maps[4] = fuel;
+    store->maps[4].title = "NoWidth";
+    store->maps[4].axes[AxisZ].address = 0x70, store->maps[4].axes[AxisZ].bits = 0;
     return store;
 }
 
@@ -88,6 +94,7 @@ TEST(ImageDifferences, MapsAndRegionsThatDiffer)
         {"a run across an 8-byte boundary", {{0x87, kFlip}, {0x88, kFlip}}, 256, "0x87\t2", {-1}, nullptr},
         {"a run from the byte after a map on", {{0x1C, kFlip}, {0x1D, kFlip}}, 256, "0x1C\t2", {-1}, nullptr},
         {"a map without cells covers nothing", {{0x60, kFlip}}, 256, "0x60\t1", {-1}, nullptr},
+        {"nor does a map of no width", {{0x70, kFlip}}, 256, "0x70\t1", {-1}, nullptr},
         {"shorter: the map past its end is not compared, the rest is one region", {}, 0xF4,
          "Tail\t[does not fit]\n0xF4\t12", {3, -1},
          "Maps that differ: 0. Maps that do not fit: 1. Regions outside the maps: 1 (bytes: 12)."},
