@@ -135,8 +135,18 @@ void legacyTextToUtf8(std::string& text)
 {
     const auto* s = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
-    if (isValidUtf8(text.data(), size))
+    // A UTF-8 file that a legacy editor gave a few bytes of its own holds
+    // more UTF-8 characters than stray bytes: only the strays are legacy.
+    // Otherwise the whole text is, where "Ü°" happens to look like UTF-8.
+    std::size_t characters = 0, strays = 0;
+    for (std::size_t i = skipAscii(s, 0, size); i < size; i = skipAscii(s, i, size)) {
+        const std::size_t n = sequenceLength(s, i, size);
+        n == 0 ? ++strays : ++characters;
+        i += n == 0 ? 1 : n;
+    }
+    if (strays == 0)
         return;
+    const bool onlyStrays = characters > strays;
     std::string out;
     out.reserve(size + size / 4);
     for (std::size_t i = 0; i < size;) {
@@ -144,6 +154,12 @@ void legacyTextToUtf8(std::string& text)
         out.append(text, i, run - i);
         if (run == size)
             break;
+        const std::size_t n = onlyStrays ? sequenceLength(s, run, size) : 0;
+        if (n > 0) {
+            out.append(text, run, n);
+            i = run + n;
+            continue;
+        }
         const unsigned char c = s[run];
         // The rest of the code page equals Latin-1.
         appendUtf8(out, c <= 0x9F ? kCp1252High[c - 0x80] : c);

@@ -11,7 +11,8 @@
 bool isValidUtf8(const char* data, std::size_t size);
 
 // Makes the text UTF-8: left as it is when it already is valid UTF-8,
-// otherwise read as Windows-1252 (so a legacy 0xB0 in "°C" stays "°C").
+// otherwise read as Windows-1252 (so a legacy 0xB0 in "°C" stays "°C"); in a
+// text with more UTF-8 characters than stray bytes, only the strays are.
 void legacyTextToUtf8(std::string& text);
 
 // The text with each byte that is not part of a well-formed UTF-8 sequence

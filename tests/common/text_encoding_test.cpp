@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-// A text that is not UTF-8 is read as Windows-1252 as a whole; or, where it
+// A text that is not UTF-8 is read as Windows-1252 (as a whole, unless it
+// holds more UTF-8 characters than stray bytes); or, where it
 // must stay as it is, each byte outside a well-formed sequence becomes U+FFFD.
 TEST(TextEncoding, LegacyAndBrokenTexts)
 {
@@ -18,7 +19,8 @@ TEST(TextEncoding, LegacyAndBrokenTexts)
         {"\xED\xA0\x80", "í\xC2\xA0€", "\uFFFD\uFFFD\uFFFD"},                 // surrogate: not UTF-8
         {"\xF4\x90\x80\x80", "ô\xC2\x90€€", "\uFFFD\uFFFD\uFFFD\uFFFD"},      // above U+10FFFF
         {"ab\xE2\x82", "abâ‚", "ab\uFFFD\uFFFD"},                            // cut-off sequence
-        {"°C \xB0", "Â°C °", "°C \uFFFD"},                                    // mixed: the whole text is legacy
+        {"°C \xB0", "Â°C °", "°C \uFFFD"},                                    // as many strays: the whole text is legacy
+        {"°C Zündung \x92", "°C Zündung ’", "°C Zündung \uFFFD"},           // more UTF-8: only the stray
         {"0123456789abcdef\xB0", "0123456789abcdef°", "0123456789abcdef\uFFFD"},  // past a long ASCII run
         {"0123456789abcdef°C 01234567", "0123456789abcdef°C 01234567", "0123456789abcdef°C 01234567"},
     };
