@@ -3,7 +3,8 @@
 #include <string>
 #include <string_view>
 
-// The path with `extension` (".xts") appended when its file name has none,
-// that is no '.' after the name's first character ("set" and ".set" get it;
-// "set.old" and "set." keep their names).
+// The path with `extension` (".xts") appended when its file name has none:
+// no '.' after the name's first character that is followed by up to four
+// letters and digits, the first a letter ("set", ".set", "v2.1" and "1.8T"
+// get it; "set.old", "set.bak1" and "set." keep their names).
 std::string withDefaultExtension(std::string path, std::string_view extension);
