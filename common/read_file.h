@@ -3,6 +3,7 @@
 // blocking and its type is checked on the opened file, so that a path swapped
 // for a FIFO or a device after any earlier look cannot hang the program.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 
 enum class FileReadStatus {
@@ -12,4 +13,7 @@ enum class FileReadStatus {
 };
 
 // `spare`: room to reserve beyond the file's bytes, for what the caller appends.
-FileReadStatus readRegularFile(const std::string& path, std::string& bytes, std::size_t spare = 0);
+// A file larger than `limit` bytes, or one there is no memory for, is
+// Unreadable: a file picked by mistake must not end the program.
+FileReadStatus readRegularFile(const std::string& path, std::string& bytes, std::size_t spare = 0,
+                               std::size_t limit = SIZE_MAX);

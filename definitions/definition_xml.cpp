@@ -1,6 +1,7 @@
 #include "definitions/definition_xml.h"
 
 #include <cstring>
+#include <new>
 #include <string_view>
 
 #include "common/read_file.h"
@@ -14,11 +15,15 @@ namespace {
 // reads a padded text in place.
 constexpr std::size_t kParserPadding = 8;
 
+// Far beyond any real definitions file (a full list of 65,535 maps is about
+// 110 MB); the parser needs several times a file's size.
+constexpr std::size_t kLargestFile = std::size_t(512) << 20;
+
 } // namespace
 
 FileBytes readDefinitionFile(const std::string& path, std::string& bytes)
 {
-    switch (readRegularFile(path, bytes, kParserPadding)) {
+    switch (readRegularFile(path, bytes, kParserPadding, kLargestFile)) {
     case FileReadStatus::Read: return FileBytes::Read;
     case FileReadStatus::NotFound: return FileBytes::Missing;
     case FileReadStatus::Unreadable: return FileBytes::Unreadable;
@@ -55,9 +60,7 @@ void prepareParserInput(std::string& bytes)
     bytes.append(kParserPadding, '\0');
 }
 
-} // namespace
-
-bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes)
+bool parseWithinMemory(TiXmlDocument& doc, std::string& bytes)
 {
     prepareParserInput(bytes);
     // The parser reads UTF-8 only: read byte by byte, a legacy file would
@@ -74,6 +77,19 @@ bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes)
     doc.Parse(bytes.c_str(), nullptr, TIXML_ENCODING_UTF8);
     std::string().swap(bytes);   // the document holds copies of everything
     return !doc.Error();
+}
+
+} // namespace
+
+bool parseDefinitionXml(TiXmlDocument& doc, std::string& bytes)
+{
+    try {
+        return parseWithinMemory(doc, bytes);
+    } catch (const std::bad_alloc&) {
+        doc.Clear();
+        std::string().swap(bytes);
+        return false;
+    }
 }
 
 std::string parsedText(const char* text)

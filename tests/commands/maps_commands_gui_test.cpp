@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 #include <wx/fileconf.h>
 #include <wx/filedlg.h>
 #include <wx/msgdlg.h>
@@ -68,16 +70,22 @@ TEST_F(MapsCommands, RejectedFilesKeepStoreViewerAndRememberedPath)
         const char* name;
         std::string text;
         const char* message;
+        off_t sparseSize = 0;   // the file grown to this size without data
     };
     const Row rows[] = {
         {"old.xts", mapsFileXml({{"X", 1, 1, 0}}, "1.00"), "The maps file version is not compatible!"},
         {"broken.xts", "<XTS version=\"1.0\"><HEADER></XTS>", "Unable to load maps file!"},
         {"empty.xts", "<?xml version=\"1.0\" ?>\n<!-- nothing -->\n", "The maps file is corrupted!"},
+        {"picked by mistake.xts", "<?xml", "Unable to load maps file!", off_t(1) << 41},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         frame()->showStatus(wxEmptyString);
-        runWithFileDialog(ids().loadMaps, textFile(row.name, row.text));
+        const std::string path = textFile(row.name, row.text);
+        if (row.sparseSize) {
+            ASSERT_EQ(truncate(path.c_str(), row.sparseSize), 0);
+        }
+        runWithFileDialog(ids().loadMaps, path);
         EXPECT_EQ(statusText(frame()), row.message);
         EXPECT_EQ(frame()->workspace().definitions.mapCount, 3);
         EXPECT_EQ(frame()->viewer()->itemCount(), 3);
