@@ -28,13 +28,15 @@ void showRomStatus(CommandContext& context, RomStatus status)
     context.showStatus(wxString::FromUTF8(romStatusMessage(status)));
 }
 
-// Shows the outcome of a save; a written image holds no unsaved change.
-bool saved(CommandContext& context, int index, RomStatus status)
+// Shows the outcome of a save of `index` to `file`; a written image holds no
+// unsaved change, and an image that file held before may be in none now.
+bool saved(CommandContext& context, int index, const std::string& file, RomStatus status)
 {
     showRomStatus(context, status);
     if (status != RomStatus::Saved)
         return false;
-    context.workspace().unsaved.bufferSaved(index);
+    Workspace& workspace = context.workspace();
+    workspace.unsaved.bufferWritten(workspace.buffers, index, file);
     return true;
 }
 
@@ -78,7 +80,7 @@ bool saveRomFile(CommandContext& context, int index)
     if (!validIndex(index))
         return false;
     const RomBuffer& buffer = context.workspace().buffers[index];
-    return saved(context, index, saveRomImage(buffer, buffer.path));
+    return saved(context, index, buffer.path, saveRomImage(buffer, buffer.path));
 }
 
 bool saveRomFileAs(CommandContext& context, int index, const wxString& title)
@@ -97,7 +99,8 @@ bool saveRomFileAs(CommandContext& context, int index, const wxString& title)
                     wxFD_SAVE | wxFD_OVERWRITE_PROMPT, path))
         return false;
     // The buffer keeps its own path and name: Save BIN still writes the file it came from.
-    return saved(context, index, saveRomImage(buffer, fileSystemName(path)));
+    const std::string file = fileSystemName(path);
+    return saved(context, index, file, saveRomImage(buffer, file));
 }
 
 void copyRomBufferCommand(CommandContext& context, int source, int destination)

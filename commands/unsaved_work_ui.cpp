@@ -16,14 +16,18 @@
 
 namespace {
 
-// Another loaded buffer whose image came from the same file as `index`'s and
-// whose image that file holds, or will hold no longer once this round is
-// saved (any but one saved later in `round`), or -1.
-int bufferSharingFile(const RomBuffers& buffers, int index, const std::vector<int>& round)
+// Another loaded buffer whose image came from the same file as `index`'s, or
+// was saved to it, and whose image that file holds, or will hold no longer
+// once this round is saved (any but one saved later in `round`), or -1.
+int bufferSharingFile(const Workspace& workspace, int index, const std::vector<int>& round)
 {
+    const RomBuffers& buffers = workspace.buffers;
     for (int k = 0; k < kRomBufferCount; ++k) {
         const bool savedLater = k > index && std::find(round.begin(), round.end(), k) != round.end();
-        if (k != index && !savedLater && !buffers[k].empty() && buffers[k].path == buffers[index].path)
+        const bool sharing = buffers[k].path == buffers[index].path ||
+                             (!workspace.unsaved.bufferUnsaved(k) &&
+                              workspace.unsaved.fileHolding(buffers, k) == buffers[index].path);
+        if (k != index && !savedLater && !buffers[k].empty() && sharing)
             return k;
     }
     return -1;
@@ -52,7 +56,7 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
                 return false;
             continue;
         }
-        const int sharing = bufferSharingFile(context.workspace().buffers, part, parts);
+        const int sharing = bufferSharingFile(context.workspace(), part, parts);
         if (sharing < 0) {
             if (!saveRomFile(context, part))
                 return false;

@@ -1,5 +1,6 @@
 #include "workspace/unsaved_work.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
@@ -19,8 +20,36 @@ void UnsavedWork::bufferChanged(int index)
 
 void UnsavedWork::bufferSaved(int index)
 {
-    if (validIndex(index))
+    if (validIndex(index)) {
         m_buffers[index] = false;
+        m_files[index].clear();
+    }
+}
+
+void UnsavedWork::bufferWritten(const RomBuffers& buffers, int index, const std::string& file)
+{
+    if (!validIndex(index))
+        return;
+    const RomBuffer& written = buffers[index];
+    for (int k = 0; k < kRomBufferCount; ++k) {
+        const RomBuffer& other = buffers[k];
+        if (k == index || m_buffers[k] || other.empty() || fileHolding(buffers, k) != file)
+            continue;
+        const bool same = other.size == written.size &&
+                          std::equal(other.data.begin(), other.data.begin() + other.size, written.data.begin());
+        if (!same)
+            m_buffers[k] = true;
+    }
+    m_buffers[index] = false;
+    m_files[index] = file == written.path ? std::string() : file;
+}
+
+const std::string& UnsavedWork::fileHolding(const RomBuffers& buffers, int index) const
+{
+    static const std::string none;
+    if (!validIndex(index))
+        return none;
+    return m_files[index].empty() ? buffers[index].path : m_files[index];
 }
 
 bool UnsavedWork::bufferUnsaved(int index) const

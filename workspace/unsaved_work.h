@@ -3,6 +3,7 @@
 // loaded or saved, and definitions changed since they were last loaded,
 // imported, cleared or saved. Quitting and replacing ask over it.
 #include <array>
+#include <string>
 #include <vector>
 
 #include "common/status_text.h"
@@ -18,6 +19,13 @@ public:
     // leaves it as its file holds it.
     void bufferChanged(int index);
     void bufferSaved(int index);
+    // Buffer `index`'s image was written to `file` (its own, or one chosen
+    // with Save BIN as): it holds no unsaved change. Another buffer whose
+    // image only that file held, and which differs, now holds one: its image
+    // is in no file any more.
+    void bufferWritten(const RomBuffers& buffers, int index, const std::string& file);
+    // The file that holds buffer `index`'s image while it has no unsaved change.
+    const std::string& fileHolding(const RomBuffers& buffers, int index) const;
     // The map editor, Add, Delete and Duplicate change the definitions; a
     // load, an import, New and a save leave nothing unsaved.
     void definitionsChanged() { m_definitions = true; }
@@ -31,6 +39,7 @@ public:
 
 private:
     std::array<bool, kRomBufferCount> m_buffers{};
+    std::array<std::string, kRomBufferCount> m_files;   // empty: the buffer's own path
     bool m_definitions = false;
 };
 

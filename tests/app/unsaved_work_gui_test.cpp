@@ -149,6 +149,25 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
 }
 
+// BIN #2 saved as BIN #1's file: saving BIN #1 there on quitting would leave
+// BIN #2's image in no file.
+TEST_F(UnsavedWorkTest, ABufferSavedAsAnothersFileIsNotSavedOver)
+{
+    prepare();
+    wxString name = "second.bin", second = wxString::FromUTF8(bytesFile("second.bin", std::vector<std::uint8_t>(2048, 5)));
+    ASSERT_EQ(loadRomFile(*frame(), 1, false, name, second), 2048);
+    applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");
+    wxTEST_DIALOG(saveRomFileAs(*frame(), 1), ExpectFileDialog(binPath));
+    const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
+    const std::string other = files.file("first.bin");
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
+    EXPECT_EQ(ExpectFileDialog::lastSeen().title, "Save BIN #1 under its own name: BIN #2 shares its file.");
+    pumpEvents(10);
+    EXPECT_FALSE(window.alive());
+    EXPECT_EQ(readBytes(binPath), std::vector<std::uint8_t>(2048, 5));
+    EXPECT_EQ(readBytes(other), first);
+}
+
 TEST_F(UnsavedWorkTest, ACopyIsNeitherSavedOverItsOriginalNorReplacedUnasked)
 {
     prepare();

@@ -65,4 +65,45 @@ TEST(UnsavedWork, ChangesLastUntilSavedAndTheQuestionNamesThem)
     EXPECT_FALSE(unsaved.bufferUnsaved(3));
 }
 
+// A save over the file that held another buffer's image leaves that image in
+// no file: it is unsaved again, unless the bytes written are its own.
+TEST(UnsavedWork, ASaveOverAnotherBuffersFileLeavesThatBufferUnsaved)
+{
+    struct Write {
+        int index;
+        const char* file;
+    };
+    struct Row {
+        const char* name;
+        std::vector<std::uint8_t> second;   // BIN #2's byte; BIN #1 holds 1 from a.bin, BIN #3 3 from a.bin
+        std::vector<int> changed;           // told before the writes
+        std::vector<Write> writes;
+        std::vector<int> parts;
+        const char* holding2;               // the file holding BIN #2's image
+    };
+    const Row rows[] = {
+        {"saved as onto BIN #1's file", {2}, {}, {{1, "a.bin"}}, {0, 2}, "a.bin"},
+        {"the same bytes lose nothing", {1}, {}, {{1, "a.bin"}}, {2}, "a.bin"},
+        {"an unsaved BIN #1 stays so, and saved takes BIN #2's place", {2}, {0}, {{1, "a.bin"}, {0, "a.bin"}}, {1, 2}, "a.bin"},
+        {"saved to its own file", {2}, {}, {{1, "b.bin"}}, {}, "b.bin"},
+        {"saved as elsewhere, then changed and saved home", {2}, {}, {{1, "c.bin"}, {1, "b.bin"}}, {}, "b.bin"},
+        {"buffers loaded from one file", {2}, {0}, {{0, "a.bin"}}, {2}, "b.bin"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        RomBuffers buffers;
+        const std::uint8_t bytes[] = {1, row.second[0], 3};
+        const char* paths[] = {"a.bin", "b.bin", "a.bin"};
+        for (int k = 0; k < kRomBufferCount; ++k)
+            buffers[k] = {{bytes[k]}, 1, paths[k], paths[k]};
+        UnsavedWork unsaved;
+        for (int index : row.changed)
+            unsaved.bufferChanged(index);
+        for (const Write& write : row.writes)
+            unsaved.bufferWritten(buffers, write.index, write.file);
+        EXPECT_EQ(unsaved.parts(), row.parts);
+        EXPECT_EQ(unsaved.fileHolding(buffers, 1), row.holding2);
+    }
+}
+
 } // namespace
