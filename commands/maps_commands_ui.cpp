@@ -84,6 +84,7 @@ bool saveMapsCommand(CommandContext& context)
         || !completeMapsPath(context.window(), path))
         return false;
     const MapsFileStatus status = saveMapsFile(context.workspace().definitions, fileSystemName(path));
+    returnFreedMemory();   // the document built for the file: several times the store
     context.showStatus(status == MapsFileStatus::Saved ? wxTRANSLATE("Maps file saved.")
                                                        : wxTRANSLATE("Unable to save maps file!"));
     if (status != MapsFileStatus::Saved)

@@ -102,8 +102,8 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     const AxisDefinition& x = m_map.axes[AxisX];
     const AxisDefinition& y = m_map.axes[AxisY];
     const AxisDefinition& z = m_map.axes[AxisZ];
-    m_xLabel->SetLabel(x.units.empty() ? _("X Axis") : _("X: ") + fromStoreText(x.units));
-    m_yLabel->SetLabel(y.units.empty() ? _("Y Axis") : _("Y: ") + fromStoreText(y.units));
+    m_xLabel->SetLabelText(x.units.empty() ? _("X Axis") : _("X: ") + fromStoreText(x.units));
+    m_yLabel->SetLabelText(y.units.empty() ? _("Y Axis") : _("Y: ") + fromStoreText(y.units));
     m_xChart->setChartSize(x.count);
     m_yChart->setChartSize(y.count);
     for (int k = 0; k < kRomBufferCount; ++k)
@@ -119,8 +119,8 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
 
     // Setting up.
     updateTitle();
-    m_titleLabel->SetLabel(fromStoreText(m_map.title) + " - [ " + fromStoreText(y.units) + " / " +
-                           fromStoreText(x.units) + " / " + fromStoreText(z.units) + " ]");
+    m_titleLabel->SetLabelText(fromStoreText(m_map.title) + " - [ " + fromStoreText(y.units) + " / " +
+                               fromStoreText(x.units) + " / " + fromStoreText(z.units) + " ]");
     setupGrid();
     connectEvents();
     m_bufferListener = m_workspace.bufferListeners.add([this](int index) { onBufferChanged(index); });

@@ -79,6 +79,7 @@ DefinitionStore testMaps()
     m.axes[AxisY].embeddedinfotype = SourceScaled;
     m.axes[AxisY].decimalpl = 1;
     m.axes[AxisY].labels = {10, 20};
+    m.axes[AxisY].units = "l & h";
     AxisDefinition& z = m.axes[AxisZ];
     z.address = 0x10, z.bits = 16, z.flags = AxisSigned, z.factor = 0.5, z.decimalpl = 1, z.units = "deg";
     for (int slot : {NoCells, Outside, AxisOutside})
@@ -310,8 +311,8 @@ TEST_F(OpenedEditorTest, ShowsTheMapWithItsControls)
 
     // Window name, then label or tool tip.
     const std::pair<const char*, const char*> controls[] = {
-        {"ID_STATICTEXT1", "X: RPM"},           {"ID_STATICTEXT2", "Y Axis"},
-        {"ID_STATICTEXT3", "Ignition - [  / RPM / deg ]"},
+        {"ID_STATICTEXT1", "X: RPM"},           {"ID_STATICTEXT2", "Y: l & h"},
+        {"ID_STATICTEXT3", "Ignition - [ l & h / RPM / deg ]"},
         {"ID_RADIOBUTTON2", "Perc."},           {"ID_BUTTON1", "Fill with value"},
         {"ID_BUTTON3", "Select >="},            {"ID_BUTTON4", "Interpolation"},
         {"ID_BITMAPBUTTON1", "Increment raw value"},
@@ -322,7 +323,7 @@ TEST_F(OpenedEditorTest, ShowsTheMapWithItsControls)
     for (const auto& [name, text] : controls) {
         wxWindow* control = findByName(editor, name);
         ASSERT_NE(control, nullptr) << name;
-        EXPECT_TRUE(control->GetLabel() == text || control->GetToolTipText() == text) << name;
+        EXPECT_TRUE(wxControl::GetLabelText(control->GetLabel()) == text || control->GetToolTipText() == text) << name;
     }
     for (const char* name : {"ID_PANEL1", "ID_PANEL2", "ID_PANEL3", "ID_SPINCTRL1", "ID_TEXTCTRL6", "ID_TOOLBAR1"})
         EXPECT_NE(findByName(editor, name), nullptr) << name;
