@@ -128,12 +128,14 @@ std::int64_t readCellNumber(const std::uint8_t* block, std::size_t position, con
 namespace {
 
 // Stores a whole number (or an infinity) held at the cell's limits.
-bool storeWhole(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double whole)
+// `asked`: the number before it was made whole; one past a limit by less
+// than a step (127.5 in a signed 8-bit cell) is held there too, not rounded.
+bool storeWhole(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double whole, double asked)
 {
     double lowest = 0, highest = 0;
     if (!cellLimits(axis, lowest, highest))
         return false;
-    const bool held = whole < lowest || whole > highest;
+    const bool held = whole < lowest || whole > highest || asked < lowest || asked > highest;
     whole = std::clamp(whole, lowest, highest);
     // Within the limits the number fits 64 bits; its low bits are the cell's.
     writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::int64_t>(whole)));
@@ -152,21 +154,23 @@ double wholePart(double number)
 
 bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double number)
 {
-    return storeWhole(block, position, axis, wholePart(number));
+    return storeWhole(block, position, axis, wholePart(number), number);
 }
 
 bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double raw)
 {
     double whole = wholePart(raw);
-    if (axis.bits == 32 && !isSigned(axis) && whole < 0 && whole >= -2147483648.0)
+    if (axis.bits == 32 && !isSigned(axis) && whole < 0 && whole >= -2147483648.0) {
         whole += 4294967296.0;
-    return storeWhole(block, position, axis, whole);
+        raw += 4294967296.0;
+    }
+    return storeWhole(block, position, axis, whole, raw);
 }
 
 bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double value)
 {
     if (axis.factor == 0)   // every raw number reads 0
-        return storeWhole(block, position, axis, 0.0);
+        return storeWhole(block, position, axis, 0.0, 0.0);
     const double reciprocal = 1.0 / axis.factor;
     // A value that a raw number reads as exactly is stored as that number,
     // at whatever places the cell shows (2.35 with factor 0.01 stores 235
@@ -176,7 +180,7 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
     const double nearest = std::nearbyint(exact);
     const double scale = std::max(std::fabs(product), std::fabs(axis.offset));
     if (std::isfinite(exact) && sameButForRounding(exact, nearest, scale))
-        return storeWhole(block, position, axis, nearest);
+        return storeWhole(block, position, axis, nearest, nearest);
     const double r = roundToDecimals(value, axis.decimalpl);
     const double rProduct = r * reciprocal;
     const double raw = rProduct - axis.offset;
@@ -197,7 +201,13 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
             (readsWhole != r || sameButForRounding(raw, next, std::max(std::fabs(rProduct), std::fabs(axis.offset)))))
             whole = next;
     }
-    return storeWhole(block, position, axis, whole);
+    // Past a limit by less than a step, the value is held there unless the
+    // limit reads as it (the lowest value shown at fewer places than it has).
+    double lowest = 0, highest = 0;
+    const bool readsAsLimit = cellLimits(axis, lowest, highest) && (raw < lowest || raw > highest) &&
+                              roundToDecimals((std::clamp(whole, lowest, highest) + axis.offset) * axis.factor,
+                                              axis.decimalpl) == r;
+    return storeWhole(block, position, axis, whole, readsAsLimit ? whole : raw);
 }
 
 bool sameButForRounding(double a, double b, double scale)

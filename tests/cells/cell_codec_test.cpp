@@ -87,6 +87,9 @@ TEST(CellCodec, EngineeringValuesScaleRoundAndTruncate)
         {axis(8, 0, 1.0, 0, 0), -1.0, 0, 0.0, true},           // held at the cell's limits
         {axis(8, 0, 1.0, 0, 0), 256.0, 255, 255.0, true},
         {axis(8, S, 0.5, -20, 1), 100.0, 127, 53.5, true},
+        {axis(8, S, -0.5, 0, 1), 64.25, -128, 64.0, true},     // past the limit by less than a step
+        {axis(16, 0, 1.0 / 3, 10, 3), 3.3, 0, 10.0 / 3, true},
+        {axis(16, 0, 1.0 / 3, 10, 3), 3.333, 0, 10.0 / 3, false},   // the limit as shown
         {axis(16, 0, 0.0, 0, 0), 50.0, 0, 0.0, false},         // factor 0: every raw number reads 0
         {axis(32, S, 1e-30, 0, 0), 1e20, 2147483647, 0.0, true},
         {axis(32, 0, 1.0, 0, 0), 1e300 * 1e300, -1, 4294967295.0, true},   // infinity
@@ -158,6 +161,7 @@ TEST(CellCodec, RawWritesHoldAtTheCellsLimits)
         bool held;
     } rows[] = {
         {8, 0, 300, 255, true},               {8, 0, -2.9, 0, true},         {8, 0, 254.9, 254, false},
+        {8, 0, 255.5, 255, true},             {8, 0, -0.5, 0, true},         {8, S, 127.5, 127, true},
         {8, S, 128, 127, true},               {8, S, -129, -128, true},      {8, S, -128, -128, false},
         {16, 0, 65536, 65535, true},          {16, 0, -1, 0, true},          {16, S, 40000, 32767, true},
         {16, S, -32769, -32768, true},        {32, S, 3e9, 2147483647, true}, {32, S, -1e12, -2147483648LL, true},
