@@ -29,6 +29,11 @@ double TableGridModel::valueAt(std::size_t offset) const
     return CellCodec::roundToDecimals(eng - m_cells.compareEngAt(offset), m_cells.z().decimalpl);
 }
 
+double TableGridModel::heatValueAt(std::size_t offset) const
+{
+    return m_view.raw && !m_view.difference ? double(m_cells.numberAt(offset)) : valueAt(offset);
+}
+
 double TableGridModel::value(int row, int column) const
 {
     return valueAt(m_cells.offset(row, column));
@@ -61,7 +66,7 @@ void TableGridModel::fill(const TableView& view)
     const std::size_t size = static_cast<std::size_t>(CellCodec::cellSize(m_cells.z()));
     const std::size_t count = m_cells.cellCount();
     for (std::size_t i = 0; i < count; ++i)
-        range.add(valueAt(i * size));
+        range.add(heatValueAt(i * size));
     m_scale = range.scale();
     m_minimum = range.min;
 }
@@ -88,7 +93,7 @@ CellLook TableGridModel::look(int row, int column) const
         return look;
     }
     const std::size_t offset = m_cells.offset(row, column);
-    const double v = valueAt(offset);
+    const double v = heatValueAt(offset);
     // All cells equal (no spread): each is the map's smallest, green.
     look.background = m_view.highlight && differs(offset, v) ? kDifferenceBlue
                                                                : heatColour(v - m_minimum, m_scale > 0 ? m_scale : 1);

@@ -86,6 +86,10 @@ private:
         return std::size_t(column) * std::size_t(rows()) + std::size_t(row);
     }
     double valueAt(std::size_t offset) const;
+    // What the heat colours measure: the value, but in the raw view the
+    // cell's own number (an unsigned 32-bit cell reads -1 there yet is the
+    // largest), so raw and engineering views give one picture.
+    double heatValueAt(std::size_t offset) const;
     // One flag per cell, sized on first need (the map may be set after construction).
     void ensureFlags();
     bool differs(std::size_t offset, double v) const;

@@ -173,6 +173,8 @@ TEST(GridModelHeat, ColoursRunFromTheMapsMinimumToItsMaximum)
         {"differences", 8, 0, 1, 0, {10, 20, 30, 42}, {5, 5, 5, 5}, {true, true}, {green, tenth, twentieth, red}},
         {"raw view of a scaled map", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {true}, {green, tenth, twentieth, red}},
         {"engineering view of it", 8, 0, 0.5, -20, {40, 60, 80, 104}, {}, {false}, {green, tenth, twentieth, red}},
+        {"raw view of unsigned 32-bit cells, some shown negative", 32, 0, 1, 0, {0, 320, 640, -1}, {}, {true},
+         {green, green, green, red}},
         {"all equal: each the smallest", 16, 0, 1, 0, {300, 300, 300, 300}, {}, {false}, std::vector<Rgb>(4, green)},
         {"equal engineering differences", 16, 0, 0.01, 0, {1050, 3201, 1606, 777},   // 0.5, 0.49999999999999645, 0.4999999999999982, 0.5
          {0x03, 0xE8, 0x0C, 0x4F, 0x06, 0x14, 0x02, 0xD7}, {false, true}, std::vector<Rgb>(4, green)},
