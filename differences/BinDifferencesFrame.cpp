@@ -136,6 +136,12 @@ BinDifferencesFrame::BinDifferencesFrame(CommandContext& context)
     });
     m_list->Bind(wxEVT_LIST_ITEM_ACTIVATED, [this](wxListEvent& event) { activateRow(event.GetIndex()); });
     m_otherChoice->Bind(wxEVT_CHOICE, [this](wxCommandEvent&) { recompute(); });
+    // The BIN selected in the main window meanwhile is the one compared on return.
+    Bind(wxEVT_ACTIVATE, [this](wxActivateEvent& event) {
+        event.Skip();
+        if (event.GetActive() && m_context.selectedBuffer() != m_source)
+            compareFrom(m_context.selectedBuffer());
+    });
     m_bufferToken = context.workspace().bufferListeners.add([this](int) {
         pickOther();
         recompute();
@@ -231,6 +237,7 @@ void BinDifferencesFrame::activateRow(long row)
         showMessage(StatusText(mapFitMessage(fit)));
         return;
     }
+    SetStatusText(wxEmptyString, 0);   // a refusal of an earlier line no longer holds
     // The differing cells stand out among the zeros of the difference view.
     // An image the map does not fit is refused, and the editor says so.
     clickCheckItem(*editor, editor->commandIds().compareBin[otherBuffer()]);

@@ -97,8 +97,13 @@ TEST_F(BinDifferencesTest, OneWindowComparesTheSelectedBinAndFollowsTheImages)
                            "Maps that differ: 1. Regions outside the maps: 1 (bytes: 1).");
     EXPECT_EQ(list->list()->GetNextItem(-1, wxLIST_NEXT_ALL, wxLIST_STATE_FOCUSED), 0);   // Enter works at once
 
-    // The menu item again, with BIN #2 selected: compared with the first other loaded BIN.
+    // BIN #2 selected meanwhile: compared on return to the window, with the
+    // first other loaded BIN; and so through the menu item again.
     clickRadio(findControl<wxRadioButton>(frame(), "ID_RADIOBUTTON2"));
+    wxActivateEvent activate(wxEVT_ACTIVATE, true, list->GetId());
+    list->GetEventHandler()->ProcessEvent(activate);
+    EXPECT_EQ(findControl<wxStaticText>(list, "ID_STATICTEXT1")->GetLabel(), "BIN #2 compared with");
+    EXPECT_EQ(list->cellText(0, 2), "1.5");
     chooseMenuItem();
     ASSERT_EQ(windows().size(), 1u);
     EXPECT_EQ(list->otherBuffer(), 0);
@@ -175,9 +180,12 @@ TEST_F(BinDifferencesTest, FollowsTheDefinitionsAndLeavesAnImageTheMapDoesNotFit
     chooseOther(list, 2);
     ASSERT_EQ(list->cellText(0, 1), "does not fit");
 
-    // The editor opens on BIN #1 but refuses BIN #3 as its compare image.
+    // The editor opens on BIN #1 but refuses BIN #3 as its compare image; an
+    // earlier line's refusal no longer shows.
+    list->SetStatusText("The map does not fit in the selected BIN!", 0);
     list->activateRow(0);
     pumpEvents(20);
+    EXPECT_EQ(statusText(list, 0), "");
     TableEditorFrame* editor = openedEditor();
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(statusText(editor), "The map does not fit in BIN #3!");
