@@ -16,19 +16,25 @@
 
 namespace {
 
-// Another loaded buffer whose image came from the same file as `index`'s, or
-// was saved to it, and whose image that file holds, or will hold no longer
-// once this round is saved (any but one saved later in `round`), or -1.
-int bufferSharingFile(const Workspace& workspace, int index, const std::vector<int>& round)
+// Another loaded buffer whose image came from the same file as `index`'s and
+// whose image that file holds, or will hold no longer once this round is
+// saved (any but one saved later in `round`), or -1. `savedAs`: the buffer
+// found is one whose image Save BIN as wrote there, whatever it holds now.
+int bufferSharingFile(const Workspace& workspace, int index, const std::vector<int>& round, bool& savedAs)
 {
     const RomBuffers& buffers = workspace.buffers;
+    const auto savedLater = [&](int k) {
+        return k > index && std::find(round.begin(), round.end(), k) != round.end();
+    };
+    savedAs = false;
     for (int k = 0; k < kRomBufferCount; ++k) {
-        const bool savedLater = k > index && std::find(round.begin(), round.end(), k) != round.end();
-        const bool sharing = buffers[k].path == buffers[index].path ||
-                             (!workspace.unsaved.bufferUnsaved(k) &&
-                              workspace.unsaved.fileHolding(buffers, k) == buffers[index].path);
-        if (k != index && !savedLater && !buffers[k].empty() && sharing)
+        if (k != index && !savedLater(k) && !buffers[k].empty() && buffers[k].path == buffers[index].path)
             return k;
+    }
+    const int writer = workspace.unsaved.savedAsBy(buffers[index].path);
+    if (writer >= 0 && writer != index && !savedLater(writer)) {
+        savedAs = true;
+        return writer;
     }
     return -1;
 }
@@ -56,7 +62,8 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
                 return false;
             continue;
         }
-        const int sharing = bufferSharingFile(context.workspace(), part, parts);
+        bool savedAs = false;
+        const int sharing = bufferSharingFile(context.workspace(), part, parts, savedAs);
         if (sharing < 0) {
             if (!saveRomFile(context, part))
                 return false;
@@ -65,7 +72,10 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
         // Said in the dialog's title too, which covers the status line; the
         // narrow status field shows the line's start: what to do.
         const wxString what =
-            wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."), part + 1, sharing + 1);
+            savedAs ? wxString::Format(_("Save BIN #%d under its own name: BIN #%d was saved to its file."), part + 1,
+                                       sharing + 1)
+                    : wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."), part + 1,
+                                       sharing + 1);
         context.showStatus(what);
         if (!saveRomFileAs(context, part, what))
             return false;

@@ -20,10 +20,8 @@ void UnsavedWork::bufferChanged(int index)
 
 void UnsavedWork::bufferSaved(int index)
 {
-    if (validIndex(index)) {
+    if (validIndex(index))
         m_buffers[index] = false;
-        m_files[index].clear();
-    }
 }
 
 void UnsavedWork::bufferWritten(const RomBuffers& buffers, int index, const std::string& file)
@@ -31,9 +29,11 @@ void UnsavedWork::bufferWritten(const RomBuffers& buffers, int index, const std:
     if (!validIndex(index))
         return;
     const RomBuffer& written = buffers[index];
+    const int savedAs = savedAsBy(file);
     for (int k = 0; k < kRomBufferCount; ++k) {
         const RomBuffer& other = buffers[k];
-        if (k == index || m_buffers[k] || other.empty() || fileHolding(buffers, k) != file)
+        const bool heldThere = savedAs < 0 ? other.path == file : savedAs == k;
+        if (k == index || m_buffers[k] || other.empty() || !heldThere)
             continue;
         const bool same = other.size == written.size &&
                           std::equal(other.data.begin(), other.data.begin() + other.size, written.data.begin());
@@ -41,15 +41,16 @@ void UnsavedWork::bufferWritten(const RomBuffers& buffers, int index, const std:
             m_buffers[k] = true;
     }
     m_buffers[index] = false;
-    m_files[index] = file == written.path ? std::string() : file;
+    if (file == written.path)
+        m_savedAs.erase(file);
+    else
+        m_savedAs[file] = index;
 }
 
-const std::string& UnsavedWork::fileHolding(const RomBuffers& buffers, int index) const
+int UnsavedWork::savedAsBy(const std::string& file) const
 {
-    static const std::string none;
-    if (!validIndex(index))
-        return none;
-    return m_files[index].empty() ? buffers[index].path : m_files[index];
+    const auto found = m_savedAs.find(file);
+    return found == m_savedAs.end() ? -1 : found->second;
 }
 
 bool UnsavedWork::bufferUnsaved(int index) const

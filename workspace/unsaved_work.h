@@ -3,6 +3,7 @@
 // loaded or saved, and definitions changed since they were last loaded,
 // imported, cleared or saved. Quitting and replacing ask over it.
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,13 @@ public:
     void bufferSaved(int index);
     // Buffer `index`'s image was written to `file` (its own, or one chosen
     // with Save BIN as): it holds no unsaved change. Another buffer whose
-    // image only that file held, and which differs, now holds one: its image
-    // is in no file any more.
+    // image that file held, and which differs, now holds one: its image is
+    // in no file any more.
     void bufferWritten(const RomBuffers& buffers, int index, const std::string& file);
-    // The file that holds buffer `index`'s image while it has no unsaved change.
-    const std::string& fileHolding(const RomBuffers& buffers, int index) const;
+    // The buffer whose image Save BIN as last wrote to `file`, another
+    // buffer's own, or -1: that file holds its work, whatever the buffer
+    // holds now, and saving the file's own buffer there would lose it.
+    int savedAsBy(const std::string& file) const;
     // The map editor, Add, Delete and Duplicate change the definitions; a
     // load, an import, New and a save leave nothing unsaved.
     void definitionsChanged() { m_definitions = true; }
@@ -39,7 +42,7 @@ public:
 
 private:
     std::array<bool, kRomBufferCount> m_buffers{};
-    std::array<std::string, kRomBufferCount> m_files;   // empty: the buffer's own path
+    std::map<std::string, int> m_savedAs;   // file -> buffer, see savedAsBy
     bool m_definitions = false;
 };
 

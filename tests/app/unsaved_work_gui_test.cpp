@@ -149,8 +149,8 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
 }
 
-// BIN #2 saved as BIN #1's file: saving BIN #1 there on quitting would leave
-// BIN #2's image in no file.
+// BIN #2 saved as BIN #1's file, then given another image: saving BIN #1
+// there on quitting would leave BIN #2's saved image in no file.
 TEST_F(UnsavedWorkTest, ABufferSavedAsAnothersFileIsNotSavedOver)
 {
     prepare();
@@ -158,10 +158,12 @@ TEST_F(UnsavedWorkTest, ABufferSavedAsAnothersFileIsNotSavedOver)
     ASSERT_EQ(loadRomFile(*frame(), 1, false, name, second), 2048);
     applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");
     wxTEST_DIALOG(saveRomFileAs(*frame(), 1), ExpectFileDialog(binPath));
+    wxString thirdName = "third.bin", third = wxString::FromUTF8(bytesFile("third.bin", std::vector<std::uint8_t>(16, 3)));
+    ASSERT_EQ(loadRomFile(*frame(), 1, false, thirdName, third), 16);
     const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
     const std::string other = files.file("first.bin");
     wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
-    EXPECT_EQ(ExpectFileDialog::lastSeen().title, "Save BIN #1 under its own name: BIN #2 shares its file.");
+    EXPECT_EQ(ExpectFileDialog::lastSeen().title, "Save BIN #1 under its own name: BIN #2 was saved to its file.");
     pumpEvents(10);
     EXPECT_FALSE(window.alive());
     EXPECT_EQ(readBytes(binPath), std::vector<std::uint8_t>(2048, 5));

@@ -66,43 +66,49 @@ TEST(UnsavedWork, ChangesLastUntilSavedAndTheQuestionNamesThem)
 }
 
 // A save over the file that held another buffer's image leaves that image in
-// no file: it is unsaved again, unless the bytes written are its own.
+// no file: it is unsaved again, unless the bytes written are its own. A file
+// that Save BIN as wrote stays the writer's, whatever the writer loads next.
 TEST(UnsavedWork, ASaveOverAnotherBuffersFileLeavesThatBufferUnsaved)
 {
     struct Write {
         int index;
-        const char* file;
+        const char* file;   // nullptr: a load into the buffer
     };
     struct Row {
         const char* name;
-        std::vector<std::uint8_t> second;   // BIN #2's byte; BIN #1 holds 1 from a.bin, BIN #3 3 from a.bin
-        std::vector<int> changed;           // told before the writes
+        std::uint8_t second;   // BIN #2's byte; BIN #1 holds 1 from a.bin, BIN #3 3 from a.bin
+        std::vector<int> changed;   // told before the writes
         std::vector<Write> writes;
         std::vector<int> parts;
-        const char* holding2;               // the file holding BIN #2's image
+        int savedAsA;   // whose image Save BIN as left in a.bin
     };
     const Row rows[] = {
-        {"saved as onto BIN #1's file", {2}, {}, {{1, "a.bin"}}, {0, 2}, "a.bin"},
-        {"the same bytes lose nothing", {1}, {}, {{1, "a.bin"}}, {2}, "a.bin"},
-        {"an unsaved BIN #1 stays so, and saved takes BIN #2's place", {2}, {0}, {{1, "a.bin"}, {0, "a.bin"}}, {1, 2}, "a.bin"},
-        {"saved to its own file", {2}, {}, {{1, "b.bin"}}, {}, "b.bin"},
-        {"saved as elsewhere, then changed and saved home", {2}, {}, {{1, "c.bin"}, {1, "b.bin"}}, {}, "b.bin"},
-        {"buffers loaded from one file", {2}, {0}, {{0, "a.bin"}}, {2}, "b.bin"},
+        {"saved as onto BIN #1's file", 2, {}, {{1, "a.bin"}}, {0, 2}, 1},
+        {"the same bytes lose nothing", 1, {}, {{1, "a.bin"}}, {2}, 1},
+        {"and a load into BIN #2 does not forget it", 2, {}, {{1, "a.bin"}, {1, nullptr}}, {0, 2}, 1},
+        {"an unsaved BIN #1 saved there takes the file back", 2, {0}, {{1, "a.bin"}, {0, "a.bin"}}, {1, 2}, -1},
+        {"saved to its own file", 2, {}, {{1, "b.bin"}}, {}, -1},
+        {"saved as elsewhere, then saved home", 2, {}, {{1, "c.bin"}, {1, "b.bin"}}, {}, -1},
+        {"buffers loaded from one file", 2, {0}, {{0, "a.bin"}}, {2}, -1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         RomBuffers buffers;
-        const std::uint8_t bytes[] = {1, row.second[0], 3};
+        const std::uint8_t bytes[] = {1, row.second, 3};
         const char* paths[] = {"a.bin", "b.bin", "a.bin"};
         for (int k = 0; k < kRomBufferCount; ++k)
             buffers[k] = {{bytes[k]}, 1, paths[k], paths[k]};
         UnsavedWork unsaved;
         for (int index : row.changed)
             unsaved.bufferChanged(index);
-        for (const Write& write : row.writes)
-            unsaved.bufferWritten(buffers, write.index, write.file);
+        for (const Write& write : row.writes) {
+            if (write.file)
+                unsaved.bufferWritten(buffers, write.index, write.file);
+            else
+                unsaved.bufferSaved(write.index);
+        }
         EXPECT_EQ(unsaved.parts(), row.parts);
-        EXPECT_EQ(unsaved.fileHolding(buffers, 1), row.holding2);
+        EXPECT_EQ(unsaved.savedAsBy("a.bin"), row.savedAsA);
     }
 }
 
