@@ -257,6 +257,15 @@ bool blockFits(const MapDefinition& map, std::size_t imageSize)
     return address <= imageSize && size <= imageSize - address;
 }
 
+bool sameCells(const MapDefinition& a, const MapDefinition& b)
+{
+    const AxisDefinition& za = a.axes[AxisZ];
+    const AxisDefinition& zb = b.axes[AxisZ];
+    return za.address == zb.address && za.bits == zb.bits && za.flags == zb.flags && za.factor == zb.factor &&
+           za.offset == zb.offset && a.axes[AxisX].count == b.axes[AxisX].count &&
+           a.axes[AxisY].count == b.axes[AxisY].count;
+}
+
 bool readStoredAxisValue(const std::uint8_t* image, std::size_t imageSize, const AxisDefinition& axis, int index,
                          double& value)
 {

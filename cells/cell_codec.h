@@ -79,6 +79,10 @@ std::size_t blockSize(const MapDefinition& map);
 // Whether the map's whole block lies inside an image of `imageSize` bytes.
 bool blockFits(const MapDefinition& map, std::size_t imageSize);
 
+// Whether cells written under one definition mean the same under the other:
+// the same block (address, counts, width, flags) and the same scaling.
+bool sameCells(const MapDefinition& a, const MapDefinition& b);
+
 // Value `index` of an axis whose values are stored in the image (at the
 // axis address, one cell size apart). False, value untouched, when that
 // value does not lie wholly inside the image.

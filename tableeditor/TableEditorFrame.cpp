@@ -124,6 +124,7 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
     setupGrid();
     connectEvents();
     m_bufferListener = m_workspace.bufferListeners.add([this](int index) { onBufferChanged(index); });
+    m_definitionListener = m_workspace.definitionListeners.add([this](int) { onDefinitionsChanged(); });
     fillGrid();
     // The grid puts its cursor on the first cell once it has the focus; the
     // charts show that cell's row and column from the start.
@@ -133,6 +134,7 @@ TableEditorFrame::TableEditorFrame(wxWindow* parent, Workspace& workspace, int s
 TableEditorFrame::~TableEditorFrame()
 {
     m_workspace.bufferListeners.remove(m_bufferListener);
+    m_workspace.definitionListeners.remove(m_definitionListener);
     // The grid and its table refer to the model and the selection: let the
     // windows go before the members do.
     DestroyChildren();
@@ -776,6 +778,7 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
     bool held = false, adjusted = false;
     const bool accepted = m_model->commitTypedText(row, col, &held, &adjusted);
     m_history.commit(m_cells.workingCopy, m_selection, {wxTRANSLATE("Value typed into a cell.")});
+    m_editRejected = !accepted;
     if (!accepted)
         showMessage(wxTRANSLATE("This is not a valid number!"));
     else if (held) {
@@ -841,13 +844,16 @@ OperationMode TableEditorFrame::operationMode() const
 
 void TableEditorFrame::apply()
 {
-    commitCellEdit();
-    if (writeToSource())
+    if (takeInTypedValue() && writeToSource())
         Close(true);
 }
 
 bool TableEditorFrame::writeToSource()
 {
+    if (m_definitionChanged) {
+        showMessage(wxTRANSLATE("The map definition has changed: copy the cells, then open the map again."));
+        return false;
+    }
     RomBuffer& source = m_workspace.buffers[m_sourceBuffer];
     if (!CellCodec::blockFits(m_map, usableSize(source))) {
         // The editor's own BIN, whichever is selected in the main window now.
@@ -868,8 +874,10 @@ bool TableEditorFrame::writeToSource()
 
 bool TableEditorFrame::TryBefore(wxEvent& event)
 {
-    if (event.GetEventType() == wxEVT_MENU && m_grid && m_grid->IsCellEditControlEnabled())
-        commitCellEdit();
+    // A refused value stops Apply there; other commands go on.
+    if (event.GetEventType() == wxEVT_MENU && m_grid && m_grid->IsCellEditControlEnabled() && !takeInTypedValue()
+        && event.GetId() == m_ids.apply)
+        return true;
     return wxFrame::TryBefore(event);
 }
 
@@ -879,21 +887,39 @@ void TableEditorFrame::commitCellEdit()
     m_grid->DisableCellEditControl();
 }
 
+bool TableEditorFrame::takeInTypedValue()
+{
+    if (!m_grid->IsCellEditControlEnabled())
+        return true;
+    m_editRejected = false;
+    commitCellEdit();
+    return !m_editRejected;
+}
+
+void TableEditorFrame::onDefinitionsChanged()
+{
+    const DefinitionStore& store = m_workspace.definitions;
+    const bool changed = m_mapIndex >= store.mapCount || !CellCodec::sameCells(store.maps[m_mapIndex], m_map);
+    if (changed && !m_definitionChanged)
+        showMessage(wxTRANSLATE("The map definition has changed: copy the cells, then open the map again."));
+    m_definitionChanged = changed;
+}
+
 void TableEditorFrame::onClose(wxCloseEvent& event)
 {
     // A forced close (Apply, "Cancel", the program ending) does not ask.
-    if (event.CanVeto() && (m_askingToClose || !confirmClose())) {
+    if (event.CanVeto() && (m_askingToClose || !takeInTypedValue() || !confirmClose())) {
         event.Veto();
         return;
     }
     event.Skip();
 }
 
-bool TableEditorFrame::holdsUnappliedChanges()
+bool TableEditorFrame::holdsUnappliedChanges() const
 {
-    commitCellEdit();
     // Something typed or operated here that Apply would write.
-    return m_cells.workingCopy != m_sourceBlock && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]);
+    return m_grid->IsCellEditControlEnabled() ||
+           (m_cells.workingCopy != m_sourceBlock && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]));
 }
 
 bool TableEditorFrame::confirmClose()
@@ -907,9 +933,12 @@ bool TableEditorFrame::confirmClose()
     m_askingToClose = true;
     const int answer = question.ShowModal();
     m_askingToClose = false;
-    if (answer == wxID_YES)
-        return writeToSource();
-    return answer == wxID_NO;
+    const bool closes = answer == wxID_YES ? writeToSource() : answer == wxID_NO;
+    // Staying open, the keys go to the grid: the focus would otherwise go
+    // back to the cell editor that the value was just taken from.
+    if (!closes)
+        m_grid->SetFocus();
+    return closes;
 }
 
 // ---------------------------------------------------------------- selection commands

@@ -159,8 +159,9 @@ public:
     // discard them or keep editing (apply is the default). False when the
     // editor stays open. ("Cancel" and Apply close without asking.)
     bool closeAsking() { return Close(false); }
-    // Whether closeAsking() would ask: a value being typed goes in first.
-    bool holdsUnappliedChanges();
+    // Whether closeAsking() may ask: a value is being typed, or changes made
+    // here are not in the source BIN.
+    bool holdsUnappliedChanges() const;
 
 protected:
     // Menu items and tools (also the "Cancel" one, which then discards it)
@@ -204,6 +205,11 @@ private:
     bool writeToSource();
     // A value still being typed into a cell goes into the working copy.
     void commitCellEdit();
+    // The same; false when the cell refused the text (its message shows):
+    // Apply and closing stop there rather than drop what was typed.
+    bool takeInTypedValue();
+    // The map list changed: Apply writes nowhere the map no longer lies.
+    void onDefinitionsChanged();
     // After an undo or redo wrote these byte ranges.
     void showRestored(const std::vector<ByteRange>& touched);
     // "4 × 3 = 12 cells" in field 0, where menus and tools show their help.
@@ -256,7 +262,10 @@ private:
     std::unique_ptr<TableEditorKeys> m_keys;
     EditHistory m_history;   // on the workspace's budget, shared by all editors
     bool m_askingToClose = false;
+    bool m_editRejected = false;       // the last value typed into a cell was refused
+    bool m_definitionChanged = false;  // the map's slot describes other cells now
     int m_bufferListener = -1;
+    int m_definitionListener = -1;
 
     TableEditorIds m_ids{};
     wxPanel* m_sidePanel = nullptr;

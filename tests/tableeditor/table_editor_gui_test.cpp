@@ -17,6 +17,8 @@
 #include <thread>
 #include <vector>
 
+#include <functional>
+
 #include <gtest/gtest.h>
 #include <wx/app.h>
 #include <wx/bmpbuttn.h>
@@ -463,7 +465,7 @@ TEST_F(OpenedEditorTest, ClosingWithUnappliedChangesAsksOnce)
 
     editor = openThroughMenu();
     ASSERT_NE(editor, nullptr);
-    edit(editor, 0, 0, "12.34");
+    typeIntoCell(editor->grid(), 0, 0, "12.34");   // taken in before the question
     EXPECT_FALSE(answered(editor, wxID_CANCEL));   // keep editing
     EXPECT_EQ(openEditors().size(), 1u);
     EXPECT_TRUE(answered(editor, wxID_NO) && openEditors().empty());   // discard
@@ -477,6 +479,24 @@ TEST_F(OpenedEditorTest, ClosingWithUnappliedChangesAsksOnce)
     expected[0x19] = 14;
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
 
+    // A value the cell refuses stops closing and Apply, its message showing;
+    // closed again, the editor goes without it.
+    editor = openThroughMenu();
+    ASSERT_NE(editor, nullptr);
+    typeIntoCell(editor->grid(), 1, 1, "1O");
+    {
+        ModalDialogCounter dialogs;
+        EXPECT_FALSE(editor->closeAsking());
+        EXPECT_EQ(dialogs.count(), 0);
+    }
+    EXPECT_EQ(statusText(editor), "This is not a valid number!");
+    typeIntoCell(editor->grid(), 1, 1, "2O");
+    sendMenuCommand(editor, editor->commandIds().apply);
+    pumpEvents(20);
+    EXPECT_EQ(openEditors().size(), 1u);
+    EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+    closesUnasked(editor);
+
     // An editor nothing was done in leaves alone what another one applied.
     TableEditorFrame* untouched = openThroughMenu();
     editor = openThroughMenu();
@@ -487,6 +507,41 @@ TEST_F(OpenedEditorTest, ClosingWithUnappliedChangesAsksOnce)
     expected = frame()->workspace().buffers[0].data;
     closesUnasked(untouched);
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
+}
+
+// The map's definition changed under the editor (address, width, scaling):
+// Apply would write cells where, or as, the map no longer is; the working
+// copy stays for the tuner to copy. A title changes nothing of that.
+TEST_F(OpenedEditorTest, ApplyRefusesCellsWhoseDefinitionChanged)
+{
+    edit(editor, 0, 0, "7");
+    const std::vector<std::uint8_t> before = frame()->workspace().buffers[0].data;
+    MapDefinition& map = frame()->workspace().definitions.maps[Ignition];
+    const MapDefinition kept = map;
+    const char* const changed = "The map definition has changed: copy the cells, then open the map again.";
+    const std::pair<const char*, std::function<void()>> edits[] = {
+        {"address", [&] { map.axes[AxisZ].address = 0x20; }},
+        {"factor", [&] { map.axes[AxisZ].factor = 0.25; }},
+        {"the list emptied", [&] { frame()->workspace().definitions.mapCount = 0; }},
+    };
+    for (const auto& [what, change] : edits) {
+        SCOPED_TRACE(what);
+        change();
+        frame()->workspace().definitionsEdited();
+        EXPECT_EQ(statusText(editor), changed);
+        editor->apply();
+        pumpEvents(20);
+        ASSERT_EQ(openEditors().size(), 1u);
+        EXPECT_EQ(frame()->workspace().buffers[0].data, before);
+        map = kept;
+        frame()->workspace().definitions.mapCount = 4;
+    }
+    map.title = "Renamed";
+    frame()->workspace().definitionsEdited();
+    editor->apply();
+    pumpEvents(20);
+    EXPECT_TRUE(openEditors().empty());
+    EXPECT_EQ(frame()->workspace().buffers[0].data[0x11], 14);
 }
 
 // Whatever changes its image (another editor's Apply, a load, a copy), an
