@@ -160,6 +160,8 @@ bool storeCellNumber(std::uint8_t* block, std::size_t position, const AxisDefini
 bool storeRawValue(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double raw)
 {
     double whole = wholePart(raw);
+    if (axis.bits == 32 && !isSigned(axis) && raw < 0 && raw > -1)
+        raw = 0;   // toward zero lands on 0, which the cell holds
     if (axis.bits == 32 && !isSigned(axis) && whole < 0 && whole >= -2147483648.0) {
         whole += 4294967296.0;
         raw += 4294967296.0;

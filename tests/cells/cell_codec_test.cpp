@@ -167,6 +167,7 @@ TEST(CellCodec, RawWritesHoldAtTheCellsLimits)
         {16, S, -32769, -32768, true},        {32, S, 3e9, 2147483647, true}, {32, S, -1e12, -2147483648LL, true},
         {32, 0, 4294967295, 4294967295, false}, {32, 0, 5e9, 4294967295, true},
         {32, 0, -1, 4294967295, false},       // the raw view shows FF FF FF FF as -1
+        {32, 0, -0.5, 0, false},              {32, 0, -1.5, 4294967295, false},
         {32, 0, -2147483648.0, 2147483648, false}, {32, 0, -2147483649.0, 0, true},
         {12, 0, 300, 0, false},               // no cell: nothing stored
     };
