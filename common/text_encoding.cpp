@@ -137,11 +137,16 @@ void legacyTextToUtf8(std::string& text)
     const std::size_t size = text.size();
     // A UTF-8 file that a legacy editor gave a few bytes of its own holds
     // more UTF-8 characters than stray bytes: only the strays are legacy.
-    // Otherwise the whole text is, where "Ü°" happens to look like UTF-8.
+    // Otherwise the whole text is. Two-byte forms count as UTF-8 only where
+    // European text has them (Latin, Greek, Cyrillic): a legacy capital or
+    // "ß" before a quote or a degree sign ("ß“") looks like one elsewhere.
     std::size_t characters = 0, strays = 0;
     for (std::size_t i = skipAscii(s, 0, size); i < size; i = skipAscii(s, i, size)) {
         const std::size_t n = sequenceLength(s, i, size);
-        n == 0 ? ++strays : ++characters;
+        if (n == 0)
+            ++strays;
+        else if (n > 2 || s[i] <= 0xC5 || (s[i] >= 0xCE && s[i] <= 0xD1))
+            ++characters;
         i += n == 0 ? 1 : n;
     }
     if (strays == 0)

@@ -21,6 +21,7 @@ TEST(TextEncoding, LegacyAndBrokenTexts)
         {"ab\xE2\x82", "abâ‚", "ab\uFFFD\uFFFD"},                            // cut-off sequence
         {"°C \xB0", "Â°C °", "°C \uFFFD"},                                    // as many strays: the whole text is legacy
         {"°C Zündung \x92", "°C Zündung ’", "°C Zündung \uFFFD"},           // more UTF-8: only the stray
+        {"Fu\xDF\x93 Gru\xDF\x93 \xE4", "Fuß“ Gruß“ ä", "Fu\xDF\x93 Gru\xDF\x93 \uFFFD"},  // "ß“" is legacy too
         {"0123456789abcdef\xB0", "0123456789abcdef°", "0123456789abcdef\uFFFD"},  // past a long ASCII run
         {"0123456789abcdef°C 01234567", "0123456789abcdef°C 01234567", "0123456789abcdef°C 01234567"},
     };
