@@ -2,6 +2,7 @@
 
 #include <wx/fileconf.h>
 #include <wx/frame.h>
+#include <wx/log.h>
 
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
@@ -11,13 +12,24 @@
 
 namespace {
 
-class SettingsStore : public wxFileConfig {
+// The toolkit reports a damaged settings file, or one it cannot write, in a
+// message box; the program shows none: such a file counts as holding less.
+struct QuietLog {
+    wxLogNull quiet;
+};
+
+class SettingsStore : private QuietLog, public wxFileConfig {
 public:
     SettingsStore() : wxFileConfig("TorvaneStudio", "Velquor Electronics")
     {
         // Remembered paths are taken literally: a folder named "$HOME" or
         // "${x}" must not be expanded into another path.
         SetExpandEnvVars(false);
+    }
+    ~SettingsStore() override
+    {
+        wxLogNull quiet;
+        Flush();
     }
 };
 

@@ -1,8 +1,10 @@
+#include <fstream>
 #include <map>
 
 #include <gtest/gtest.h>
 #include <wx/fileconf.h>
 #include <wx/filedlg.h>
+#include <wx/log.h>
 #include <wx/testing.h>
 #include <wx/textctrl.h>
 
@@ -226,9 +228,30 @@ TEST_F(Session, IncompletePlacesAreIgnored)
     }
     // No size (as a minimised viewer once left it) is no size to restore.
     writeSettings({{"/WindowPositions/MapViewerFrameW", "0"}, {"/WindowPositions/MapViewerFrameH", "0"}});
-    MainWindowFixture window;
-    ASSERT_NE(window.frame()->viewer(), nullptr);
-    EXPECT_EQ(window.frame()->viewer()->GetSize(), viewerSize);
+    {
+        MainWindowFixture window;
+        ASSERT_NE(window.frame()->viewer(), nullptr);
+        EXPECT_EQ(window.frame()->viewer()->GetSize(), viewerSize);
+    }
+
+    // A damaged file reports nothing (the toolkit would show its error in a
+    // box), neither at start nor at the end.
+    struct ErrorCount : wxLog {
+        int errors = 0;
+        void DoLogRecord(wxLogLevel level, const wxString&, const wxLogRecordInfo&) override
+        {
+            errors += level <= wxLOG_Warning;
+        }
+    };
+    std::ofstream(home.settingsFile(), std::ios::app) << "[WindowPositions\nno equals sign\n";
+    auto* counted = new ErrorCount;
+    wxLog* const previous = wxLog::SetActiveTarget(counted);
+    {
+        MainWindowFixture window;
+        EXPECT_NE(window.frame()->viewer(), nullptr);
+    }
+    EXPECT_EQ(counted->errors, 0);
+    delete wxLog::SetActiveTarget(previous);
 }
 
 TEST_F(Session, LoadCommandsRememberTheirFiles)
