@@ -1,5 +1,8 @@
 #include "app/session_ui.h"
 
+#include <algorithm>
+
+#include <wx/display.h>
 #include <wx/fileconf.h>
 #include <wx/frame.h>
 #include <wx/log.h>
@@ -64,6 +67,25 @@ bool readPoint(const wxFileConfig& store, const wxString& xKey, const wxString& 
     return store.Read(xKey, &x) && store.Read(yKey, &y);
 }
 
+// A remembered place on a screen that is gone, or a size larger than the
+// screen, would leave a window whose title bar cannot be reached: such a
+// window comes back inside the screen it is nearest to.
+void keepOnScreen(wxTopLevelWindow& window)
+{
+    const wxRect area = wxDisplay(&window).GetClientArea();
+    wxRect place = window.GetRect();
+    place.width = std::min(place.width, area.width);
+    place.height = std::min(place.height, area.height);
+    // The left end of the title bar, by which a window is moved.
+    const wxPoint grip = place.GetTopLeft() + wxPoint(std::min(place.width / 2, 40), 8);
+    if (wxDisplay::GetFromPoint(grip) == wxNOT_FOUND) {
+        place.x = std::clamp(place.x, area.x, area.GetRight() + 1 - place.width);
+        place.y = std::clamp(place.y, area.y, area.GetBottom() + 1 - place.height);
+    }
+    if (place != window.GetRect())
+        window.SetSize(place);
+}
+
 } // namespace
 
 void restoreSession(CommandContext& context, wxFrame& mainWindow)
@@ -90,8 +112,10 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
 
     long x = 0;
     long y = 0;
-    if (readPoint(store, "/WindowPositions/TorvaneStudioFrameX", "/WindowPositions/TorvaneStudioFrameY", x, y))
+    if (readPoint(store, "/WindowPositions/TorvaneStudioFrameX", "/WindowPositions/TorvaneStudioFrameY", x, y)) {
         mainWindow.Move(static_cast<int>(x), static_cast<int>(y));
+        keepOnScreen(mainWindow);
+    }
 
     // Only a maps file reload above can have opened the viewer.
     MapViewerFrame* viewer = context.viewer();
@@ -103,6 +127,7 @@ void restoreSession(CommandContext& context, wxFrame& mainWindow)
         if (readPoint(store, "/WindowPositions/MapViewerFrameW", "/WindowPositions/MapViewerFrameH", w, h) && w > 0 &&
             h > 0)
             viewer->SetClientSize(wxSize(static_cast<int>(w), static_cast<int>(h)));
+        keepOnScreen(*viewer);
     }
 }
 

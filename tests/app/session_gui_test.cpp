@@ -2,6 +2,7 @@
 #include <map>
 
 #include <gtest/gtest.h>
+#include <wx/display.h>
 #include <wx/fileconf.h>
 #include <wx/filedlg.h>
 #include <wx/log.h>
@@ -175,6 +176,24 @@ TEST_F(Session, WindowPlacesAreRestoredAndSaved)
     EXPECT_EQ(settings["/WindowPositions/MapViewerFrameY"], std::to_string(viewerPosition.y));
     EXPECT_EQ(settings["/WindowPositions/MapViewerFrameW"], std::to_string(viewerSize.x));
     EXPECT_EQ(settings["/WindowPositions/MapViewerFrameH"], std::to_string(viewerSize.y));
+
+    // Places off every screen (a monitor gone) and sizes beyond it come back
+    // inside the screen.
+    writeSettings({{"/WindowPositions/TorvaneStudioFrameX", "-3000"},
+                   {"/WindowPositions/TorvaneStudioFrameY", "5000"},
+                   {"/WindowPositions/MapViewerFrameX", "-900"},
+                   {"/WindowPositions/MapViewerFrameY", "-700"},
+                   {"/WindowPositions/MapViewerFrameW", "5000"},
+                   {"/WindowPositions/MapViewerFrameH", "4000"}});
+    MainWindowFixture again;
+    ASSERT_NE(again.frame()->viewer(), nullptr);
+    const wxRect screen = wxDisplay(again.frame()).GetClientArea();
+    for (const wxTopLevelWindow* shown : {static_cast<wxTopLevelWindow*>(again.frame()),
+                                          static_cast<wxTopLevelWindow*>(again.frame()->viewer())}) {
+        SCOPED_TRACE(shown->GetName().utf8_string());
+        EXPECT_TRUE(screen.Contains(shown->GetRect())) << shown->GetRect().x << "," << shown->GetRect().y << " "
+                                                       << shown->GetRect().width << "x" << shown->GetRect().height;
+    }
 }
 
 TEST_F(Session, ViewerPlaceIsKeptWhenTheViewerIsNotOpenAtClose)
