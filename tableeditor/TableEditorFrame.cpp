@@ -796,6 +796,7 @@ void TableEditorFrame::onCellChanged(wxGridEvent& event)
 void TableEditorFrame::onCurrentCellMoved(wxGridEvent& event)
 {
     event.Skip();
+    m_editRejected = false;   // moving on from a refused value: the tuner has seen its message
     showCharts(event.GetRow(), event.GetCol());
 }
 
@@ -844,8 +845,23 @@ OperationMode TableEditorFrame::operationMode() const
 
 void TableEditorFrame::apply()
 {
-    if (takeInTypedValue() && writeToSource())
+    if (!takeInTypedValue())
+        showMessage(wxTRANSLATE("This is not a valid number!"));
+    else if (writeToSource())
         Close(true);
+}
+
+bool TableEditorFrame::takeInTypedValue()
+{
+    // Clicking a tool or another window may have taken the value in already,
+    // as the cell editor lost the focus; a refusal then still stops once.
+    if (m_grid->IsCellEditControlEnabled()) {
+        m_editRejected = false;
+        commitCellEdit();
+    }
+    const bool taken = !m_editRejected;
+    m_editRejected = false;
+    return taken;
 }
 
 bool TableEditorFrame::writeToSource()
@@ -875,9 +891,14 @@ bool TableEditorFrame::writeToSource()
 bool TableEditorFrame::TryBefore(wxEvent& event)
 {
     // A refused value stops Apply there; other commands go on.
-    if (event.GetEventType() == wxEVT_MENU && m_grid && m_grid->IsCellEditControlEnabled() && !takeInTypedValue()
-        && event.GetId() == m_ids.apply)
-        return true;
+    if (event.GetEventType() == wxEVT_MENU && m_grid && m_grid->IsCellEditControlEnabled()) {
+        commitCellEdit();
+        const bool applying = event.GetId() == m_ids.apply || event.GetId() == m_ids.toolApply;
+        if (!applying)
+            m_editRejected = false;   // its message shows; the command goes on
+        else if (!takeInTypedValue())
+            return true;
+    }
     return wxFrame::TryBefore(event);
 }
 
@@ -885,15 +906,6 @@ void TableEditorFrame::commitCellEdit()
 {
     // Ends the edit as Enter would: the grid then reports the changed cell.
     m_grid->DisableCellEditControl();
-}
-
-bool TableEditorFrame::takeInTypedValue()
-{
-    if (!m_grid->IsCellEditControlEnabled())
-        return true;
-    m_editRejected = false;
-    commitCellEdit();
-    return !m_editRejected;
 }
 
 void TableEditorFrame::onDefinitionsChanged()
@@ -908,7 +920,12 @@ void TableEditorFrame::onDefinitionsChanged()
 void TableEditorFrame::onClose(wxCloseEvent& event)
 {
     // A forced close (Apply, "Cancel", the program ending) does not ask.
-    if (event.CanVeto() && (m_askingToClose || !takeInTypedValue() || !confirmClose())) {
+    if (event.CanVeto() && !m_askingToClose && !takeInTypedValue()) {
+        showMessage(wxTRANSLATE("This is not a valid number!"));
+        event.Veto();
+        return;
+    }
+    if (event.CanVeto() && (m_askingToClose || !confirmClose())) {
         event.Veto();
         return;
     }

@@ -205,8 +205,8 @@ private:
     bool writeToSource();
     // A value still being typed into a cell goes into the working copy.
     void commitCellEdit();
-    // The same; false when the cell refused the text (its message shows):
-    // Apply and closing stop there rather than drop what was typed.
+    // The same; false when the cell refused the text just typed (its message
+    // shows): Apply and closing stop there once rather than drop it.
     bool takeInTypedValue();
     // The map list changed: Apply writes nowhere the map no longer lies.
     void onDefinitionsChanged();

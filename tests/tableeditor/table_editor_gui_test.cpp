@@ -490,10 +490,25 @@ TEST_F(OpenedEditorTest, ClosingWithUnappliedChangesAsksOnce)
         EXPECT_EQ(dialogs.count(), 0);
     }
     EXPECT_EQ(statusText(editor), "This is not a valid number!");
-    typeIntoCell(editor->grid(), 1, 1, "2O");
-    sendMenuCommand(editor, editor->commandIds().apply);
-    pumpEvents(20);
-    EXPECT_EQ(openEditors().size(), 1u);
+    const struct {
+        const char* typed;
+        int command;
+        bool focusLost;   // as clicking elsewhere does first
+    } applies[] = {
+        {"2O", editor->commandIds().apply, false},
+        {"3O", editor->commandIds().toolApply, false},
+        {"4O", editor->commandIds().toolApply, true},
+    };
+    for (const auto& attempt : applies) {
+        SCOPED_TRACE(attempt.typed);
+        typeIntoCell(editor->grid(), 1, 1, attempt.typed);
+        if (attempt.focusLost)
+            editor->grid()->DisableCellEditControl();
+        sendMenuCommand(editor, attempt.command);
+        pumpEvents(20);
+        EXPECT_EQ(openEditors().size(), 1u);
+        EXPECT_EQ(statusText(editor), "This is not a valid number!");
+    }
     EXPECT_EQ(frame()->workspace().buffers[0].data, expected);
     closesUnasked(editor);
 
