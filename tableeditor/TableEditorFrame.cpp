@@ -910,8 +910,13 @@ void TableEditorFrame::commitCellEdit()
 
 void TableEditorFrame::onDefinitionsChanged()
 {
+    // The map may have moved in the list (a Delete or an Add before it);
+    // its cells stand while any map still describes them so.
     const DefinitionStore& store = m_workspace.definitions;
-    const bool changed = m_mapIndex >= store.mapCount || !CellCodec::sameCells(store.maps[m_mapIndex], m_map);
+    const auto describes = [&](int slot) { return CellCodec::sameCells(store.maps[slot], m_map); };
+    bool changed = m_mapIndex >= store.mapCount || !describes(m_mapIndex);
+    for (int slot = 0; changed && slot < store.mapCount; ++slot)
+        changed = !describes(slot);
     if (changed && !m_definitionChanged)
         showMessage(wxTRANSLATE("The map definition has changed: copy the cells, then open the map again."));
     m_definitionChanged = changed;

@@ -533,6 +533,7 @@ TEST_F(OpenedEditorTest, ApplyRefusesCellsWhoseDefinitionChanged)
     const std::vector<std::uint8_t> before = frame()->workspace().buffers[0].data;
     MapDefinition& map = frame()->workspace().definitions.maps[Ignition];
     const MapDefinition kept = map;
+    frame()->workspace().definitions.maps[AxisOutside].axes[AxisZ].factor = 0.125;   // no other map of these cells
     const char* const changed = "The map definition has changed: copy the cells, then open the map again.";
     const std::pair<const char*, std::function<void()>> edits[] = {
         {"address", [&] { map.axes[AxisZ].address = 0x20; }},
@@ -551,6 +552,13 @@ TEST_F(OpenedEditorTest, ApplyRefusesCellsWhoseDefinitionChanged)
         map = kept;
         frame()->workspace().definitions.mapCount = 4;
     }
+    // Nor does the map moving in the list (a Delete before it), or its title.
+    DefinitionStore& store = frame()->workspace().definitions;
+    editor->SetStatusText("", 1);
+    std::swap(store.maps[Ignition], store.maps[NoCells]);
+    frame()->workspace().definitionsEdited();
+    EXPECT_EQ(statusText(editor), "");
+    std::swap(store.maps[Ignition], store.maps[NoCells]);
     map.title = "Renamed";
     frame()->workspace().definitionsEdited();
     editor->apply();
