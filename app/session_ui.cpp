@@ -74,8 +74,11 @@ void keepOnScreen(wxTopLevelWindow& window)
 {
     const wxRect area = wxDisplay(&window).GetClientArea();
     wxRect place = window.GetRect();
-    place.width = std::min(place.width, area.width);
-    place.height = std::min(place.height, area.height);
+    // Until the window manager has framed the window its frame counts
+    // nothing; leave room for a title bar and borders all the same.
+    const wxSize frame = window.GetSize() - window.GetClientSize();
+    place.width = std::min(place.width, area.width - std::max(frame.x, 16));
+    place.height = std::min(place.height, area.height - std::max(frame.y, 48));
     // The left end of the title bar, by which a window is moved.
     const wxPoint grip = place.GetTopLeft() + wxPoint(std::min(place.width / 2, 40), 8);
     if (wxDisplay::GetFromPoint(grip) == wxNOT_FOUND) {

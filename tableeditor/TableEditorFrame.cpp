@@ -927,6 +927,7 @@ void TableEditorFrame::onClose(wxCloseEvent& event)
     // A forced close (Apply, "Cancel", the program ending) does not ask.
     if (event.CanVeto() && !m_askingToClose && !takeInTypedValue()) {
         showMessage(wxTRANSLATE("This is not a valid number!"));
+        Raise();   // asked to close from elsewhere (quitting), it says why it stays
         event.Veto();
         return;
     }
@@ -939,8 +940,9 @@ void TableEditorFrame::onClose(wxCloseEvent& event)
 
 bool TableEditorFrame::holdsUnappliedChanges() const
 {
-    // Something typed or operated here that Apply would write.
-    return m_grid->IsCellEditControlEnabled() ||
+    // Something typed or operated here that Apply would write, or a value
+    // just refused, which stops the close once.
+    return m_editRejected || m_grid->IsCellEditControlEnabled() ||
            (m_cells.workingCopy != m_sourceBlock && m_cells.differsFrom(m_workspace.buffers[m_sourceBuffer]));
 }
 

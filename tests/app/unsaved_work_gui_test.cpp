@@ -188,6 +188,26 @@ TEST_F(UnsavedWorkTest, ACopyIsNeitherSavedOverItsOriginalNorReplacedUnasked)
     EXPECT_EQ(readBytes(other)[0], 7);
 }
 
+// A value an editor has just refused stops quitting before any question:
+// the editor comes up saying why.
+TEST_F(UnsavedWorkTest, ARefusedValueStopsQuittingFirst)
+{
+    prepare();
+    applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");   // BIN #1 unsaved
+    TableEditorFrame* editor = openTableEditor(*frame(), frame(), 0, 0);
+    ASSERT_NE(editor, nullptr);
+    typeIntoCell(editor->grid(), 0, 0, "abc");
+    editor->grid()->DisableCellEditControl();   // as clicking the main window does
+    {
+        ModalDialogCounter dialogs;
+        sendMenuCommand(frame(), ids().quit);
+        pumpEvents(10);
+        EXPECT_EQ(dialogs.count(), 0);
+    }
+    EXPECT_TRUE(window.alive());
+    EXPECT_EQ(statusText(editor), "This is not a valid number!");
+}
+
 TEST_F(UnsavedWorkTest, QuitAsksOnceAboutAnEditorsChanges)
 {
     prepare();
