@@ -73,6 +73,15 @@ protected:
         sendMenuCommand(editor, editor->commandIds().apply);
         pumpEvents(20);
     }
+    // Quits answering Save; the buffer sharing a file is saved as `other`,
+    // asked for with `title`, and the program ends.
+    void quitSavingUnderOwnName(const std::string& other, const char* title)
+    {
+        wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
+        EXPECT_EQ(ExpectFileDialog::lastSeen().title, title);
+        pumpEvents(10);
+        EXPECT_FALSE(window.alive());
+    }
     wxString chk32(int bin) const
     {
         return findControl<wxStaticText>(frame(), staticName(kBinPanels[bin].values[RowChk32]))->GetLabel();
@@ -141,10 +150,7 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");
     const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
     const std::string other = files.file("other.bin");
-    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
-    EXPECT_EQ(ExpectFileDialog::lastSeen().title, "Save BIN #2 under its own name: BIN #1 shares its file.");
-    pumpEvents(10);
-    EXPECT_FALSE(window.alive());
+    quitSavingUnderOwnName(other, "Save BIN #2 under its own name: BIN #1 shares its file.");
     EXPECT_EQ(readBytes(binPath), first);
     EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
 }
@@ -162,10 +168,7 @@ TEST_F(UnsavedWorkTest, ABufferSavedAsAnothersFileIsNotSavedOver)
     ASSERT_EQ(loadRomFile(*frame(), 1, false, thirdName, third), 16);
     const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
     const std::string other = files.file("first.bin");
-    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(other));
-    EXPECT_EQ(ExpectFileDialog::lastSeen().title, "Save BIN #1 under its own name: BIN #2 was saved to its file.");
-    pumpEvents(10);
-    EXPECT_FALSE(window.alive());
+    quitSavingUnderOwnName(other, "Save BIN #1 under its own name: BIN #2 was saved to its file.");
     EXPECT_EQ(readBytes(binPath), std::vector<std::uint8_t>(2048, 5));
     EXPECT_EQ(readBytes(other), first);
 }
