@@ -129,14 +129,21 @@ namespace {
 
 // Stores a whole number (or an infinity) held at the cell's limits.
 // `asked`: the number before it was made whole; one past a limit by less
-// than a step (127.5 in a signed 8-bit cell) is held there too, not rounded.
-bool storeWhole(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double whole, double asked)
+// than a step (127.5 in a signed 8-bit cell) is held there too, not rounded,
+// unless the limit reads as the engineering value `shown` (the lowest value
+// shown at fewer places than it has).
+bool storeWhole(std::uint8_t* block, std::size_t position, const AxisDefinition& axis, double whole, double asked,
+                const double* shown = nullptr)
 {
     double lowest = 0, highest = 0;
     if (!cellLimits(axis, lowest, highest))
         return false;
-    const bool held = whole < lowest || whole > highest || asked < lowest || asked > highest;
+    const bool wholeOutside = whole < lowest || whole > highest;
+    bool held = wholeOutside || asked < lowest || asked > highest;
     whole = std::clamp(whole, lowest, highest);
+    if (held && !wholeOutside && shown &&
+        roundToDecimals((whole + axis.offset) * axis.factor, axis.decimalpl) == *shown)
+        held = false;
     // Within the limits the number fits 64 bits; its low bits are the cell's.
     writeBits(block + position, axis, static_cast<std::uint32_t>(static_cast<std::int64_t>(whole)));
     return held;
@@ -203,13 +210,7 @@ bool writeEngValue(std::uint8_t* block, std::size_t position, const AxisDefiniti
             (readsWhole != r || sameButForRounding(raw, next, std::max(std::fabs(rProduct), std::fabs(axis.offset)))))
             whole = next;
     }
-    // Past a limit by less than a step, the value is held there unless the
-    // limit reads as it (the lowest value shown at fewer places than it has).
-    double lowest = 0, highest = 0;
-    const bool readsAsLimit = cellLimits(axis, lowest, highest) && (raw < lowest || raw > highest) &&
-                              roundToDecimals((std::clamp(whole, lowest, highest) + axis.offset) * axis.factor,
-                                              axis.decimalpl) == r;
-    return storeWhole(block, position, axis, whole, readsAsLimit ? whole : raw);
+    return storeWhole(block, position, axis, whole, raw, &r);
 }
 
 bool sameButForRounding(double a, double b, double scale)
