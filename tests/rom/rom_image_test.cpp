@@ -1,13 +1,11 @@
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <optional>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "rom/rom_image.h"
-#include "workspace/workspace.h"
 #include "common/safe_file.h"
 #include "test_support.h"
 
@@ -20,26 +18,19 @@ public:
     ~AllocationFailure() { setRomAllocationFailureForTesting(false); }
 };
 
-std::vector<std::uint8_t> imageOf(const RomBuffer& buffer)
-{
-    return {buffer.data.begin(), buffer.data.begin() + buffer.size};
-}
-
-// A buffer already holding `bytes`, loaded from `path`.
-RomBuffer loaded(const std::string& path, const std::vector<std::uint8_t>& bytes)
+// Writes `bytes` to `path` and loads them into `buffer` under the file's name.
+void load(RomBuffer& buffer, const std::string& path, const std::vector<std::uint8_t>& bytes)
 {
     writeBytes(path, bytes);
-    RomBuffer buffer;
-    EXPECT_EQ(loadRomImage(buffer, path, "old.bin"), RomStatus::Loaded);
-    return buffer;
+    EXPECT_EQ(loadRomImage(buffer, path, std::filesystem::path(path).filename().string()), RomStatus::Loaded);
 }
 
-void expectUnchanged(const RomBuffer& buffer, const std::vector<std::uint8_t>& bytes, const std::string& path)
+void expectImage(const RomBuffer& buffer, const std::vector<std::uint8_t>& bytes, const std::string& path)
 {
     EXPECT_EQ(buffer.size, static_cast<std::int32_t>(bytes.size()));
     EXPECT_EQ(buffer.data, bytes);
     EXPECT_EQ(buffer.path, path);
-    EXPECT_EQ(buffer.fileName, "old.bin");
+    EXPECT_EQ(buffer.fileName, std::filesystem::path(path).filename().string());
 }
 
 // A load that fails for any reason keeps the image loaded before.
@@ -68,7 +59,8 @@ TEST(LoadRomImage, SizeLimitsMissingFilesAndRefusals)
         TempDir dir;
         const std::string oldPath = dir.file("old.bin");
         const auto oldBytes = randomBytes(64, 1);
-        RomBuffer buffer = loaded(oldPath, oldBytes);
+        RomBuffer buffer;
+        load(buffer, oldPath, oldBytes);
 
         const std::string path = dir.file("new.bin");
         std::vector<std::uint8_t> bytes;
@@ -83,14 +75,10 @@ TEST(LoadRomImage, SizeLimitsMissingFilesAndRefusals)
             refuse.emplace();
 
         ASSERT_EQ(loadRomImage(buffer, path, "new.bin"), row.expected);
-        if (row.expected == RomStatus::Loaded) {
-            EXPECT_EQ(buffer.size, row.size);
-            EXPECT_EQ(buffer.data, bytes);
-            EXPECT_EQ(buffer.path, path);
-            EXPECT_EQ(buffer.fileName, "new.bin");
-        } else {
-            expectUnchanged(buffer, oldBytes, oldPath);
-        }
+        if (row.expected == RomStatus::Loaded)
+            expectImage(buffer, bytes, path);
+        else
+            expectImage(buffer, oldBytes, oldPath);
     }
 }
 
@@ -102,20 +90,16 @@ TEST(LoadRomImage, ReloadShrinksAndGrowsStorage)
         SCOPED_TRACE(size);
         const std::string path = dir.file("image" + std::to_string(size) + ".bin");
         const auto bytes = randomBytes(size, static_cast<unsigned>(size));
-        writeBytes(path, bytes);
-        ASSERT_EQ(loadRomImage(buffer, path, "x.bin"), RomStatus::Loaded);
-        EXPECT_EQ(buffer.size, static_cast<std::int32_t>(size));
-        EXPECT_EQ(buffer.data.size(), size);
-        EXPECT_EQ(buffer.data, bytes);
-        EXPECT_EQ(buffer.path, path);
+        load(buffer, path, bytes);
+        expectImage(buffer, bytes, path);   // data.size() too: nothing left of a larger image
     }
 }
 
 TEST(SaveRomImage, WritesExactlyTheImage)
 {
     TempDir dir;
-    const auto bytes = randomBytes(5000, 3);
-    RomBuffer buffer = loaded(dir.file("old.bin"), bytes);
+    RomBuffer buffer;
+    load(buffer, dir.file("old.bin"), randomBytes(5000, 3));
     buffer.data[10] ^= 0xFF;   // an edit made in the buffer
 
     const std::string path = dir.file("out.bin");
@@ -129,72 +113,55 @@ TEST(SaveRomImage, Failures)
     TempDir dir;
     const std::string path = dir.file("image.bin");
     const auto old = randomBytes(3000, 5);
-    RomBuffer buffer = loaded(path, old);
+    RomBuffer buffer;
+    load(buffer, path, old);
     buffer.data.assign(buffer.data.size(), 0xAA);
 
     EXPECT_EQ(saveRomImage(RomBuffer{}, path), RomStatus::BufferEmpty);
     EXPECT_EQ(saveRomImage(buffer, dir.file("missing/image.bin")), RomStatus::WriteError);
-    {
-        setWriteFaultHookForTesting([](std::size_t n) { return n / 2; });
-        EXPECT_EQ(saveRomImage(buffer, path), RomStatus::WriteError);
-        setWriteFaultHookForTesting({});
-    }
+    setWriteFaultHookForTesting([](std::size_t n) { return n / 2; });
+    EXPECT_EQ(saveRomImage(buffer, path), RomStatus::WriteError);
+    setWriteFaultHookForTesting({});
     EXPECT_EQ(readBytes(path), old);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1);
 }
 
-class CopyRomBuffer : public testing::Test {
-protected:
-    void SetUp() override
-    {
-        source = randomBytes(1000, 6);
-        writeBytes(dir.file("source.bin"), source);
-        ASSERT_EQ(loadRomImage(ws->buffers[0], dir.file("source.bin"), "source.bin"), RomStatus::Loaded);
-    }
-    TempDir dir;
-    std::unique_ptr<Workspace> ws = std::make_unique<Workspace>();
-    std::vector<std::uint8_t> source;
-};
-
-TEST_F(CopyRomBuffer, DestinationTakesImageSizePathAndName)
+TEST(CopyRomBuffer, DestinationTakesImageSizePathAndName)
 {
-    // Onto itself: the image stays.
-    EXPECT_EQ(copyRomBuffer(ws->buffers, 0, 0), RomStatus::Copied);
-    EXPECT_EQ(ws->buffers[0].data, source);
-    EXPECT_EQ(ws->buffers[0].size, 1000);
-    EXPECT_EQ(ws->buffers[0].path, dir.file("source.bin"));
+    TempDir dir;
+    const std::string sourcePath = dir.file("source.bin");
+    const auto source = randomBytes(1000, 6);
+    RomBuffers buffers;
+    load(buffers[0], sourcePath, source);
 
-    // The destination held a larger image before: its storage shrinks too.
-    writeBytes(dir.file("big.bin"), randomBytes(4000, 7));
-    ASSERT_EQ(loadRomImage(ws->buffers[1], dir.file("big.bin"), "big.bin"), RomStatus::Loaded);
+    EXPECT_EQ(copyRomBuffer(buffers, 0, 0), RomStatus::Copied);   // onto itself: the image stays
+    expectImage(buffers[0], source, sourcePath);
+    load(buffers[1], dir.file("big.bin"), randomBytes(4000, 7));   // a larger image: its storage shrinks too
+    ASSERT_EQ(copyRomBuffer(buffers, 0, 1), RomStatus::Copied);
+    expectImage(buffers[1], source, sourcePath);
 
-    ASSERT_EQ(copyRomBuffer(ws->buffers, 0, 1), RomStatus::Copied);
-    const RomBuffer& to = ws->buffers[1];
-    EXPECT_EQ(to.data, source);
-    EXPECT_EQ(to.size, 1000);
-    EXPECT_EQ(to.path, dir.file("source.bin"));
-    EXPECT_EQ(to.fileName, "source.bin");
-
-    // Saving the copy writes the source's file.
-    ws->buffers[1].data[0] ^= 0xFF;
-    ASSERT_EQ(saveRomImage(to, to.path), RomStatus::Saved);
-    EXPECT_EQ(readBytes(dir.file("source.bin")), to.data);
-    EXPECT_EQ(imageOf(ws->buffers[0]), source);   // the source buffer is its own copy
+    // Saving the copy writes the source's file; the source buffer is its own copy.
+    buffers[1].data[0] ^= 0xFF;
+    ASSERT_EQ(saveRomImage(buffers[1], buffers[1].path), RomStatus::Saved);
+    EXPECT_EQ(readBytes(sourcePath), buffers[1].data);
+    EXPECT_EQ(std::vector<std::uint8_t>(buffers[0].data.begin(), buffers[0].data.begin() + buffers[0].size), source);
 }
 
-TEST_F(CopyRomBuffer, RefusalsLeaveDestinationUntouched)
+TEST(CopyRomBuffer, RefusalsLeaveDestinationUntouched)
 {
-    writeBytes(dir.file("old.bin"), {9, 8, 7});
-    ASSERT_EQ(loadRomImage(ws->buffers[1], dir.file("old.bin"), "old.bin"), RomStatus::Loaded);
+    TempDir dir;
+    RomBuffers buffers;
+    load(buffers[0], dir.file("source.bin"), randomBytes(1000, 6));
+    load(buffers[1], dir.file("old.bin"), {9, 8, 7});
 
-    EXPECT_EQ(copyRomBuffer(ws->buffers, 2, 1), RomStatus::BufferEmpty);
+    EXPECT_EQ(copyRomBuffer(buffers, 2, 1), RomStatus::BufferEmpty);
     {
         AllocationFailure refuse;
-        EXPECT_EQ(copyRomBuffer(ws->buffers, 0, 1), RomStatus::ReallocError);
+        EXPECT_EQ(copyRomBuffer(buffers, 0, 1), RomStatus::ReallocError);
     }
-    EXPECT_EQ(copyRomBuffer(ws->buffers, 3, 1), RomStatus::BufferEmpty);
-    EXPECT_EQ(copyRomBuffer(ws->buffers, 0, -1), RomStatus::BufferEmpty);
-    expectUnchanged(ws->buffers[1], {9, 8, 7}, dir.file("old.bin"));
+    EXPECT_EQ(copyRomBuffer(buffers, 3, 1), RomStatus::BufferEmpty);
+    EXPECT_EQ(copyRomBuffer(buffers, 0, -1), RomStatus::BufferEmpty);
+    expectImage(buffers[1], {9, 8, 7}, dir.file("old.bin"));
 }
 
 TEST(RomMessages, Texts)
