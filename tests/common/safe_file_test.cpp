@@ -42,35 +42,33 @@ mode_t modeOf(const std::string& path)
     return st.st_mode & 07777;
 }
 
-TEST(ReplaceFileContents, CreatesNewFileWithDefaultPermissions)
+// A new file takes the default permissions, a replaced one (longer than the
+// new bytes) keeps its own.
+TEST(ReplaceFileContents, WritesTheBytesWithThePermissionsTheFileHad)
 {
     const mode_t mask = umask(0);
     umask(mask);
-    const std::pair<std::string, std::vector<std::uint8_t>> rows[] = {
-        {"new.bin", randomBytes(1000, 3)}, {std::string(255, 'n'), {1, 2, 3}}};   // the longest name
-    for (const auto& [name, bytes] : rows) {
-        SCOPED_TRACE(name);
+    const struct {
+        std::string name;
+        mode_t before;   // 0: no file yet
+        std::vector<std::uint8_t> bytes;
+    } rows[] = {
+        {"new.bin", 0, randomBytes(1000, 3)}, {std::string(255, 'n'), 0, {1, 2, 3}},   // the longest name
+        {"image.bin", 0600, randomBytes(300, 2)}, {"image.bin", 0640, randomBytes(300, 2)},
+        {"image.bin", 0751, randomBytes(300, 2)},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.name.substr(0, 9) << ", mode before " << std::oct << row.before);
         TempDir dir;
-        const std::string path = dir.file(name);
-        ASSERT_TRUE(replace(path, bytes));
-        EXPECT_EQ(readBytes(path), bytes);
-        EXPECT_EQ(modeOf(path), 0666 & ~mask);
-        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{name});
-    }
-}
-
-TEST(ReplaceFileContents, ReplacesAndKeepsPermissions)
-{
-    for (mode_t mode : {0600, 0640, 0751}) {
-        TempDir dir;
-        const std::string path = dir.file("image.bin");
-        writeBytes(path, randomBytes(5000, 1));
-        ASSERT_EQ(chmod(path.c_str(), mode), 0);
-
-        const auto bytes = randomBytes(300, 2);   // shorter than the old file
-        ASSERT_TRUE(replace(path, bytes)) << std::oct << mode;
-        EXPECT_EQ(readBytes(path), bytes);
-        EXPECT_EQ(modeOf(path), mode);
+        const std::string path = dir.file(row.name);
+        if (row.before) {
+            writeBytes(path, randomBytes(5000, 1));
+            ASSERT_EQ(chmod(path.c_str(), row.before), 0);
+        }
+        ASSERT_TRUE(replace(path, row.bytes));
+        EXPECT_EQ(readBytes(path), row.bytes);
+        EXPECT_EQ(modeOf(path), row.before ? row.before : 0666 & ~mask);
+        EXPECT_EQ(entries(dir.path()), std::vector<std::string>{row.name});
     }
 }
 
@@ -106,6 +104,8 @@ TEST(ReplaceFileContents, FailedWriteLeavesTheOldBytes)
     }
 }
 
+// Through a relative link, a link to that link, or a link to a missing file:
+// the target is written and the links stay.
 TEST(ReplaceFileContents, FollowsSymbolicLinks)
 {
     TempDir dir;
@@ -113,27 +113,18 @@ TEST(ReplaceFileContents, FollowsSymbolicLinks)
     const std::string target = dir.file("real/image.bin");
     writeBytes(target, {1, 2, 3});
     ASSERT_EQ(chmod(target.c_str(), 0604), 0);
-    // A relative link, and a link to that link.
     fs::create_symlink("real/image.bin", dir.path() / "link.bin");
     fs::create_symlink(dir.path() / "link.bin", dir.path() / "link2.bin");
+    fs::create_symlink("missing.bin", dir.path() / "dangling.bin");
 
-    const auto bytes = randomBytes(777, 9);
-    ASSERT_TRUE(replace(dir.file("link2.bin"), bytes));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.bin"));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "link2.bin"));
-    EXPECT_EQ(readBytes(target), bytes);
+    ASSERT_TRUE(replace(dir.file("link2.bin"), randomBytes(777, 9)));
+    ASSERT_TRUE(replace(dir.file("dangling.bin"), randomBytes(10, 4)));
+    for (const char* link : {"link.bin", "link2.bin", "dangling.bin"})
+        EXPECT_TRUE(fs::is_symlink(dir.path() / link)) << link;
+    EXPECT_EQ(readBytes(target), randomBytes(777, 9));
     EXPECT_EQ(modeOf(target), 0604u);
     EXPECT_EQ(entries(dir.path() / "real"), std::vector<std::string>{"image.bin"});
-}
-
-TEST(ReplaceFileContents, DanglingLinkCreatesItsTarget)
-{
-    TempDir dir;
-    fs::create_symlink("missing.bin", dir.path() / "link.bin");
-    const auto bytes = randomBytes(10, 4);
-    ASSERT_TRUE(replace(dir.file("link.bin"), bytes));
-    EXPECT_TRUE(fs::is_symlink(dir.path() / "link.bin"));
-    EXPECT_EQ(readBytes(dir.file("missing.bin")), bytes);
+    EXPECT_EQ(readBytes(dir.file("missing.bin")), randomBytes(10, 4));
 }
 
 TEST(ReplaceFileContents, UnwritableTargetsFailCleanly)
