@@ -180,20 +180,18 @@ TEST(CellCodec, RawWritesHoldAtTheCellsLimits)
     }
     double lowest = 0, highest = 0;
     EXPECT_TRUE(cellLimits(axis(16, S), lowest, highest));
-    EXPECT_EQ(lowest * 100000 + highest, -32768.0 * 100000 + 32767);
+    EXPECT_EQ(std::make_pair(lowest, highest), std::make_pair(-32768.0, 32767.0));
     EXPECT_FALSE(cellLimits(axis(12, 0), lowest, highest));
 }
 
+// Ties go up; where the places take the value beyond the range of a double it
+// stays as it is (not inf or NaN).
 TEST(CellCodec, RoundsTiesTowardPositiveInfinity)
 {
-    EXPECT_EQ(roundToDecimals(2.5, 0), 3.0);
-    EXPECT_EQ(roundToDecimals(-2.5, 0), -2.0);
-    EXPECT_EQ(roundToDecimals(1.005, 2), 1.0);   // the double nearest 1.005 lies below it
-    EXPECT_EQ(roundToDecimals(12.345, 1), 12.3);
-    // Beyond the range of a double the value stays as it is (not inf or NaN).
-    EXPECT_EQ(roundToDecimals(1e300, 10), 1e300);
-    EXPECT_EQ(roundToDecimals(0.25, 400), 0.25);
-    EXPECT_EQ(roundToDecimals(0.0, 65535), 0.0);
+    for (const auto& [value, places, rounded] : {std::tuple{2.5, 0, 3.0}, {-2.5, 0, -2.0}, {12.345, 1, 12.3},
+                                                 {1.005, 2, 1.0},   // the double nearest 1.005 lies below it
+                                                 {1e300, 10, 1e300}, {0.25, 400, 0.25}, {0.0, 65535, 0.0}})
+        EXPECT_EQ(roundToDecimals(value, places), rounded) << value << " at " << places << " places";
 }
 
 TEST(CellCodec, LocatesCellsInBothDataOrdersAndChecksTheBlock)
