@@ -145,14 +145,10 @@ TEST(MapsFile, RoundTripKeepsEveryFieldAndLeavesStaleSlots)
     auto loaded = oldStore();
     ASSERT_EQ(loadMapsFile(*loaded, dir.file("set.xts")), MapsFileStatus::Loaded);
 
-    EXPECT_EQ(loaded->mapCount, 3);
-    EXPECT_EQ(loaded->formatVersion, "1.0");
-    EXPECT_EQ(loaded->header.title, "Small set");
-    EXPECT_EQ(loaded->header.author, "Test & Co <x>");
-    EXPECT_EQ(loaded->header.description, "");   // an empty element empties the field
-    EXPECT_EQ(loaded->header.baseoffset, 0x8000u);
-    EXPECT_EQ(loaded->checksum.title, "Sum \"A\"");
-    EXPECT_EQ(loaded->checksum.pluginid, 3);
+    const DefinitionStore& l = *loaded;   // an empty description element empties the field
+    EXPECT_EQ(std::tie(l.mapCount, l.formatVersion, l.header.title, l.header.author, l.header.description),
+              std::make_tuple(3, "1.0", "Small set", "Test & Co <x>", ""));
+    EXPECT_EQ(std::tie(l.header.baseoffset, l.checksum.title, l.checksum.pluginid), std::make_tuple(0x8000u, "Sum \"A\"", 3));
     for (int m = 0; m < 3; ++m)
         expectSameMap(saved->maps[m], loaded->maps[m], m);
     EXPECT_EQ(loaded->maps[0].axes[AxisX].id, "x");
@@ -417,10 +413,8 @@ TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
         if (row.text)
             writeText(dir.file("m.xts"), *row.text);
         EXPECT_EQ(loadMapsFile(*store, dir.file("m.xts")), row.status);
-        EXPECT_EQ(store->formatVersion, row.version);
-        EXPECT_EQ(store->mapCount, 5);
-        EXPECT_EQ(store->maps[0].title, "old 0");
-        EXPECT_EQ(store->header.title, "old header");
+        EXPECT_EQ(std::tie(store->formatVersion, store->mapCount, store->maps[0].title, store->header.title),
+                  std::make_tuple(row.version, 5, "old 0", "old header"));
     }
     auto store = newStore();
     TempDir dir;
