@@ -253,6 +253,11 @@ TEST(XdfCompleteImport, Rules)
             EXPECT_EQ(std::tie(x.embeddedinfotype, x.address), std::make_tuple(source, address));
         };
     };
+    const auto based = [](std::uint32_t address, std::uint32_t baseoffset) -> Check {
+        return [=](const DefinitionStore& s, const XdfCompleteImport&) {
+            EXPECT_EQ(std::tie(s.maps[0].axes[AxisZ].address, s.header.baseoffset), std::make_tuple(address, baseoffset));
+        };
+    };
     const auto message = [](std::string text) -> Check {
         return [=](const DefinitionStore&, const XdfCompleteImport& r) {
             EXPECT_EQ(xdfCompleteImportMessage(r).plain(), text);
@@ -307,17 +312,13 @@ TEST(XdfCompleteImport, Rules)
         {"base offset wraps", "<XDFFORMAT version=\"1.60\"><XDFHEADER><BASEOFFSET offset=\"0x200\" subtract=\"0\"/>"
                               "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" + table("mmedaddress=\"0xFFFFFF00\"") +
                               "</XDFFORMAT>",
-         [](const DefinitionStore& s, const XdfCompleteImport&) {
-             EXPECT_EQ(std::tie(s.maps[0].axes[AxisZ].address, s.header.baseoffset), std::make_tuple(0x100u, 0x200u));
-         }},
+         based(0x100, 0x200)},
         {"base offset without 0x", "<XDFFORMAT version=\"1.70\"><XDFHEADER><BASEOFFSET offset=\"70000\" subtract=\"1\"/>"
                                    "</XDFHEADER>" + table("mmedaddress=\"70100\" mmedelementsizebits=\"8\"") + "</XDFFORMAT>",
-         [](const DefinitionStore& s, const XdfCompleteImport&) { EXPECT_EQ(s.maps[0].axes[AxisZ].address, 0x100u); }},
+         based(0x100, 0xFFF90000)},   // 0x70000 subtracted
         {"negative base offset of 1.50", "<XDFFORMAT version=\"1.50\"><XDFHEADER><baseoffset>-0x80</baseoffset>"
                                          "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" + table(a) + "</XDFFORMAT>",
-         [](const DefinitionStore& s, const XdfCompleteImport&) {
-             EXPECT_EQ(std::tie(s.maps[0].axes[AxisZ].address, s.header.baseoffset), std::make_tuple(0x80u, 0xFFFFFF80u));
-         }},
+         based(0x80, 0xFFFFFF80)},
         // Strides, row by row (4 cells of 16 bits a row) and column by column (2).
         {"whole row", xdf(table(a + "mmedmajorstridebits=\"64\" mmedminorstridebits=\"16\"")), cells(0x100, 16, 0)},
         {"gap between rows", xdf(table(a + "mmedmajorstridebits=\"80\"")), cells(0, 0, 0)},
