@@ -392,9 +392,16 @@ TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
     std::string attributes;
     for (std::size_t i = 0; i <= kXmlMaxAttributes; ++i)
         attributes += " a" + std::to_string(i) + "=\"1\"";
-    struct Row { const char* name; std::optional<std::string> text; MapsFileStatus status; const char* version; };
+    struct Row {
+        const char* name;
+        std::optional<std::string> text;   // none: no file
+        MapsFileStatus status;
+        const char* version;
+        bool folder = false;   // a folder in the file's place
+    };
     const Row rows[] = {
         {"missing file", std::nullopt, MapsFileStatus::NotFound, "old"},
+        {"a folder", std::nullopt, MapsFileStatus::NotFound, "old", true},
         // Beyond the parser's stack, and merely beyond what real files need.
         {"40,000 levels", "<XTS version=\"1.0\"><HEADER>" + repeat("<a>", 40000), MapsFileStatus::Unreadable, "old"},
         {"one level too deep", mapsXml(repeat("<a>", kXmlMaxDepth) + repeat("</a>", kXmlMaxDepth)), MapsFileStatus::Unreadable, "old"},
@@ -412,13 +419,12 @@ TEST(MapsFile, FailuresLeaveTheStoreUnchanged)
         TempDir dir;
         if (row.text)
             writeText(dir.file("m.xts"), *row.text);
+        if (row.folder)
+            std::filesystem::create_directory(dir.file("m.xts"));
         EXPECT_EQ(loadMapsFile(*store, dir.file("m.xts")), row.status);
         EXPECT_EQ(std::tie(store->formatVersion, store->mapCount, store->maps[0].title, store->header.title),
                   std::make_tuple(row.version, 5, "old 0", "old header"));
     }
-    auto store = newStore();
-    TempDir dir;
-    EXPECT_EQ(loadMapsFile(*store, dir.path().string()), MapsFileStatus::NotFound);   // a folder
 }
 
 // The path is swapped for a FIFO (with no writer) and back as fast as the
