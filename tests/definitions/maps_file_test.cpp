@@ -29,7 +29,7 @@ std::unique_ptr<DefinitionStore> newStore() { return std::make_unique<Definition
 
 std::string dataFile(const char* name)
 {
-    return (std::filesystem::path(__FILE__).parent_path() / "data" / name).string();
+    return (std::filesystem::path(TEST_DATA_DIR) / name).string();
 }
 
 std::string mapsXml(const std::string& body, const std::string& rootAttributes = " version=\"1.0\"")

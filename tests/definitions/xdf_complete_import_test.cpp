@@ -97,7 +97,7 @@ void expectValues(const DefinitionStore& s, const std::vector<MapTruth>& maps, c
 
 std::string dataFile(const char* name)
 {
-    return (std::filesystem::path(__FILE__).parent_path() / "data/xdf_complete" / name).string();
+    return (std::filesystem::path(TEST_DATA_DIR) / "xdf_complete" / name).string();
 }
 
 double same(double r) { return r; }
@@ -173,7 +173,7 @@ TEST(XdfCompleteImport, EveryCellReadsWhatTheFileAndImageSay)
 // store, where the plain import's untouched fields are empty).
 TEST(XdfCompleteImport, TakesWhatThePlainImportTakes)
 {
-    const std::string path = (std::filesystem::path(__FILE__).parent_path() / "data/export_150.xdf").string();
+    const std::string path = (std::filesystem::path(TEST_DATA_DIR) / "export_150.xdf").string();
     auto plain = std::make_unique<DefinitionStore>();
     auto complete = std::make_unique<DefinitionStore>();
     ASSERT_EQ(importXdfFile(*plain, path), XdfImportStatus::Loaded);

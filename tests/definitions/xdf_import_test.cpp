@@ -66,7 +66,7 @@ std::string checksumModule(const std::string& id)
 TEST(XdfImport, RealisticExport)
 {
     auto s = oldStore();
-    ASSERT_EQ(importXdfFile(*s, (std::filesystem::path(__FILE__).parent_path() / "data/export_150.xdf").string()),
+    ASSERT_EQ(importXdfFile(*s, (std::filesystem::path(TEST_DATA_DIR) / "export_150.xdf").string()),
               XdfImportStatus::Loaded);
     EXPECT_EQ(s->mapCount, 3);
     EXPECT_EQ(s->formatVersion, "1.50");
