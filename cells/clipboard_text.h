@@ -31,6 +31,7 @@ struct PasteResult {
     CellSelection written;   // the cells written, map-sized: redraw these
     std::size_t writtenCount = 0;
     std::size_t heldCount = 0;   // writes held at their cell's limits
+    std::size_t roundedCount = 0;   // values stored at the cell's step below them
     EditNote note;               // "Data pasted into " the count, for undo and redo
 };
 

@@ -204,8 +204,14 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
             // A cell pasted back with the text it shows keeps its hidden
             // digits: copying a table out, editing some cells and pasting it
             // back changes only those.
-            if (!model.shows(int(r), int(c), value))
-                result.heldCount += model.storeShown(int(r), int(c), value);
+            if (!model.shows(int(r), int(c), value)) {
+                const bool held = model.storeShown(int(r), int(c), value);
+                result.heldCount += held;
+                // Between two of the cell's steps (10.3 where it holds halves):
+                // the tuner learns that the grid holds another value.
+                result.roundedCount += !held && model.value(int(r), int(c)) != value &&
+                                       !model.holdsExactly(int(r), int(c), value);
+            }
             result.written.set(int(r), int(c));
             ++result.writtenCount;
         }
@@ -213,6 +219,11 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
     }
     result.message = StatusText::counted("Data pasted into ", static_cast<std::int64_t>(result.writtenCount));
     appendHeldCount(result.message, result.heldCount);
+    if (result.roundedCount > 0) {
+        std::string number;
+        appendInteger(number, static_cast<std::int64_t>(result.roundedCount));
+        result.message.fixed(" ").literal(std::move(number)).fixed(" cells rounded to their step.");
+    }
     result.note = {"Data pasted into ", static_cast<std::int64_t>(result.writtenCount)};
     return result;
 }

@@ -69,6 +69,9 @@ public:
     // Whether `number` is what the cell shows now (its text read back): a
     // block pasted back over the cells it was copied from leaves them alone.
     bool shows(int row, int column, double number) const;
+    // Whether the cell holds `number` exactly, unrounded (engineering values
+    // may have more places than the cell shows).
+    bool holdsExactly(int row, int column, double number) const;
 
     // Direct editing: the grid hands over the typed text, then asks to take it.
     void setTypedText(int row, int column, const std::string& text);
@@ -93,10 +96,6 @@ private:
     // One flag per cell, sized on first need (the map may be set after construction).
     void ensureFlags();
     bool differs(std::size_t offset, double v) const;
-    // Whether the cell holds `number` exactly, unrounded (engineering values
-    // may have more places than the cell shows).
-    bool holdsExactly(int row, int column, double number) const;
-
     MapCells& m_cells;
     TableView m_view;
     double m_scale = 0.0;

@@ -46,7 +46,10 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         {"1\t2\t3\n4\t5\t6\n7", 2, 1, {true}, "Data pasted into 2 cells.", {7, 7, 7, 7, 7, 7, 7, 1, 2}},   // outside: skipped
         {" 1,5 \t\t2,5\n\t3", 0, 0, {false}, "Data pasted into 3 cells.", {3, 7, 5, 7, 6, 7, 7, 7, 7}},
         {"1.5\t\t\n\n+2e1", 0, 0, {false}, "Data pasted into 2 cells.", {3, 7, 7, 7, 7, 7, 40, 7, 7}},
-        {"300\t-1\t2.9", 0, 0, {true}, "Data pasted into 3 cells. 2 cells held at a limit.", {255, 0, 2, 7, 7, 7, 7, 7, 7}},
+        {"300\t-1\t2.9", 0, 0, {true}, "Data pasted into 3 cells. 2 cells held at a limit. 1 cells rounded to their step.",
+         {255, 0, 2, 7, 7, 7, 7, 7, 7}},
+        {"3,25\t0,75\t3,5", 0, 0, {false}, "Data pasted into 3 cells. 2 cells rounded to their step.",
+         {6, 1, 7, 7, 7, 7, 7, 7, 7}},
         {"1\t-1", 0, 1, {true, true}, "Data pasted into 2 cells.", {7, 42, 41, 7, 7, 7, 7, 7, 7}},
         {"0,5", 2, 2, {false, true}, "Data pasted into 1 cells.", {7, 7, 7, 7, 7, 7, 7, 7, 49}},
         {"RAW-ABS@2:0=9", 1, 1, {false}, "Data pasted into 1 cells.", {7, 7, 7, 7, 7, 7, 9, 7, 7}},   // its own format
@@ -59,7 +62,7 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         {"1,234.5", 0, 0, {true}, "No data to be pasted!", same},
         // A comma that may group thousands is taken as decimal only when another field shows it is.
         {"1,000\t-2,250", 0, 0, {true}, "No data pasted: the comma in \"1,000\" may be a thousands separator.", same},
-        {"1,000\t0,125", 0, 0, {false}, "Data pasted into 2 cells.", {2, 0, 7, 7, 7, 7, 7, 7, 7}},
+        {"1,000\t0,125", 0, 0, {false}, "Data pasted into 2 cells. 1 cells rounded to their step.", {2, 0, 7, 7, 7, 7, 7, 7, 7}},
         {"12,5\n1,000", 0, 0, {false}, "Data pasted into 2 cells.", {25, 7, 7, 2, 7, 7, 7, 7, 7}},
         {"1,2,3", 0, 0, {true}, "No data to be pasted!", same},
         {"0x10\tnan", 0, 0, {true}, "No data to be pasted!", same},
