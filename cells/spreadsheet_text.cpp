@@ -150,8 +150,12 @@ bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block, std::i
     const bool numbers = forEachField(text, [&](std::int64_t row, std::int64_t column, std::string_view field) {
         bool empty = false;
         double value = 0;
-        if (!reader.read(field, empty, value))
+        if (!reader.read(field, empty, value)) {
+            block.refusedField.assign(field);
+            block.refusedLine = row;
+            block.refusedColumn = column;
             return false;
+        }
         if (row == block.rows) {   // a new line
             if (row > 0 && row <= keepRows)
                 block.lineEnds.push_back(block.fields.size());
@@ -170,6 +174,29 @@ bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block, std::i
     return numbers && block.numbers > 0 && block.ambiguousField.empty();
 }
 
+namespace {
+
+std::string counted(std::int64_t number)
+{
+    std::string text;
+    appendInteger(text, number);
+    return text;
+}
+
+// A field as a message can show it: its first characters.
+std::string shortened(std::string text)
+{
+    constexpr std::size_t kShown = 24;
+    if (text.size() <= kShown)
+        return text;
+    std::size_t end = kShown;
+    while (end > 0 && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+        --end;   // not inside a character
+    return text.substr(0, end) + "\u2026";
+}
+
+} // namespace
+
 PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, int top, int left)
 {
     PasteResult result;
@@ -184,7 +211,17 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
     // the map costs no more than itself.
     SpreadsheetBlock block;
     if (!readSpreadsheetBlock(text, block, std::max(rows - top, 0), std::max(columns - left, 0))) {
-        if (block.ambiguousField.empty())
+        if (!block.refusedField.empty() && block.numbers > 0)
+            // Numbers came before it: a block with one stray field, which
+            // among thousands the tuner needs to be shown.
+            result.message.fixed("No data pasted: line ")
+                .literal(counted(block.refusedLine + 1))
+                .fixed(", field ")
+                .literal(counted(block.refusedColumn + 1))
+                .fixed(" reads \"")
+                .literal(shortened(block.refusedField))
+                .fixed("\".");
+        else if (block.ambiguousField.empty())
             result.message = StatusText("No data to be pasted!");
         else
             result.message.fixed("No data pasted: the comma in \"")

@@ -37,6 +37,8 @@ struct SpreadsheetBlock {
     std::vector<double> fields;             // kept ones, line by line; not-a-number where empty
     std::vector<std::size_t> lineEnds;      // per kept line: the index in `fields` after its last
     std::string ambiguousField;             // the first such field when that refused the block
+    std::string refusedField;               // the field that is no number, when one refused it
+    std::int64_t refusedLine = 0, refusedColumn = 0;   // where, counted from 0
 };
 bool readSpreadsheetBlock(std::string_view text, SpreadsheetBlock& block,
                           std::int64_t keepRows = std::numeric_limits<std::int64_t>::max(),

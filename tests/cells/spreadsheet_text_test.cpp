@@ -57,8 +57,8 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         // Anything but a block of numbers changes nothing.
         {"", 0, 0, {true}, "No data to be pasted!", same},
         {"\t\n \n", 0, 0, {true}, "No data to be pasted!", same},
-        {"1\t2\n3\tx", 0, 0, {true}, "No data to be pasted!", same},
-        {"1.5\t2,5", 0, 0, {true}, "No data to be pasted!", same},   // two decimal signs
+        {"1\t2\n3\tx", 0, 0, {true}, "No data pasted: line 2, field 2 reads \"x\".", same},
+        {"1.5\t2,5", 0, 0, {true}, "No data pasted: line 1, field 2 reads \"2,5\".", same},   // two decimal signs
         {"1,234.5", 0, 0, {true}, "No data to be pasted!", same},
         // A comma that may group thousands is taken as decimal only when another field shows it is.
         {"1,000\t-2,250", 0, 0, {true}, "No data pasted: the comma in \"1,000\" may be a thousands separator.", same},
@@ -69,7 +69,8 @@ TEST(SpreadsheetText, PasteWritesTheBlockAtTheCursorInTheViewsKind)
         {"Fuel map\n1\t2", 0, 0, {true}, "No data to be pasted!", same},
         // Fields past the map's edges are not kept, but still read.
         {"1\t2\t3\t4\n5\n6", 2, 0, {true}, "Data pasted into 3 cells.", {7, 7, 7, 7, 7, 7, 1, 2, 3}},
-        {"1\t2\t3\t4\tx", 0, 0, {true}, "No data to be pasted!", same},
+        {"1\t2\t3\t4\t#N/A and more, past 24 bytes", 0, 0, {true},
+         "No data pasted: line 1, field 5 reads \"#N/A and more, past 24 b\u2026\".", same},
         {"1\n2\n3\n5,000", 1, 2, {true}, "No data pasted: the comma in \"5,000\" may be a thousands separator.", same},
     };
     std::vector<std::uint8_t> compare = {0, 0, 40, 41, 42, 43, 44, 45, 46, 47, 48};
