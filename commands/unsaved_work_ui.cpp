@@ -77,8 +77,13 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
                     : wxString::Format(_("Save BIN #%d under its own name: BIN #%d shares its file."), part + 1,
                                        sharing + 1);
         context.showStatus(what);
-        if (!saveRomFileAs(context, part, what))
+        if (!saveRomFileAs(context, part, what)) {
+            // Cancelled, the request is over; a failure shows its own message.
+            const wxFrame* frame = wxDynamicCast(context.window(), wxFrame);
+            if (frame && frame->GetStatusBar() && frame->GetStatusBar()->GetStatusText(1) == what)
+                context.showStatus(wxString());
             return false;
+        }
     }
     return true;
 }

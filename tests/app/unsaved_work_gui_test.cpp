@@ -150,6 +150,11 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");
     const std::vector<std::uint8_t> first = frame()->workspace().buffers[0].data;
     const std::string other = files.file("other.bin");
+    // Cancelling the name keeps the program running, and the request ends.
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog("", wxID_CANCEL));
+    pumpEvents(10);
+    ASSERT_TRUE(window.alive());
+    EXPECT_EQ(statusText(frame()), "");
     quitSavingUnderOwnName(other, "Save BIN #2 under its own name: BIN #1 shares its file.");
     EXPECT_EQ(readBytes(binPath), first);
     EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
