@@ -28,7 +28,9 @@
 #include <wx/textctrl.h>
 
 #include "bench_support.h"
+#include "cells/chart_geometry.h"
 #include "cells/table_display.h"
+#include "chart/simpleChart.h"
 #include "cells/table_grid_model.h"
 #include "common/number_text.h"
 #include "tableeditor/TableEditorFrame.h"
@@ -641,6 +643,38 @@ void BM_SpreadsheetBlock_Editor(benchmark::State& state)
     close(opened);
 }
 
+// One chart of the editor (a row or a column of the map) drawn into a bitmap
+// of its usual size, as the grid cursor's moves redraw it: as the chart draws
+// it, and with every line the geometry holds stroked, as it once was.
+void chartBench(benchmark::State& state, bool everyLine)
+{
+    const int count = int(state.range(0));
+    wxFrame* frame = new wxFrame(nullptr, wxID_ANY, "chart");
+    simpleChart* chart = new simpleChart(frame);
+    chart->setChartSize(count);
+    std::uint32_t seed = 7;
+    for (int i = 0; i < count; ++i)
+        chart->values()[i] = double((seed = seed * 1664525u + 1013904223u) >> 24);
+    wxBitmap picture(200, 300);
+    for (auto _ : state) {
+        wxMemoryDC dc(picture);
+        if (!everyLine) {
+            chart->renderChart(dc);
+            continue;
+        }
+        const ChartDrawing drawing = chartGeometry(chart->values(), count, 0, 200, 300);
+        for (const ChartLine& line : drawing.lines) {
+            dc.SetPen(wxPen(wxColour(line.pen.colour.red, line.pen.colour.green, line.pen.colour.blue), line.pen.width));
+            dc.DrawLine(line.x1, line.y1, line.x2, line.y2);
+        }
+    }
+    frame->Destroy();
+    wxTheApp->ProcessIdle();
+}
+
+void BM_ChartDraw(benchmark::State& state) { chartBench(state, false); }
+void BM_ChartDraw_EveryLine(benchmark::State& state) { chartBench(state, true); }
+
 // Map size (0: 256 x 256, 1: 1024 x 2048), and whether the visible part is drawn.
 void sizes(benchmark::internal::Benchmark* b)
 {
@@ -676,6 +710,8 @@ BENCHMARK(BM_Operation_WxGrid)
 BENCHMARK(BM_Paste50MB)->ArgName("block")->Arg(0)->Arg(1)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 BENCHMARK(BM_SpreadsheetBlock_Editor)->Apply(operations)->Iterations(3);
 BENCHMARK(BM_VisitSelected_Mask)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartDraw)->ArgName("points")->Arg(16)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ChartDraw_EveryLine)->ArgName("points")->Arg(16)->Arg(1024)->Arg(2048)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_VisitSelected_WxBlocks)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
