@@ -919,6 +919,8 @@ void TableEditorFrame::onDefinitionsChanged()
         changed = !describes(slot);
     if (changed && !m_definitionChanged)
         showMessage(wxTRANSLATE("The map definition has changed: copy the cells, then open the map again."));
+    else if (!changed && m_definitionChanged)
+        showMessage(wxTRANSLATE("The map definition is as before: Apply writes these cells again."));
     m_definitionChanged = changed;
 }
 

@@ -551,6 +551,8 @@ TEST_F(OpenedEditorTest, ApplyRefusesCellsWhoseDefinitionChanged)
         EXPECT_EQ(frame()->workspace().buffers[0].data, before);
         map = kept;
         frame()->workspace().definitions.mapCount = 4;
+        frame()->workspace().definitionsEdited();   // as it was: the refusal ends
+        EXPECT_EQ(statusText(editor), "The map definition is as before: Apply writes these cells again.");
     }
     // Nor does the map moving in the list (a Delete before it), or its title.
     DefinitionStore& store = frame()->workspace().definitions;
