@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cells/cell_codec.h"
+#include "cells/table_display.h"
 #include "common/number_text.h"
 
 namespace {
@@ -266,9 +267,9 @@ CellOperationResult statistics(const MapCells& cells, const CellSelection& selec
     std::string number;
     appendInteger(number, static_cast<std::int64_t>(count));
     CellOperationResult result;
-    result.message.fixed("COUNT=").literal(number).fixed(" MIN=").literal(formatFixed(minimum, places));
-    result.message.fixed(" AVG=").literal(formatFixed(average, places));
-    result.message.fixed(" MAX=").literal(formatFixed(maximum, places));
+    result.message.fixed("COUNT=").literal(number).fixed(" MIN=").literal(formatDecimals(minimum, places));
+    result.message.fixed(" AVG=").literal(formatDecimals(average, places));
+    result.message.fixed(" MAX=").literal(formatDecimals(maximum, places));
     return result;
 }
 

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "cells/cell_codec.h"
+#include "cells/table_display.h"
 #include "common/hex_format.h"
 #include "common/number_text.h"
 
@@ -113,7 +114,8 @@ std::optional<long long> parseInteger(const std::string& text)
 
 std::string editableNumberText(double value, int decimals)
 {
-    decimals = std::max(decimals, 0);
+    // More places come below only where the value needs them to read back.
+    decimals = std::clamp(decimals, 0, kMaxShownDecimals);
     std::string text = formatFixed(value, decimals);
     if (!std::isfinite(value))
         return text;
@@ -127,7 +129,7 @@ std::string editableNumberText(double value, int decimals)
 std::string displayValueText(double value, bool integer, int decimals)
 {
     if (!integer)
-        return formatFixed(value, std::max(decimals, 0));
+        return formatDecimals(value, decimals);
     const double whole = std::trunc(value);
     // Unsigned 32-bit values and large factors leave the int range behind.
     if (whole > -9223372036854775808.0 && whole < 9223372036854775808.0) {

@@ -1,6 +1,7 @@
 #include "definitions/xdf_complete_import.h"
 
 #include <charconv>
+#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -52,6 +53,19 @@ bool wholeSigned(const char* text, std::int64_t& value)
     const std::string_view s(text);
     const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
+}
+
+// An offset of any length, signed or not, in the bases the header's fields
+// take (0x hexadecimal, a leading 0 octal, else decimal), modulo 2^32; 0 for
+// no number or one beyond 64 bits.
+std::uint32_t wholeOffset(const char* text)
+{
+    if (!text)
+        return 0;
+    errno = 0;
+    char* end = nullptr;
+    const unsigned long long value = std::strtoull(text, &end, 0);
+    return errno == ERANGE ? 0 : static_cast<std::uint32_t>(value);
 }
 
 bool flagSet(const char* text) { return text && readUnsignedNotation(text) != 0; }
@@ -116,7 +130,9 @@ void readHeaderContext(FileContext& context, DefinitionsHeader& header, const Ti
         const std::string& name = e->ValueStr();
         if (name == "baseoffset") {
             // Negative in some files: read modulo 2^32, so adding it subtracts.
-            context.baseOffset = elementHex(*e);
+            // All of the text counts here (the header field keeps its first
+            // ten characters): "0x0000070000" must not move maps by 0x700.
+            context.baseOffset = wholeOffset(e->GetText());
         } else if (name == "BASEOFFSET") {
             std::uint64_t offset = 0;
             if (!wholeUnsigned(e->Attribute("offset"), offset, 16))
@@ -237,6 +253,10 @@ struct TableFacts {
     bool countsAgree = true;   // the cells' own row and column counts, where given, are the axes'
 };
 
+// The facts of tables that axes link to, each read once: many axes may link
+// to one table, which may be long.
+using LinkedFacts = std::unordered_map<const TiXmlElement*, TableFacts>;
+
 TableFacts readTableFacts(const TiXmlElement& table)
 {
     TableFacts t;
@@ -292,7 +312,7 @@ struct StoredAxis {
     Scaling scaling;
 };
 
-StoredAxis storedAxis(const AxisFacts& facts, std::uint16_t count, const FileContext& context)
+StoredAxis storedAxis(const AxisFacts& facts, std::uint16_t count, const FileContext& context, LinkedFacts& linkedFacts)
 {
     StoredAxis s;
     if (!facts.indexCountFits)
@@ -322,7 +342,10 @@ StoredAxis storedAxis(const AxisFacts& facts, std::uint16_t count, const FileCon
         const auto linked = context.tables.find(readUnsignedNotation(facts.linkId));
         if (linked == context.tables.end())
             return s;
-        const TableFacts t = readTableFacts(*linked->second);
+        auto known = linkedFacts.find(linked->second);
+        if (known == linkedFacts.end())
+            known = linkedFacts.emplace(linked->second, readTableFacts(*linked->second)).first;
+        const TableFacts& t = known->second;
         const Placement cells = tableCells(t, context);
         if (cells.ok && (t.countX == 1 || t.countY == 1) && t.countX * t.countY >= count) {
             s.placement = cells;
@@ -338,7 +361,8 @@ struct Tally {
     int needAddress = 0;
 };
 
-void importTable(MapDefinition& map, const TiXmlElement& table, const FileContext& context, Tally& tally)
+void importTable(MapDefinition& map, const TiXmlElement& table, const FileContext& context, LinkedFacts& linkedFacts,
+                 Tally& tally)
 {
     map = MapDefinition{};
     readXdfTable(map, table);
@@ -357,7 +381,7 @@ void importTable(MapDefinition& map, const TiXmlElement& table, const FileContex
     for (AxisIndex which : {AxisX, AxisY}) {
         AxisDefinition& axis = map.axes[which];
         const AxisFacts& facts = t.axes[which];
-        const StoredAxis stored = storedAxis(facts, axis.count, context);
+        const StoredAxis stored = storedAxis(facts, axis.count, context, linkedFacts);
         if (stored.placement.ok) {
             axis.embeddedinfotype = SourceEmbedded;
             axis.address = stored.placement.address;
@@ -460,12 +484,13 @@ XdfCompleteImport importBytes(DefinitionStore& store, std::string& bytes)
     }
 
     Tally tally;
+    LinkedFacts linkedFacts;
     for (const TiXmlElement* table : tables) {
         if (!slotLeft(store)) {
             ++result.droppedTables;
             continue;
         }
-        importTable(store.maps[store.mapCount], *table, context, tally);
+        importTable(store.maps[store.mapCount], *table, context, linkedFacts, tally);
         ++store.mapCount;
     }
     for (const TiXmlElement* constant : constants) {

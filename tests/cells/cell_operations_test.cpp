@@ -226,12 +226,16 @@ TEST(CellOperations, StatisticsAndTheCursorCellWithoutASelection)
         double factor;
         std::int32_t first, second;
         const char* message;
+        int places = 0;
     } statistics[] = {
         {32, 0, 1, -1, -2, "COUNT=2 MIN=4294967294 AVG=4294967294 MAX=4294967295"},   // FF FF FF FF and FE
         {32, AxisSigned, 1000, -3000000, -2000000, "COUNT=2 MIN=-3000000000 AVG=-2500000000 MAX=-2000000000"},
+        // A definition's bogus places make no giant text: as many as the grid shows at most.
+        {8, 0, 0.5, 3, 1, "COUNT=2 MIN=0.500000000000000000000000000000 AVG=1.000000000000000000000000000000 "
+                          "MAX=1.500000000000000000000000000000", 65535},
     };
     for (const auto& row : statistics) {
-        TestCells t(1, 3, row.bits, row.flags, row.factor);
+        TestCells t(1, 3, row.bits, row.flags, row.factor, row.places);
         t.cells.setRaw(0, 0, row.first);
         t.cells.setRaw(0, 2, row.second);
         CellSelection selection(1, 3);

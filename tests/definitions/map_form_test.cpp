@@ -49,8 +49,11 @@ TEST(MapForm, NumberTexts)
         EXPECT_EQ(parseInteger(bad), std::nullopt) << bad;
     // Texts read back on Apply keep the exact number (see also the load and apply test).
     EXPECT_EQ(editableNumberText(1.0, 6) + " " + editableNumberText(6500.5, 0), "1.000000 6500.5");
+    EXPECT_EQ(editableNumberText(0.5, 65535), "0.500000000000000000000000000000");
+    EXPECT_EQ(parseNumber(editableNumberText(1e-300, 65535)), 1e-300);   // still exact where a value needs more
     const std::tuple<double, bool, int, const char*> display[] = {
-        {-2.9, true, 2, "-2"}, {4294967295.0, true, 0, "4294967295"}, {200.0, false, 2, "200.00"}};
+        {-2.9, true, 2, "-2"}, {4294967295.0, true, 0, "4294967295"}, {200.0, false, 2, "200.00"},
+        {0.5, false, 65535, "0.500000000000000000000000000000"}};   // bogus places: as the grid shows
     for (auto [value, integer, decimals, text] : display)
         EXPECT_EQ(displayValueText(value, integer, decimals), text);
 }

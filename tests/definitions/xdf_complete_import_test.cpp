@@ -319,6 +319,14 @@ TEST(XdfCompleteImport, Rules)
         {"negative base offset of 1.50", "<XDFFORMAT version=\"1.50\"><XDFHEADER><baseoffset>-0x80</baseoffset>"
                                          "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" + table(a) + "</XDFFORMAT>",
          based(0x80, 0xFFFFFF80)},
+        // All of a 1.50 offset counts, however long its text.
+        {"long base offset of 1.50", "<XDFFORMAT version=\"1.50\"><XDFHEADER><baseoffset>0x0000070000</baseoffset>"
+                                     "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" + table("mmedaddress=\"0x100\"") + "</XDFFORMAT>",
+         based(0x70100, 0x70000)},
+        {"long negative base offset of 1.50", "<XDFFORMAT version=\"1.50\"><XDFHEADER><baseoffset>-2147483648</baseoffset>"
+                                              "<DEFAULTS datasizeinbits=\"8\"/></XDFHEADER>" +
+                                              table("mmedaddress=\"0x80000100\"") + "</XDFFORMAT>",
+         based(0x100, 0x80000000)},
         // Strides, row by row (4 cells of 16 bits a row) and column by column (2).
         {"whole row", xdf(table(a + "mmedmajorstridebits=\"64\" mmedminorstridebits=\"16\"")), cells(0x100, 16, 0)},
         {"gap between rows", xdf(table(a + "mmedmajorstridebits=\"80\"")), cells(0, 0, 0)},
