@@ -1,5 +1,6 @@
 #include "definitions/maps_file.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include <tinyxml.h>
@@ -31,6 +32,11 @@ namespace {
 
 // ---------------------------------------------------------------- reading
 
+double finiteOr(double value, double otherwise)
+{
+    return std::isfinite(value) ? value : otherwise;
+}
+
 void readAxis(AxisDefinition& axis, const TiXmlElement& section)
 {
     for (const TiXmlElement* e = section.FirstChildElement(); e; e = e->NextSiblingElement()) {
@@ -53,10 +59,12 @@ void readAxis(AxisDefinition& axis, const TiXmlElement& section)
             axis.outputtype = elementInt(*e);
         else if (name == "embeddedinfotype")
             axis.embeddedinfotype = elementInt(*e);
+        // "nan" or "inf" is no scaling: every cell would read it, and a value
+        // typed into one would store 0 over its bytes.
         else if (name == "factor")
-            axis.factor = elementReal(*e, 1.0);
+            axis.factor = finiteOr(elementReal(*e, 1.0), 1.0);
         else if (name == "offset")
-            axis.offset = elementReal(*e, 0.0);
+            axis.offset = finiteOr(elementReal(*e, 0.0), 0.0);
     }
 }
 
