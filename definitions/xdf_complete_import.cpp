@@ -367,8 +367,12 @@ void importTable(MapDefinition& map, const TiXmlElement& table, const FileContex
     map = MapDefinition{};
     readXdfTable(map, table);
     const TableFacts t = readTableFacts(table);
-    map.axes[AxisX].count = static_cast<std::uint16_t>(t.countX);
-    map.axes[AxisY].count = static_cast<std::uint16_t>(t.countY);
+    // A count the store cannot hold stays as the plain import reads it (no
+    // cells follow from it either: see tableCells).
+    if (t.countX <= UINT16_MAX)
+        map.axes[AxisX].count = static_cast<std::uint16_t>(t.countX);
+    if (t.countY <= UINT16_MAX)
+        map.axes[AxisY].count = static_cast<std::uint16_t>(t.countY);
 
     AxisDefinition& z = map.axes[AxisZ];
     const Placement cells = tableCells(t, context);

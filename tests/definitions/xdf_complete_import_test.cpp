@@ -298,6 +298,12 @@ TEST(XdfCompleteImport, Rules)
         // Width, sign, byte order and data order: the cells' own flags, else the defaults.
         {"flags", xdf(table(a + "mmedtypeflags=\"0x07\" mmedelementsizebits=\"32\"")), cells(0x100, 32, 7)},
         {"flag bits beyond the store's", xdf(table(a + "mmedtypeflags=\"0xFF08\"")), cells(0x100, 16, 0)},
+        {"more columns than a count holds", xdf("<XDFTABLE><XDFAXIS id=\"z\"><EMBEDDEDDATA " + a +
+                                                "mmedcolcount=\"100000\"/></XDFAXIS></XDFTABLE>"),
+         [](const DefinitionStore& s, const XdfCompleteImport&) {
+             const MapDefinition& m = s.maps[0];
+             EXPECT_EQ(std::tie(m.axes[AxisX].count, m.axes[AxisZ].address, m.axes[AxisZ].bits), std::make_tuple(0, 0, 0));
+         }},
         {"defaults", "<XDFFORMAT version=\"1.80\"><XDFHEADER><DEFAULTS datasizeinbits=\"8\" signed=\"1\" lsbfirst=\"1\"/>"
                      "</XDFHEADER>" + table(a) + "</XDFFORMAT>", cells(0x100, 8, 3)},
         {"float by default", "<XDFFORMAT version=\"1.80\"><XDFHEADER><DEFAULTS datasizeinbits=\"32\" float=\"1\"/>"
