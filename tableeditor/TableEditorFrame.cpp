@@ -429,7 +429,10 @@ void TableEditorFrame::setupGrid()
     m_grid->SetDefaultCellTextColour(m_grid->GetForegroundColour());
     m_grid->SetDefaultCellAlignment(wxALIGN_RIGHT, wxALIGN_CENTRE);
     m_selectionInput = std::make_unique<GridSelectionInput>(m_grid, m_gesture, [this] {
-        repaintGrid();
+        // A click that leaves nothing selected where nothing was changes no
+        // cell's look: the grid redraws the cursor's two cells itself.
+        if (!m_paintedSelectionEmpty || m_selection.any())
+            repaintGrid();
         showSelectionSize();
     });
     guardDeleteKeys(m_grid);
@@ -715,6 +718,7 @@ void TableEditorFrame::repaintGrid()
 {
     forgetCellLook();
     m_grid->GetGridWindow()->Refresh(false);
+    m_paintedSelectionEmpty = !m_selection.any();
 }
 
 void TableEditorFrame::refreshCell(int row, int col)

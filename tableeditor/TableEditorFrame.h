@@ -264,6 +264,7 @@ private:
     bool m_askingToClose = false;
     bool m_editRejected = false;       // the last value typed into a cell was refused
     bool m_definitionChanged = false;  // the map's slot describes other cells now
+    bool m_paintedSelectionEmpty = true;   // no cell was selected at the last repaint
     int m_bufferListener = -1;
     int m_definitionListener = -1;
 
