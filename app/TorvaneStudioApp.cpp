@@ -6,6 +6,7 @@
 #include <wx/image.h>
 
 #include "app/TorvaneStudioFrame.h"
+#include "common/safe_file.h"
 #include "viewer/MapViewerFrame.h"
 
 namespace {
@@ -24,6 +25,8 @@ void reportAssert(const wxString& file, int line, const wxString& function, cons
 bool TorvaneStudioApp::OnInit()
 {
     wxSetAssertHandler(reportAssert);
+    // A save past `ulimit -f` fails with its message instead of ending the program.
+    failWritesPastTheFileSizeLimit();
     // The window icon and the tool images are PNG.
     wxInitAllImageHandlers();
 

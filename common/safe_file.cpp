@@ -1,9 +1,11 @@
 #include "common/safe_file.h"
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdlib>
 #include <cctype>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -105,7 +107,11 @@ bool readAll(int fd, std::string& bytes)
             return false;
         if (n == 0)
             return true;
-        bytes.append(chunk, static_cast<std::size_t>(n));
+        try {
+            bytes.append(chunk, static_cast<std::size_t>(n));
+        } catch (const std::bad_alloc&) {
+            return false;
+        }
     }
 }
 
@@ -181,7 +187,11 @@ bool writeInPlace(const std::string& target, const std::uint8_t* data, std::size
     FileHandle file(open(target.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC));
     struct stat st;
     std::string old;
-    if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || !readAll(file.get(), old))
+    // The old bytes are kept in memory: a file far larger than anything this
+    // program writes (a stray link to a disk image) is not written over.
+    constexpr off_t kLargestKept = off_t(1) << 30;
+    if (file.get() < 0 || fstat(file.get(), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size > kLargestKept ||
+        !readAll(file.get(), old))
         return false;
     const auto seekStart = [&] { return lseek(file.get(), 0, SEEK_SET) == 0; };
     if (seekStart() && writeAll(file.get(), data, size) && ftruncate(file.get(), static_cast<off_t>(size)) == 0
@@ -282,4 +292,9 @@ bool replaceFileContents(const std::string& path, const void* data, std::size_t 
         close(dirFd);
     }
     return true;
+}
+
+void failWritesPastTheFileSizeLimit()
+{
+    signal(SIGXFSZ, SIG_IGN);
 }

@@ -18,6 +18,11 @@
 
 bool replaceFileContents(const std::string& path, const void* data, std::size_t size);
 
+// A write past the process's file size limit (ulimit -f) ends the process
+// unless this signal is ignored; ignored, the write fails and the save says
+// so, the old file kept. Called once at start-up.
+void failWritesPastTheFileSizeLimit();
+
 // Tests only: a hook that decides how many bytes a write of new contents
 // really writes (return fewer than asked to simulate a full disk). Empty =
 // the real write.

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <grp.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,6 +102,33 @@ TEST(ReplaceFileContents, FailedWriteLeavesTheOldBytes)
         }
         EXPECT_EQ(entries(dir.path()), row.inPlace ? (std::vector<std::string>{"image.bin", "other.bin"})
                                                    : std::vector<std::string>{"image.bin"});
+    }
+}
+
+// Past the file size limit (ulimit -f) a write fails like one on a full disk,
+// by rename or in place, rather than ending the program half way.
+TEST(ReplaceFileContents, TheFileSizeLimitFailsTheSave)
+{
+    for (const bool inPlace : {false, true}) {
+        SCOPED_TRACE(inPlace ? "in place" : "by rename");
+        TempDir dir;
+        const std::string path = dir.file("image.bin");
+        const auto old = randomBytes(4096, 5);
+        writeBytes(path, old);
+        if (inPlace)
+            fs::create_hard_link(path, dir.file("other.bin"));
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            failWritesPastTheFileSizeLimit();
+            const rlimit limit{6000, 6000};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            _exit(replaceFileContents(path, randomBytes(8192, 6).data(), 8192) ? 1 : 0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "status " << status;
+        EXPECT_EQ(readBytes(path), old);
     }
 }
 
