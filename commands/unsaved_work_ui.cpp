@@ -85,6 +85,13 @@ bool settle(CommandContext& context, const std::vector<int>& parts, UnsavedMomen
             return false;
         }
     }
+    // A save may have taken another buffer's file (the tuner picked it as
+    // the new name): that buffer's image is in no file now, so ask again.
+    if (moment == UnsavedMoment::Quit) {
+        const std::vector<int> left = context.workspace().unsaved.parts();
+        if (!left.empty())
+            return settle(context, left, moment);
+    }
     return true;
 }
 

@@ -160,6 +160,22 @@ TEST_F(UnsavedWorkTest, BuffersSharingAFileAreNotSavedOverEachOther)
     EXPECT_EQ(readBytes(other), std::vector<std::uint8_t>(2048, 0));
 }
 
+// Given BIN #1's file as its own name after all, BIN #2 leaves BIN #1's
+// image, just saved, in no file: quitting asks again.
+TEST_F(UnsavedWorkTest, AQuitThatUnsavesAnImageAsksAgain)
+{
+    prepare();
+    copyRomBufferCommand(*frame(), 0, 1);
+    applyFirstCell(openTableEditor(*frame(), frame(), 0, 0), "7");
+    Asked asked;
+    wxTEST_DIALOG(sendMenuCommand(frame(), ids().quit), AnswerQuestion(wxID_YES), ExpectFileDialog(binPath),
+                  AnswerQuestion(wxID_CANCEL, &asked));
+    pumpEvents(10);
+    ASSERT_TRUE(window.alive());
+    EXPECT_EQ(asked.message, "BIN #1 has unsaved changes. Save before quitting?");
+    EXPECT_EQ(readBytes(binPath), std::vector<std::uint8_t>(2048, 0));
+}
+
 // BIN #2 saved as BIN #1's file, then given another image: saving BIN #1
 // there on quitting would leave BIN #2's saved image in no file.
 TEST_F(UnsavedWorkTest, ABufferSavedAsAnothersFileIsNotSavedOver)
