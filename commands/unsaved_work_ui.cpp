@@ -10,6 +10,7 @@
 
 #include "commands/maps_commands_ui.h"
 #include "commands/rom_commands_ui.h"
+#include "common/file_name.h"
 #include "common/status_text.h"
 #include "tableeditor/TableEditorFrame.h"
 #include "workspace/command_context_ui.h"
@@ -28,7 +29,7 @@ int bufferSharingFile(const Workspace& workspace, int index, const std::vector<i
     };
     savedAs = false;
     for (int k = 0; k < kRomBufferCount; ++k) {
-        if (k != index && !savedLater(k) && !buffers[k].empty() && buffers[k].path == buffers[index].path)
+        if (k != index && !savedLater(k) && !buffers[k].empty() && sameFile(buffers[k].path, buffers[index].path))
             return k;
     }
     const int writer = workspace.unsaved.savedAsBy(buffers[index].path);

@@ -1,5 +1,7 @@
 #include "common/file_name.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 bool isLetter(char c)
@@ -40,4 +42,14 @@ std::string withDefaultExtension(std::string path, std::string_view extension)
     if (!hasExtension)
         path += extension;
     return path;
+}
+
+bool sameFile(const std::string& a, const std::string& b)
+{
+    if (a == b)
+        return true;
+    struct stat first, second;
+    if (a.empty() || b.empty() || stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0)
+        return false;
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }

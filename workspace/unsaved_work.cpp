@@ -1,7 +1,10 @@
 #include "workspace/unsaved_work.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
+
+#include "common/file_name.h"
 
 namespace {
 
@@ -32,7 +35,7 @@ void UnsavedWork::bufferWritten(const RomBuffers& buffers, int index, const std:
     const int savedAs = savedAsBy(file);
     for (int k = 0; k < kRomBufferCount; ++k) {
         const RomBuffer& other = buffers[k];
-        const bool heldThere = savedAs < 0 ? other.path == file : savedAs == k;
+        const bool heldThere = savedAs < 0 ? sameFile(other.path, file) : savedAs == k;
         if (k == index || m_buffers[k] || other.empty() || !heldThere)
             continue;
         const bool same = other.size == written.size &&
@@ -41,16 +44,19 @@ void UnsavedWork::bufferWritten(const RomBuffers& buffers, int index, const std:
             m_buffers[k] = true;
     }
     m_buffers[index] = false;
-    if (file == written.path)
-        m_savedAs.erase(file);
-    else
+    // One record per file, however its name was spelled.
+    for (auto it = m_savedAs.begin(); it != m_savedAs.end();)
+        it = sameFile(it->first, file) ? m_savedAs.erase(it) : std::next(it);
+    if (!sameFile(file, written.path))
         m_savedAs[file] = index;
 }
 
 int UnsavedWork::savedAsBy(const std::string& file) const
 {
-    const auto found = m_savedAs.find(file);
-    return found == m_savedAs.end() ? -1 : found->second;
+    for (const auto& [path, index] : m_savedAs)
+        if (sameFile(path, file))
+            return index;
+    return -1;
 }
 
 bool UnsavedWork::bufferUnsaved(int index) const

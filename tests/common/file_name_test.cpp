@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "test_support.h"
+
 TEST(FileName, DefaultExtension)
 {
     const std::pair<const char*, const char*> rows[] = {
@@ -13,4 +17,23 @@ TEST(FileName, DefaultExtension)
     };
     for (const auto& [typed, completed] : rows)
         EXPECT_EQ(withDefaultExtension(typed, ".xts"), completed) << typed;
+}
+
+TEST(FileName, SameFileHoweverSpelled)
+{
+    TempDir dir;
+    namespace fs = std::filesystem;
+    writeText(dir.file("a.bin"), "a");
+    writeText(dir.file("b.bin"), "b");
+    fs::create_directory_symlink(dir.path(), dir.file("folder"));
+    fs::create_symlink(dir.file("a.bin"), dir.file("link.bin"));
+    fs::create_hard_link(dir.file("a.bin"), dir.file("hard.bin"));
+    const std::pair<std::string, bool> rows[] = {
+        {dir.file("a.bin"), true},        {dir.file("folder/a.bin"), true}, {dir.file("link.bin"), true},
+        {dir.file("hard.bin"), true},     {dir.file("b.bin"), false},       {dir.file("missing.bin"), false},
+        {"", false},
+    };
+    for (const auto& [other, same] : rows)
+        EXPECT_EQ(sameFile(dir.file("a.bin"), other), same) << other;
+    EXPECT_TRUE(sameFile("missing.bin", "missing.bin"));   // no file: the text decides
 }

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "test_support.h"
 #include "workspace/workspace.h"
 
 namespace {
@@ -110,6 +112,17 @@ TEST(UnsavedWork, ASaveOverAnotherBuffersFileLeavesThatBufferUnsaved)
         EXPECT_EQ(unsaved.parts(), row.parts);
         EXPECT_EQ(unsaved.savedAsBy("a.bin"), row.savedAsA);
     }
+    // The file BIN #1 came from, saved over under another spelling of its name.
+    TempDir dir;
+    writeText(dir.file("a.bin"), "x");
+    std::filesystem::create_directory_symlink(dir.path(), dir.file("same"));
+    RomBuffers buffers;
+    buffers[0] = {{1}, 1, dir.file("a.bin"), "a.bin"};
+    buffers[1] = {{2}, 1, dir.file("b.bin"), "b.bin"};
+    UnsavedWork unsaved;
+    unsaved.bufferWritten(buffers, 1, dir.file("same/a.bin"));
+    EXPECT_EQ(unsaved.parts(), std::vector<int>{0});
+    EXPECT_EQ(unsaved.savedAsBy(dir.file("a.bin")), 1);
 }
 
 } // namespace
