@@ -12,6 +12,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 namespace {
@@ -204,9 +205,36 @@ bool writeInPlace(const std::string& target, const std::uint8_t* data, std::size
     return false;
 }
 
+// Gives the file `fd` the extended attributes of `from` (its access control
+// list among them). False when one cannot be kept.
+bool copyAttributes(const std::string& from, int fd)
+{
+    const ssize_t listed = listxattr(from.c_str(), nullptr, 0);
+    if (listed < 0)
+        return errno == ENOTSUP;   // a file system without them has none to keep
+    std::string names(static_cast<std::size_t>(listed), '\0');
+    const ssize_t got = listxattr(from.c_str(), names.data(), names.size());
+    if (got < 0)
+        return false;
+    names.resize(static_cast<std::size_t>(got));
+    // Names, each ended by a zero byte.
+    for (std::size_t at = 0; at < names.size();) {
+        const char* attribute = names.c_str() + at;
+        at += std::char_traits<char>::length(attribute) + 1;
+        const ssize_t length = getxattr(from.c_str(), attribute, nullptr, 0);
+        if (length < 0)
+            return false;
+        std::string value(static_cast<std::size_t>(length), '\0');
+        const ssize_t read = getxattr(from.c_str(), attribute, value.data(), value.size());
+        if (read < 0 || fsetxattr(fd, attribute, value.data(), static_cast<std::size_t>(read), 0) != 0)
+            return false;
+    }
+    return true;
+}
+
 // Writes the bytes to a new temporary file beside the target that has the
-// target's mode, owner and group (`existing`, when there is a target).
-// Empty when that cannot be done.
+// target's mode, owner, group and extended attributes (`existing`, when
+// there is a target). Empty when that cannot be done.
 std::string writeTemp(const std::string& folder, const std::string& name, mode_t mode,
                       const struct stat* existing, const std::uint8_t* data, std::size_t size)
 {
@@ -219,7 +247,8 @@ std::string writeTemp(const std::string& folder, const std::string& name, mode_t
     // The owner first: changing it may clear set-id bits that fchmod then restores.
     if (ok && existing && (own.st_uid != existing->st_uid || own.st_gid != existing->st_gid))
         ok = fchown(file.get(), existing->st_uid, existing->st_gid) == 0;
-    ok = ok && fchmod(file.get(), mode) == 0 && writeAll(file.get(), data, size) && fsync(file.get()) == 0;
+    ok = ok && fchmod(file.get(), mode) == 0 && (!existing || copyAttributes(folder + "/" + name, file.get())) &&
+         writeAll(file.get(), data, size) && fsync(file.get()) == 0;
     ok = file.close() && ok;
     if (!ok) {
         unlink(temp.c_str());

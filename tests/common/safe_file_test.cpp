@@ -4,6 +4,7 @@
 
 #include <grp.h>
 #include <sys/resource.h>
+#include <sys/xattr.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -103,6 +104,21 @@ TEST(ReplaceFileContents, FailedWriteLeavesTheOldBytes)
         EXPECT_EQ(entries(dir.path()), row.inPlace ? (std::vector<std::string>{"image.bin", "other.bin"})
                                                    : std::vector<std::string>{"image.bin"});
     }
+}
+
+// Extended attributes (an access control list is one) stay with the file.
+TEST(ReplaceFileContents, KeepsExtendedAttributes)
+{
+    TempDir dir;
+    const std::string path = dir.file("image.bin");
+    writeBytes(path, randomBytes(64, 1));
+    if (setxattr(path.c_str(), "user.note", "stock", 5, 0) != 0)
+        GTEST_SKIP() << "no user attributes on this file system";
+    ASSERT_TRUE(replace(path, randomBytes(128, 2)));
+    char value[16] = {};
+    EXPECT_EQ(getxattr(path.c_str(), "user.note", value, sizeof value), 5);
+    EXPECT_STREQ(value, "stock");
+    EXPECT_EQ(readBytes(path), randomBytes(128, 2));
 }
 
 // Past the file size limit (ulimit -f) a write fails like one on a full disk,
