@@ -436,6 +436,7 @@ void TableEditorFrame::setupGrid()
         showSelectionSize();
     });
     guardDeleteKeys(m_grid);
+    keepScrollBarsStill(m_grid);
 }
 
 void TableEditorFrame::connectEvents()

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/gtk_function_ui.h"
+
 TableGridTable::TableGridTable(TableGridModel& model, const CellSelection& selection,
                                std::vector<std::string> columnLabels, std::vector<std::string> rowLabels)
     : m_model(model), m_selection(selection)
@@ -268,4 +270,20 @@ void guardDeleteKeys(wxGrid* grid)
         grid->MakeCellVisible(grid->GetGridCursorRow(), grid->GetGridCursorCol());
         grid->EnableCellEditControl();
     });
+}
+
+void keepScrollBarsStill(wxGrid* grid)
+{
+    // Overlay scroll bars fade in at every pointer move over the grid, and
+    // each frame of the fade repaints every visible cell: over half a second
+    // of processor time per move on a large map. Plain ones stay put.
+    using SetOverlay = void (*)(void*, int);
+    using TypeOf = unsigned long (*)();
+    using IsA = int (*)(void*, unsigned long);
+    static const auto setOverlay = gtkFunction<SetOverlay>("gtk_scrolled_window_set_overlay_scrolling");
+    static const auto scrolledType = gtkFunction<TypeOf>("gtk_scrolled_window_get_type");
+    static const auto isA = gtkFunction<IsA>("g_type_check_instance_is_a");
+    void* widget = grid->GetHandle();
+    if (setOverlay && scrolledType && isA && widget && isA(widget, scrolledType()))
+        setOverlay(widget, 0);
 }

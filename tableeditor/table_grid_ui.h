@@ -92,3 +92,6 @@ private:
 // would open it with one character already removed: a value never changes
 // unless a new one was typed.
 void guardDeleteKeys(wxGrid* grid);
+
+// Scroll bars that do not fade in and out over the grid.
+void keepScrollBarsStill(wxGrid* grid);
