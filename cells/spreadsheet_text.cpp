@@ -256,11 +256,10 @@ PasteResult pasteSpreadsheetText(std::string_view text, TableGridModel& model, i
     }
     result.message = StatusText::counted("Data pasted into ", static_cast<std::int64_t>(result.writtenCount));
     appendHeldCount(result.message, result.heldCount);
-    if (result.roundedCount > 0) {
-        std::string number;
-        appendInteger(number, static_cast<std::int64_t>(result.roundedCount));
-        result.message.fixed(" ").literal(std::move(number)).fixed(" cells rounded to their step.");
-    }
+    if (result.roundedCount > 0)
+        result.message.fixed(" ")
+            .literal(counted(std::int64_t(result.roundedCount)))
+            .fixed(" cells rounded to their step.");
     result.note = {"Data pasted into ", static_cast<std::int64_t>(result.writtenCount)};
     return result;
 }
@@ -280,16 +279,11 @@ StatusText selectionSizeText(const CellSelection& selection)
     const std::int64_t width = right - left + 1;
     const std::int64_t height = bottom - top + 1;
     const std::int64_t count = static_cast<std::int64_t>(selection.count());
-    auto number = [](std::int64_t value) {
-        std::string text;
-        appendInteger(text, value);
-        return text;
-    };
-    const std::string block = number(width) + " \u00d7 " + number(height);   // columns x rows, as the map list shows them
+    const std::string block = counted(width) + " \u00d7 " + counted(height);   // columns x rows, as the map list shows them
     StatusText text;
     if (count == width * height)
-        text.literal(block + " = " + number(count)).fixed(count == 1 ? " cell" : " cells");
+        text.literal(block + " = " + counted(count)).fixed(count == 1 ? " cell" : " cells");
     else
-        text.literal(number(count)).fixed(" cells in ").literal(block);
+        text.literal(counted(count)).fixed(" cells in ").literal(block);
     return text;
 }

@@ -1,7 +1,6 @@
 #include "definitions/xdf_complete_import.h"
 
 #include <charconv>
-#include <cerrno>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -53,19 +52,6 @@ bool wholeSigned(const char* text, std::int64_t& value)
     const std::string_view s(text);
     const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
     return !s.empty() && error == std::errc() && end == s.data() + s.size();
-}
-
-// An offset of any length, signed or not, in the bases the header's fields
-// take (0x hexadecimal, a leading 0 octal, else decimal), modulo 2^32; 0 for
-// no number or one beyond 64 bits.
-std::uint32_t wholeOffset(const char* text)
-{
-    if (!text)
-        return 0;
-    errno = 0;
-    char* end = nullptr;
-    const unsigned long long value = std::strtoull(text, &end, 0);
-    return errno == ERANGE ? 0 : static_cast<std::uint32_t>(value);
 }
 
 bool flagSet(const char* text) { return text && readUnsignedNotation(text) != 0; }
@@ -132,7 +118,7 @@ void readHeaderContext(FileContext& context, DefinitionsHeader& header, const Ti
             // Negative in some files: read modulo 2^32, so adding it subtracts.
             // All of the text counts here (the header field keeps its first
             // ten characters): "0x0000070000" must not move maps by 0x700.
-            context.baseOffset = wholeOffset(e->GetText());
+            context.baseOffset = static_cast<std::uint32_t>(readUnsignedNotation(e->GetText()));
         } else if (name == "BASEOFFSET") {
             std::uint64_t offset = 0;
             if (!wholeUnsigned(e->Attribute("offset"), offset, 16))
