@@ -17,6 +17,8 @@ namespace {
 
 // The toolkit reports a damaged settings file, or one it cannot write, in a
 // message box; the program shows none: such a file counts as holding less.
+// A base, so that it is quiet from the reading to the last write in the
+// store's own destructor.
 struct QuietLog {
     wxLogNull quiet;
 };
@@ -28,11 +30,6 @@ public:
         // Remembered paths are taken literally: a folder named "$HOME" or
         // "${x}" must not be expanded into another path.
         SetExpandEnvVars(false);
-    }
-    ~SettingsStore() override
-    {
-        wxLogNull quiet;
-        Flush();
     }
 };
 
